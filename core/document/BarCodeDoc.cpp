@@ -1,0 +1,151 @@
+#include "document/BarCodeDoc.h"
+
+#include "document/Profile.h"
+#include "document/ProfileSchema.h"
+#include "symbology/Codabar.h"
+#include "symbology/CodeValidator.h"
+#include "symbology/Encoder.h"
+#include "symbology/Symbology.h"
+#include "symbology/ValidationResult.h"
+
+#include <string_view>
+
+namespace kestrel {
+
+CBarCodeDoc::CBarCodeDoc(Profile& profile, WorkingGaps& workingGaps,
+                         const std::string& programPath)
+    : profile_(profile)
+{
+    CodeHigh = profile::Read(profile, profile::CodeHigh);
+    CodeType = profile::Read(profile, profile::CodeType);
+    CodeText.clear();
+    Height = profile::Read(profile, profile::Height);
+    Width = profile::Read(profile, profile::Width);
+    if (Width == 0) {
+        Width = profile::Width.defaultValue;
+    }
+    Check = profile::Read(profile, profile::Check);
+    AutoAdd = profile::Read(profile, profile::AutoAdd);
+    DispCode = profile::Read(profile, profile::DispCode);
+    Aspect = profile::Read(profile, profile::Aspect);
+    // Stored minus one; unsigned arithmetic keeps a stored INT_MAX defined.
+    NWidth = static_cast<int>(static_cast<unsigned>(profile::Read(profile, profile::NWidth)) + 1U);
+    Xmargin = profile::Read(profile, profile::Xmargin);
+    Ymargin = profile::Read(profile, profile::Ymargin);
+    Case = profile::Read(profile, profile::Case);
+
+    CodabarGapX = profile::Read(profile, profile::CodabarGapX);
+    workingGaps.codabarGapX = CodabarGapX;
+    Code39GapX = profile::Read(profile, profile::Code39GapX);
+    workingGaps.code39GapX = Code39GapX;
+
+    CodabarStart = 'A';
+    CodabarStop = 'A';
+
+    profile::Write(profile, profile::Version, profile::VersionWritten);
+    profile::Write(profile, profile::Path, programPath);
+}
+
+CBarCodeDoc::~CBarCodeDoc()
+{
+    profile::Write(profile_, profile::CodeHigh, CodeHigh);
+    profile::Write(profile_, profile::CodeType, CodeType);
+    profile::Write(profile_, profile::Height, Height);
+    profile::Write(profile_, profile::Width, Width);
+    profile::Write(profile_, profile::Check, Check);
+    profile::Write(profile_, profile::AutoAdd, AutoAdd);
+    profile::Write(profile_, profile::DispCode, DispCode);
+    profile::Write(profile_, profile::Aspect, Aspect);
+    profile::Write(profile_, profile::NWidth,
+                   static_cast<int>(static_cast<unsigned>(NWidth) - 1U));
+    profile::Write(profile_, profile::Xmargin, Xmargin);
+    profile::Write(profile_, profile::Ymargin, Ymargin);
+    profile::Write(profile_, profile::Case, Case);
+    profile::Write(profile_, profile::CodabarGapX, CodabarGapX);
+    profile::Write(profile_, profile::Code39GapX, Code39GapX);
+}
+
+int CBarCodeDoc::Encode()
+{
+    EncodeSettings settings;
+    settings.check = Check;
+    settings.autoAdd = AutoAdd;
+    settings.aspect = Aspect;
+    settings.narrowWidth = NWidth;
+    settings.codabarGapX = CodabarGapX;
+    settings.code39GapX = Code39GapX;
+    settings.codabarStart = CodabarStart;
+    settings.codabarStop = CodabarStop;
+    // Read at every encoding: the options sheet may have changed it.
+    settings.codabarCheckMethod = profile::Read(profile_, profile::CodabarCheckDegit);
+    return EncodeSymbology(CodeType, CodeText, settings, ModuleSequence);
+}
+
+std::string CBarCodeDoc::ModuleText()
+{
+    if (!IsSymbology(CodeType)) {
+        return {};
+    }
+    Encode();
+    return FormatModuleText(ModuleSequence, NWidth);
+}
+
+void CBarCodeDoc::Serialize(Archive& archive)
+{
+    if (archive.IsStoring()) {
+        const std::string text = ModuleText();
+        ModuleTextLength = static_cast<int>(text.size());
+        archive.Write(text);
+        return;
+    }
+    const std::string& text = archive.Text();
+    const std::size_t end = text.find_first_of(std::string_view("\r\n\0", 3));
+    CodeText = text.substr(0, end);
+}
+
+void CBarCodeDoc::Recomplete()
+{
+    if (AutoAdd == 0 || CodeText.empty()) {
+        return;
+    }
+    CodeValidator validator(WithoutAddedCheck(CodeType, CodeText), Check, AutoAdd, CodeType,
+                            ReadCodabarOptions(profile_));
+    if (validator.Accept() == Accepted) {
+        CodeText = validator.Text();
+    }
+}
+
+void CBarCodeDoc::SetAspectChoice(int choice)
+{
+    switch (choice) {
+    case 0: Aspect = 0; break;
+    case 1: Aspect = 2; break;
+    case 2: Aspect = 1; break;
+    default: break;
+    }
+}
+
+void CBarCodeDoc::SetCodabarStartStop(std::int32_t value)
+{
+    const auto startOrA = [](unsigned bits) {
+        const char c = static_cast<char>(bits & 0xFFU);
+        return IsCodabarStartStop(c) ? c : 'A';
+    };
+    const auto bits = static_cast<std::uint32_t>(value);
+    CodabarStart = startOrA(bits);
+    CodabarStop = startOrA(bits >> 16);
+}
+
+void CBarCodeDoc::SetCodeNumber(std::int32_t number)
+{
+    const std::string digits = std::to_string(number);
+    if (CodeType == Code39) {
+        CodeText = "*" + digits + "*";
+    } else if (CodeType == Codabar) {
+        CodeText = CodabarStart + digits + CodabarStop;
+    } else {
+        CodeText = digits;
+    }
+}
+
+}  // namespace kestrel

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "document/Archive.h"
+#include "document/WorkingGaps.h"
+#include "symbology/CodeText.h"
+#include "symbology/ModuleSequence.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrel {
+
+class Profile;
+
+// The settings record of the one barcode: data, symbology, geometry and the
+// module sequence built from them. It loads the geometry from the profile
+// when created and stores it when destroyed; nothing else writes the `Code`
+// geometry to the profile.
+class CBarCodeDoc {
+public:
+    // Reads the profile, fills the application's working gaps, and records
+    // this program's version and path in the profile.
+    CBarCodeDoc(Profile& profile, WorkingGaps& workingGaps, const std::string& programPath);
+    ~CBarCodeDoc();
+
+    CBarCodeDoc(const CBarCodeDoc&) = delete;
+    CBarCodeDoc& operator=(const CBarCodeDoc&) = delete;
+
+    // Rebuilds `ModuleSequence` from the fields; 1 when rebuilt (or nothing
+    // to do), 0 when the encoder refused and the previous sequence stays.
+    int Encode();
+
+    // The sequence in text form, after encoding anew.
+    std::string ModuleText();
+
+    // Storing encodes and writes the module text, recording its length;
+    // loading takes the first line of the archive as the new code text.
+    void Serialize(Archive& archive);
+
+    // With `AutoAdd` on, takes the added check character off the code text
+    // and accepts it again; the text changes only when the rules accept.
+    void Recomplete();
+
+    // Automation's ratio choice: 0 is "1:2", 1 is "1:3", 2 is "2:5".
+    void SetAspectChoice(int choice);
+    // Start character from bits 0-7, stop from bits 16-23; anything not
+    // A-D or a-d becomes A.
+    void SetCodabarStartStop(std::int32_t value);
+    // The code text becomes the number in decimal, framed as the symbology
+    // needs (Code 39 with *, Codabar with the document's start and stop).
+    void SetCodeNumber(std::int32_t number);
+
+    // Save, Save As, Print and Copy have something to output.
+    bool HasCodeText() const { return !CodeText.empty(); }
+
+    int CodeHigh = 16;
+    int CodeType = 0;
+    kestrel::CodeText CodeText;
+    int Height = 150;
+    int Width = 300;
+    int Check = 1;
+    int AutoAdd = 0;
+    int DispCode = 1;
+    int Aspect = 0;
+    int NWidth = 1;
+    kestrel::ModuleSequence ModuleSequence;
+    int ModuleTextLength = 0;
+    char CodabarStart = 'A';
+    char CodabarStop = 'A';
+    int Case = 0;
+    int CodabarGapX = 1;
+    int Code39GapX = 1;
+    int Xmargin = 25;
+    int Ymargin = 25;
+
+private:
+    Profile& profile_;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,125 @@
+#include "symbology/Code39.h"
+
+#include "symbology/Code39Check.h"
+#include "symbology/FullAscii.h"
+#include "symbology/PatternTable.h"
+#include "symbology/ValidationResult.h"
+
+namespace kestrel {
+
+namespace {
+
+// The published Code 39 table in value order (0-9, A-Z, - . space $ / + %, *):
+// nine marks per character, bar first, 1 narrow and 2 wide, three wide.
+constexpr const char* Code39Rows[] = {
+    "111221211", "211211112", "112211112", "212211111", "111221112", "211221111",
+    "112221111", "111211212", "211211211", "112211211", "211112112", "112112112",
+    "212112111", "111122112", "211122111", "112122111", "111112212", "211112211",
+    "112112211", "111122211", "211111122", "112111122", "212111121", "111121122",
+    "211121121", "112121121", "111111222", "211111221", "112111221", "111121221",
+    "221111112", "122111112", "222111111", "121121112", "221121111", "122121111",
+    "121111212", "221111211", "122111211", "121212111", "121211121", "121112121",
+    "111212121", "121121211",
+};
+constexpr auto Code39Patterns = PatternTable<9>(Code39Rows);
+static_assert(Code39Patterns.size() == 44);
+
+consteval bool EveryCode39PatternHasThreeWide()
+{
+    for (const auto& pattern : Code39Patterns) {
+        int wide = 0;
+        for (const auto mark : pattern) {
+            wide += mark == 2 ? 1 : 0;
+        }
+        if (wide != 3) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryCode39PatternHasThreeWide());
+
+}  // namespace
+
+int Code39Value(char c)
+{
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (IsUpper(c) || IsLower(c)) {
+        return ToUpper(c) - 'A' + 10;
+    }
+    switch (c) {
+    case '-': return 36;
+    case '.': return 37;
+    case ' ': return 38;
+    case '$': return 39;
+    case '/': return 40;
+    case '+': return 41;
+    case '%': return 42;
+    case '*': return 43;
+    default: return -1;
+    }
+}
+
+EncodeOutcome EncodeCode39(CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out)
+{
+    if (settings.check) {
+        CodeText copy = text;
+        if (RuleCode39Frame(copy) != Accepted || RuleCode39Check(copy, false) != Accepted) {
+            return EncodeOutcome::Refused;
+        }
+    }
+    ElementUnits units{};
+    if (!UnitsForAspect(settings.aspect, units)) {
+        return EncodeOutcome::Unencodable;
+    }
+    for (char& c : text) {
+        c = ToUpper(c);
+    }
+    for (const char c : text) {
+        const int value = Code39Value(c);
+        if (value < 0) {
+            return EncodeOutcome::Unencodable;
+        }
+        out.appendNarrowWide(Code39Patterns[static_cast<std::size_t>(value)], units.narrow,
+                             units.wide);
+        out.append(false, settings.code39GapX);
+    }
+    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+CodeText Code39ExtendedFramedExpansion(const CodeText& text, bool lastIsCheck)
+{
+    const std::size_t expanded = lastIsCheck && !text.empty() ? text.size() - 1 : text.size();
+    CodeText framed = "*";
+    for (std::size_t i = 0; i < expanded; ++i) {
+        framed += FullAsciiExpansion(Byte(text[i]));
+    }
+    if (expanded < text.size()) {
+        framed += text.back();  // the check character is a Code 39 character already
+    }
+    framed += '*';
+    return framed;
+}
+
+char Code39ExtendedCheckCharacter(const CodeText& text)
+{
+    int sum = 0;
+    for (const char c : text) {
+        for (const char expandedCharacter : FullAsciiExpansion(Byte(c))) {
+            sum += Code39Value(expandedCharacter);
+        }
+    }
+    return Code39CheckAlphabet[static_cast<std::size_t>(sum % 43)];
+}
+
+EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& settings,
+                                   SequenceBuilder& out)
+{
+    CodeText framed = Code39ExtendedFramedExpansion(text, settings.autoAdd != 0);
+    return EncodeCode39(framed, settings, out);
+}
+
+}  // namespace kestrel

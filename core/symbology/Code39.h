@@ -1,0 +1,37 @@
+#pragma once
+
+#include "symbology/CodeText.h"
+#include "symbology/EncodeOutcome.h"
+#include "symbology/EncodeSettings.h"
+#include "symbology/ModuleSequence.h"
+
+#include <string_view>
+
+namespace kestrel {
+
+// Code 39 value of a character: 0-9, A-Z (a-z count as A-Z), - . space $ / +
+// % as 36 to 42, * as 43; -1 for anything else.
+int Code39Value(char c);
+
+// The check alphabet, indexed by value 0 to 42.
+inline constexpr std::string_view Code39CheckAlphabet =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
+
+// Encodes `text` as it stands (the * framing included), folding lower case
+// in place. With `check` on it first verifies framing and check character.
+EncodeOutcome EncodeCode39(CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out);
+
+// Encodes `text` through the full-ASCII table, framed by *. With `autoAdd` on
+// the text's last character is its check character and goes in unexpanded.
+EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& settings,
+                                   SequenceBuilder& out);
+
+// The framed Code 39 text that Extended Code 39 draws for `text`.
+CodeText Code39ExtendedFramedExpansion(const CodeText& text, bool lastIsCheck);
+
+// The check character Extended Code 39 appends: modulo 43 of the Code 39
+// values of the text's full-ASCII expansion.
+char Code39ExtendedCheckCharacter(const CodeText& text);
+
+}  // namespace kestrel

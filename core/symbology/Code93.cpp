@@ -1,0 +1,157 @@
+#include "symbology/Code93.h"
+
+#include "symbology/FullAscii.h"
+#include "symbology/PatternTable.h"
+#include "symbology/ValidationResult.h"
+
+#include <array>
+
+namespace kestrel {
+
+namespace {
+
+// The published Code 93 table in value order: 0-9, A-Z, - . space $ / + %,
+// then the shift characters ($) (%) (/) (+). Six module counts per
+// character, bar first, nine modules.
+constexpr const char* Code93Rows[] = {
+    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114",
+    "131211", "141111", "211113", "211212", "211311", "221112", "221211", "231111",
+    "112113", "112212", "112311", "122112", "132111", "111123", "111222", "111321",
+    "121122", "131121", "212112", "212211", "211122", "211221", "221121", "222111",
+    "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
+    "112131", "113121", "211131", "121221", "312111", "311121", "122211",
+};
+constexpr auto Code93Patterns = PatternTable<6>(Code93Rows);
+static_assert(Code93Patterns.size() == 47);
+static_assert(PatternSum(Code93Patterns[0]) == 9 && PatternSum(Code93Patterns[46]) == 9);
+
+constexpr std::uint8_t StartStop[] = {1, 1, 1, 1, 4, 1};
+
+// The values of one symbol. More than 84 characters can never fit the
+// sequence (6n + 13 elements), so a small fixed list is enough and encoding
+// allocates nothing.
+class ValueList {
+public:
+    bool push(int value)
+    {
+        if (size_ >= static_cast<int>(values_.size())) {
+            return false;
+        }
+        values_[static_cast<std::size_t>(size_++)] = value;
+        return true;
+    }
+    int size() const { return size_; }
+    int operator[](int i) const { return values_[static_cast<std::size_t>(i)]; }
+
+private:
+    std::array<int, 96> values_{};
+    int size_ = 0;
+};
+
+int ShiftValue(char prefix)
+{
+    switch (prefix) {
+    case '$': return 43;
+    case '%': return 44;
+    case '/': return 45;
+    case '+': return 46;
+    default: return -1;
+    }
+}
+
+// Draws a list of values with start, optional C and K, and stop.
+void AppendSymbol(const ValueList& values, bool withChecks, SequenceBuilder& out)
+{
+    out.appendModules(StartStop);
+    for (int i = 0; i < values.size(); ++i) {
+        out.appendModules(Code93Patterns[static_cast<std::size_t>(values[i])]);
+    }
+    if (withChecks) {
+        int c = 0;
+        int k = 0;
+        const int n = values.size();
+        for (int fromRight = 0; fromRight < n; ++fromRight) {
+            const int value = values[n - 1 - fromRight];
+            c += value * (fromRight % 20 + 1);
+            k += value * ((fromRight + 1) % 15 + 1);
+        }
+        c %= 47;
+        k = (k + c) % 47;
+        out.appendModules(Code93Patterns[static_cast<std::size_t>(c)]);
+        out.appendModules(Code93Patterns[static_cast<std::size_t>(k)]);
+    }
+    out.appendModules(StartStop);
+    out.append(true, 1);  // terminating bar
+}
+
+}  // namespace
+
+int Code93Value(char c)
+{
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (IsUpper(c) || IsLower(c)) {
+        return ToUpper(c) - 'A' + 10;
+    }
+    switch (c) {
+    case '-': return 36;
+    case '.': return 37;
+    case ' ': return 38;
+    case '$': return 39;
+    case '/': return 40;
+    case '+': return 41;
+    case '%': return 42;
+    default: return -1;
+    }
+}
+
+int RuleCode93Characters(const CodeText& text)
+{
+    if (text.empty()) {
+        return WrongLength;
+    }
+    for (const char c : text) {
+        if (Code93Value(c) < 0) {
+            return BadCharacter;
+        }
+    }
+    return Accepted;
+}
+
+EncodeOutcome EncodeCode93(CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out)
+{
+    ValueList values;
+    for (const char c : text) {
+        const int value = Code93Value(c);
+        if (value < 0 || !values.push(value)) {
+            return EncodeOutcome::Unencodable;
+        }
+    }
+    for (char& c : text) {
+        c = ToUpper(c);
+    }
+    AppendSymbol(values, settings.autoAdd != 0, out);
+    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
+                                   SequenceBuilder& out)
+{
+    ValueList values;
+    for (const char c : text) {
+        const std::string_view expansion = FullAsciiExpansion(Byte(c));
+        const bool fits = expansion.size() == 2
+                              ? values.push(ShiftValue(expansion[0]))
+                                    && values.push(Code93Value(expansion[1]))
+                              : values.push(Code93Value(expansion[0]));
+        if (!fits) {
+            return EncodeOutcome::Unencodable;
+        }
+    }
+    AppendSymbol(values, settings.autoAdd != 0, out);
+    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+}  // namespace kestrel

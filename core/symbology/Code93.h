@@ -1,0 +1,28 @@
+#pragma once
+
+#include "symbology/CodeText.h"
+#include "symbology/EncodeOutcome.h"
+#include "symbology/EncodeSettings.h"
+#include "symbology/ModuleSequence.h"
+
+namespace kestrel {
+
+// Code 93 value of a data character: 0-9, A-Z (a-z count as A-Z), - . space
+// $ / + % as 36 to 42; -1 for anything else. 43 to 46 are the shift
+// characters ($) (%) (/) (+).
+int Code93Value(char c);
+
+// Rule C93: a non-empty text (1) of Code 93 data characters (5).
+int RuleCode93Characters(const CodeText& text);
+
+// Encodes the text, folding lower case in place; with `autoAdd` on the check
+// characters C and K are computed and drawn (never stored in the text).
+EncodeOutcome EncodeCode93(CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out);
+
+// Full-ASCII Code 93: each character through the full-ASCII table, its
+// prefix drawn as a shift character so that a reader restores the text.
+EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
+                                   SequenceBuilder& out);
+
+}  // namespace kestrel

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace kestrel {
+
+// The data of a barcode: 8-bit text in code page 932, so a double-byte
+// character takes two bytes and every byte value 0 to 255 may appear.
+// Conversion to and from Unicode happens only at the edges of the program.
+using CodeText = std::string;
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+inline bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+inline char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
+inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+}  // namespace kestrel

@@ -1,0 +1,37 @@
+#pragma once
+
+namespace kestrel {
+
+// What an encoder reads besides the text: the document's fields and, for
+// Codabar, the check method the profile holds at the time of encoding.
+struct EncodeSettings {
+    int check = 1;
+    int autoAdd = 0;
+    int aspect = 0;
+    int narrowWidth = 1;
+    int codabarGapX = 1;
+    int code39GapX = 1;
+    char codabarStart = 'A';
+    char codabarStop = 'A';
+    int codabarCheckMethod = 2;
+};
+
+// Narrow and wide element sizes in units for one narrow-to-wide ratio.
+struct ElementUnits {
+    int narrow;
+    int wide;
+};
+
+// The three ratios of the "線幅比" choice: 0 "1:2", 1 "2:5", 2 "1:3".
+// Returns false for any other index, which no narrow/wide encoder can draw.
+inline bool UnitsForAspect(int aspect, ElementUnits& units)
+{
+    switch (aspect) {
+    case 0: units = {1, 2}; return true;
+    case 1: units = {2, 5}; return true;
+    case 2: units = {1, 3}; return true;
+    default: return false;
+    }
+}
+
+}  // namespace kestrel

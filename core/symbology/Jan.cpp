@@ -1,0 +1,109 @@
+#include "symbology/Jan.h"
+
+#include "symbology/Modulo10.h"
+#include "symbology/PatternTable.h"
+#include "symbology/ValidationResult.h"
+
+namespace kestrel {
+
+namespace {
+
+// The published EAN tables. Set L (odd parity) and set G (even parity) start
+// with a space; set R has the module widths of set L and starts with a bar.
+constexpr const char* SetLRows[] = {
+    "3211", "2221", "2122", "1411", "1132", "1231", "1114", "1312", "1213", "3112",
+};
+constexpr const char* SetGRows[] = {
+    "1123", "1222", "2212", "1141", "2311", "1321", "4111", "2131", "3121", "2113",
+};
+constexpr auto SetL = PatternTable<4>(SetLRows);
+constexpr auto SetG = PatternTable<4>(SetGRows);
+static_assert(SetL.size() == 10 && SetG.size() == 10);
+static_assert(PatternSum(SetL[0]) == 7 && PatternSum(SetG[9]) == 7);
+
+// For each leading digit, which of the six left-hand digits take set G.
+constexpr const char* LeadingDigitParity[] = {
+    "LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
+    "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL",
+};
+
+constexpr std::uint8_t SideGuard[] = {1, 1, 1};     // bar, space, bar
+constexpr std::uint8_t CentreGuard[] = {1, 1, 1, 1, 1};  // space first
+
+bool IsAllDigits(const CodeText& text, std::size_t length)
+{
+    return text.size() == length && RuleDigits(text) == Accepted;
+}
+
+EncodeOutcome VerifyCheckDigit(const CodeText& text, const EncodeSettings& settings)
+{
+    if (settings.check) {
+        CodeText copy = text;
+        if (RuleModulo10(copy, false) != Accepted || RuleDigits(copy) != Accepted) {
+            return EncodeOutcome::Refused;
+        }
+    }
+    return EncodeOutcome::Built;
+}
+
+void AppendLeftDigit(SequenceBuilder& out, char digit, bool evenParity)
+{
+    const auto& pattern = evenParity ? SetG[static_cast<std::size_t>(digit - '0')]
+                                     : SetL[static_cast<std::size_t>(digit - '0')];
+    out.appendModules(pattern, false);
+}
+
+void AppendRightDigit(SequenceBuilder& out, char digit)
+{
+    out.appendModules(SetL[static_cast<std::size_t>(digit - '0')], true);
+}
+
+}  // namespace
+
+EncodeOutcome EncodeJan13(const CodeText& text, const EncodeSettings& settings,
+                          SequenceBuilder& out)
+{
+    if (const EncodeOutcome verified = VerifyCheckDigit(text, settings);
+        verified != EncodeOutcome::Built) {
+        return verified;
+    }
+    // The digit positions are fixed; anything but 13 digits has no symbol.
+    if (!IsAllDigits(text, 13)) {
+        return EncodeOutcome::Unencodable;
+    }
+    const char* parity = LeadingDigitParity[text[0] - '0'];
+    out.appendModules(SideGuard);
+    for (std::size_t i = 1; i <= 6; ++i) {
+        AppendLeftDigit(out, text[i], parity[i - 1] == 'G');
+    }
+    out.appendModules(CentreGuard, false);
+    for (std::size_t i = 7; i <= 12; ++i) {
+        AppendRightDigit(out, text[i]);
+    }
+    out.appendModules(SideGuard);
+    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+EncodeOutcome EncodeJan8(const CodeText& text, const EncodeSettings& settings,
+                         SequenceBuilder& out)
+{
+    if (const EncodeOutcome verified = VerifyCheckDigit(text, settings);
+        verified != EncodeOutcome::Built) {
+        return verified;
+    }
+    if (!IsAllDigits(text, 8)) {
+        return EncodeOutcome::Unencodable;
+    }
+    out.appendModules(SideGuard);
+    for (std::size_t i = 0; i <= 3; ++i) {
+        AppendLeftDigit(out, text[i], false);
+    }
+    out.appendModules(CentreGuard, false);
+    for (std::size_t i = 4; i <= 7; ++i) {
+        AppendRightDigit(out, text[i]);
+    }
+    out.appendModules(SideGuard);
+    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+}  // namespace kestrel
