@@ -59,6 +59,30 @@ bool VisitDigitsFromRight(const CodeText& text, int first, int end, Visit visit)
     return true;
 }
 
+constexpr int InvalidData = -1;
+constexpr int NoCheckCharacter = -2;
+
+// The weighted modulus 11 check value of the digits text[first, end), or
+// NoCheckCharacter for data this method gives none, or InvalidData.
+int Modulus11CheckValue(const CodeText& text, int first, int end)
+{
+    int sum = 0;
+    int secondSum = 0;
+    const bool digitsOnly = VisitDigitsFromRight(text, first, end, [&](int digit, int k) {
+        sum += digit * Modulus11Weights[static_cast<std::size_t>(k) % 12];
+        secondSum += digit * Modulus11SecondWeights[static_cast<std::size_t>(k) % 12];
+    });
+    if (!digitsOnly) {
+        return InvalidData;
+    }
+    const int value = DistanceToMultipleOf11(sum);
+    if (value != 1) {
+        return value;
+    }
+    const int second = DistanceToMultipleOf11(secondSum);
+    return second == 10 ? NoCheckCharacter : 11 - second;
+}
+
 }  // namespace
 
 int RuleCodabarFrame(CodeText& text, const CodabarOptions& options)
@@ -115,23 +139,20 @@ int RuleCodabarCheck(CodeText& text, bool adding, int method)
         break;
     }
     case 1: {
-        int sum = 0;
-        int secondSum = 0;
-        const bool digitsOnly = VisitDigitsFromRight(text, 1, dataEnd, [&](int digit, int k) {
-            sum += digit * Modulus11Weights[static_cast<std::size_t>(k) % 12];
-            secondSum += digit * Modulus11SecondWeights[static_cast<std::size_t>(k) % 12];
-        });
-        if (!digitsOnly) {
+        const int value = Modulus11CheckValue(text, 1, dataEnd);
+        if (value == InvalidData) {
             return BadCharacter;
         }
-        checkValue = DistanceToMultipleOf11(sum);
-        if (checkValue == 1) {
-            const int second = DistanceToMultipleOf11(secondSum);
-            if (second == 10) {
-                return Accepted;  // this method then has no check character
-            }
-            checkValue = 11 - second;
+        if (value == NoCheckCharacter) {
+            return Accepted;
         }
+        // Data for which this method has no check character was accepted
+        // without one; such a text must verify too, or it could never be drawn.
+        if (!adding && CodabarValue(text[static_cast<std::size_t>(checkPosition)]) != value
+            && Modulus11CheckValue(text, 1, length - 1) == NoCheckCharacter) {
+            return Accepted;
+        }
+        checkValue = value;
         break;
     }
     case 2: {
