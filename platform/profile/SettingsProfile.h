@@ -7,18 +7,30 @@
 #include <memory>
 
 class QSettings;
+class QVariant;
 
 namespace kestrel {
 
-// The profile kept by QSettings: on Linux an INI file, on Windows the
-// registry, with the same sections and keys. Strings are converted between
-// code page 932 and Unicode here, so core only ever sees 8-bit text.
+// The profile kept by QSettings in an INI file, with the same sections and
+// keys on every system. Strings are converted between code page 932 and
+// Unicode here, so core only ever sees 8-bit text.
+//
+// Every write goes to the file at once, merged under QSettings' lock with
+// whatever other running instances wrote, and every read first picks up what
+// they wrote. A file QSettings cannot parse in full, or that is not UTF-8, is
+// kept beside it as "<file>.bad" and the profile goes on from the values that
+// could be read, so nothing in it is silently dropped.
 class SettingsProfile : public Profile {
 public:
-    // The per-user profile of organisation "Plover", application "Kestrel".
-    SettingsProfile();
+    // ReadOnly never changes the file or its folder: writes give false and an
+    // unreadable file is read as far as it goes and left where it is.
+    enum class Access { ReadWrite, ReadOnly };
+
+    // The per-user profile of organisation "Plover", application "Kestrel"
+    // (on Linux $XDG_CONFIG_HOME/Plover/Kestrel.ini).
+    explicit SettingsProfile(Access access = Access::ReadWrite);
     // The INI file at `iniPath` (a missing file reads as empty).
-    explicit SettingsProfile(const QString& iniPath);
+    explicit SettingsProfile(const QString& iniPath, Access access = Access::ReadWrite);
     ~SettingsProfile() override;
 
     int GetProfileInt(std::string_view section, std::string_view key,
@@ -29,10 +41,17 @@ public:
     bool WriteProfileString(std::string_view section, std::string_view key,
                             std::string_view value) override;
 
-    // Where the values live (the INI file's path on Linux).
+    // The INI file's path.
     QString Location() const;
 
 private:
+    void Open();
+    void SetAside();
+    bool Read(std::string_view section, std::string_view key, std::string& text) const;
+    bool Write(std::string_view section, std::string_view key, const QVariant& value);
+
+    QString path_;
+    Access access_;
     std::unique_ptr<QSettings> settings_;
 };
 

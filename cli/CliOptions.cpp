@@ -1,0 +1,212 @@
+#include "CliOptions.h"
+
+#include "symbology/Symbology.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace kestrel::cli {
+
+namespace {
+
+bool ParseInt(std::string_view text, int& value)
+{
+    if (text.empty()) {
+        return false;
+    }
+    const char* first = text.data();
+    if (text.front() == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size();
+}
+
+bool ParseInRange(std::string_view text, int low, int high, std::optional<int>& target)
+{
+    int value = 0;
+    if (!ParseInt(text, value) || value < low || value > high) {
+        return false;
+    }
+    target = value;
+    return true;
+}
+
+bool ParseCodeType(std::string_view text, std::optional<int>& target)
+{
+    for (int index = 0; index < SymbologyCount; ++index) {
+        if (text == SymbologyKeys[static_cast<std::size_t>(index)]) {
+            target = index;
+            return true;
+        }
+    }
+    return ParseInRange(text, 0, SymbologyCount - 1, target);
+}
+
+bool ParseStartStop(std::string_view text, std::optional<char>& target)
+{
+    if (text.size() != 1) {
+        return false;
+    }
+    const char c = text.front();
+    if (!((c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd'))) {
+        return false;
+    }
+    target = c;
+    return true;
+}
+
+bool ParseOverride(std::string_view text, std::vector<ProfileOverride>& overrides)
+{
+    const std::size_t slash = text.find('/');
+    const std::size_t equals = text.find('=');
+    if (slash == std::string_view::npos || equals == std::string_view::npos || slash == 0
+        || equals < slash + 2) {
+        return false;
+    }
+    overrides.push_back({std::string(text.substr(0, slash)),
+                         std::string(text.substr(slash + 1, equals - slash - 1)),
+                         std::string(text.substr(equals + 1))});
+    return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& options,
+                      std::string& error)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string flag = arguments[i];
+        std::optional<std::string> inlineValue;
+        if (const std::size_t equals = flag.find('='); flag.rfind("--", 0) == 0
+                                                       && equals != std::string::npos) {
+            inlineValue = flag.substr(equals + 1);
+            flag.resize(equals);
+        }
+
+        if (flag == "--help" || flag == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (flag == "--module-text" || flag == "--code-text") {
+            if (inlineValue) {
+                error = flag + " takes no value";
+                return false;
+            }
+            options.outputs.push_back(flag == "--module-text" ? Output::ModuleText
+                                                             : Output::CodeText);
+            continue;
+        }
+
+        const auto takesValue = [&](std::string& value) {
+            if (inlineValue) {
+                value = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= arguments.size()) {
+                error = flag + " needs a value";
+                return false;
+            }
+            value = arguments[++i];
+            return true;
+        };
+        const auto invalid = [&](const std::string& value, const char* expected) {
+            error = flag + ": '" + value + "' is not " + expected;
+            return false;
+        };
+
+        std::string value;
+        if (flag == "--profile") {
+            if (!takesValue(value)) return false;
+            if (value.empty()) return invalid(value, "a file name");
+            options.profilePath = value;
+        } else if (flag == "--type") {
+            if (!takesValue(value)) return false;
+            if (!ParseCodeType(value, options.codeType)) {
+                return invalid(value, "a symbology (0 to 11 or a name, see --help)");
+            }
+        } else if (flag == "--data") {
+            if (!takesValue(value)) return false;
+            options.dataUtf8 = value;
+        } else if (flag == "--check") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 1, options.check)) return invalid(value, "0 or 1");
+        } else if (flag == "--auto-add") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 1, options.autoAdd)) return invalid(value, "0 or 1");
+        } else if (flag == "--aspect") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 2, options.aspect)) return invalid(value, "0, 1 or 2");
+        } else if (flag == "--narrow") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 1, 50, options.narrowWidth)) {
+                return invalid(value, "a narrow width from 1 to 50");
+            }
+        } else if (flag == "--codabar-gap" || flag == "--code39-gap") {
+            if (!takesValue(value)) return false;
+            auto& target = flag == "--codabar-gap" ? options.codabarGapX : options.code39GapX;
+            if (!ParseInRange(value, 1, 10, target)) return invalid(value, "a gap from 1 to 10");
+        } else if (flag == "--codabar-start" || flag == "--codabar-stop") {
+            if (!takesValue(value)) return false;
+            auto& target = flag == "--codabar-start" ? options.codabarStart : options.codabarStop;
+            if (!ParseStartStop(value, target)) return invalid(value, "one of A-D or a-d");
+        } else if (flag == "--set") {
+            if (!takesValue(value)) return false;
+            if (!ParseOverride(value, options.overrides)) {
+                return invalid(value, "of the form Section/Key=VALUE");
+            }
+        } else {
+            error = "unknown option '" + arguments[i] + "' (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string UsageText()
+{
+    std::string names;
+    for (int index = 0; index < SymbologyCount; ++index) {
+        names += "  " + std::to_string(index) + (index < 10 ? "   " : "  ")
+                 + std::string(SymbologyKeys[static_cast<std::size_t>(index)]);
+        names.append(12 - SymbologyKeys[static_cast<std::size_t>(index)].size(), ' ');
+        names += std::string(SymbologyNames[static_cast<std::size_t>(index)]) + "\n";
+    }
+    return "Usage: kestrel-cli [OPTIONS]\n"
+           "Makes one barcode from the settings of the Kestrel profile and the options\n"
+           "below, without a display. The profile is only read, never written.\n"
+           "\n"
+           "Profile:\n"
+           "  --profile FILE          read this INI file instead of the user's profile\n"
+           "                          (a missing or empty file gives all defaults)\n"
+           "  --set Section/Key=VALUE set a profile value for this run only,\n"
+           "                          e.g. --set Codabar/CheckDegit=0\n"
+           "\n"
+           "Barcode:\n"
+           "  --type N|NAME           symbology:\n"
+           + names +
+           "  --data TEXT             the data (UTF-8, at most 128 bytes in code page 932)\n"
+           "  --check 0|1             check character on\n"
+           "  --auto-add 0|1          compute and append the check character (1 also\n"
+           "                          sets --check 1)\n"
+           "  --aspect 0|1|2          narrow-to-wide ratio: 0 \"1:2\", 1 \"2:5\", 2 \"1:3\"\n"
+           "  --narrow N              narrow bar width in pixels, 1 to 50\n"
+           "  --codabar-gap N         Codabar inter-character gap in narrow widths, 1 to 10\n"
+           "  --code39-gap N          Code 39 inter-character gap in narrow widths, 1 to 10\n"
+           "  --codabar-start C       Codabar start character used when the text has none\n"
+           "  --codabar-stop C        Codabar stop character likewise (A-D or a-d)\n"
+           "\n"
+           "The data is accepted as the code dialog's OK accepts it: completed with\n"
+           "check characters, a leading 0 or start and stop characters. A rejected text\n"
+           "prints the reason on standard error and exits with status 1.\n"
+           "\n"
+           "Output (in the order given):\n"
+           "  --module-text           print the bar pattern: -1/-2 narrow/wide bar, 1/2\n"
+           "                          narrow/wide space, separated by commas\n"
+           "  --code-text             print the completed data\n"
+           "  --help                  print this text\n"
+           "\n"
+           "Exit status: 0 done, 1 data rejected or not drawable, 2 bad command line.\n";
+}
+
+}  // namespace kestrel::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrel::cli {
+
+enum class Output { ModuleText, CodeText };
+
+// One profile value given for this run only: "Section/Key=VALUE".
+struct ProfileOverride {
+    std::string section;
+    std::string key;
+    std::string valueUtf8;
+};
+
+// What the command line asks for. Unset fields keep the profile's value.
+struct CliOptions {
+    bool help = false;
+    std::optional<std::string> profilePath;
+    std::optional<int> codeType;
+    std::optional<std::string> dataUtf8;
+    std::optional<int> check;
+    std::optional<int> autoAdd;
+    std::optional<int> aspect;
+    std::optional<int> narrowWidth;
+    std::optional<int> codabarGapX;
+    std::optional<int> code39GapX;
+    std::optional<char> codabarStart;
+    std::optional<char> codabarStop;
+    std::vector<ProfileOverride> overrides;
+    std::vector<Output> outputs;  // in the order asked for
+};
+
+// Parses the arguments after the program name. On failure returns false and
+// sets `error` to a one-line description naming the flag.
+bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& options,
+                      std::string& error);
+
+// The --help text.
+std::string UsageText();
+
+}  // namespace kestrel::cli

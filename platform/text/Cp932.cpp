@@ -1,0 +1,170 @@
+#include "text/Cp932.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <cstddef>
+#include <iconv.h>
+
+namespace kestrel {
+namespace {
+
+// One iconv conversion descriptor, closed on every path out.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid()) {
+            iconv_close(cd_);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of `in`, appending to `out`. When iconv stops at a sequence
+    // it cannot convert, `onInvalid(rest, out)` decides: it returns how many
+    // bytes of `rest` to skip (after appending whatever stands for them), or 0
+    // to give up, which makes convert() return false.
+    template <typename OnInvalid>
+    bool convert(std::string_view in, std::string& out, OnInvalid onInvalid)
+    {
+        if (!valid()) {
+            return false;
+        }
+        char buffer[1024];
+        while (!in.empty()) {
+            // iconv takes a non-const input pointer but does not write through it.
+            char* inPtr = const_cast<char*>(in.data());
+            std::size_t inLeft = in.size();
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t result = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+            in.remove_prefix(in.size() - inLeft);
+            if (result != static_cast<std::size_t>(-1) || error == E2BIG) {
+                continue;
+            }
+            // EILSEQ (invalid or unmappable) or EINVAL (cut off at the end).
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            const std::size_t skip = onInvalid(in, out);
+            if (skip == 0) {
+                return false;
+            }
+            in.remove_prefix(skip < in.size() ? skip : in.size());
+        }
+        return true;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+
+// The length of the UTF-8 sequence `text` starts with, as far as its bytes
+// go; at least 1, so a caller skipping it always moves on.
+std::size_t Utf8SequenceLength(std::string_view text)
+{
+    std::size_t length = 1;
+    while (length < text.size() && length < 4
+           && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
+}
+
+// QString::toUtf8 quietly turns a lone surrogate into a replacement
+// character; code page 932 has no room for one, so such text is refused.
+bool HasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Utf8ToCp932(std::string_view utf8, std::string& out)
+{
+    out.clear();
+    Converter converter("CP932", "UTF-8");
+    return converter.convert(utf8, out, [](std::string_view, std::string&) -> std::size_t {
+        return 0;
+    });
+}
+
+std::string Cp932ToUtf8(std::string_view cp932)
+{
+    std::string out;
+    out.reserve(cp932.size() * 3 / 2);
+    Converter converter("UTF-8", "CP932");
+    // A lead byte with a bad trail byte gives up only the lead byte: the
+    // trail byte may be a character of its own (0x81 0x41 vs 0x81 'A').
+    const bool converted =
+        converter.convert(cp932, out, [](std::string_view, std::string& text) -> std::size_t {
+            text.append(kReplacementUtf8);
+            return 1;
+        });
+    if (!converted) {
+        // Only when the charset is missing from the system: keep ASCII, mark the rest.
+        out.clear();
+        for (const char byte : cp932) {
+            if (static_cast<unsigned char>(byte) < 0x80) {
+                out.push_back(byte);
+            } else {
+                out.append(kReplacementUtf8);
+            }
+        }
+    }
+    return out;
+}
+
+QString Cp932ToQString(std::string_view cp932)
+{
+    const std::string utf8 = Cp932ToUtf8(cp932);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+bool QStringToCp932(const QString& text, std::string& out)
+{
+    if (HasLoneSurrogate(text)) {
+        out.clear();
+        return false;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    return Utf8ToCp932(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                       out);
+}
+
+std::string QStringToCp932Lossy(const QString& text)
+{
+    std::string out;
+    const QByteArray utf8 = text.toUtf8();
+    Converter converter("CP932", "UTF-8");
+    const bool converted = converter.convert(
+        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out,
+        [](std::string_view rest, std::string& bytes) -> std::size_t {
+            bytes.push_back('?');
+            return Utf8SequenceLength(rest);
+        });
+    if (!converted) {
+        // Only when the charset is missing from the system.
+        out.clear();
+        for (const QChar c : text) {
+            out.push_back(c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?');
+        }
+    }
+    return out;
+}
+
+}  // namespace kestrel

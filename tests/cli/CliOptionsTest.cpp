@@ -1,0 +1,101 @@
+#include "CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel::cli {
+namespace {
+
+TEST(CommandLine, AcceptsEveryFlagInBothForms)
+{
+    CliOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--type", "codabar", "--data=A12B", "--check", "1",
+                                  "--auto-add=0", "--aspect", "2", "--narrow", "50",
+                                  "--codabar-gap", "10", "--code39-gap=1", "--codabar-start",
+                                  "b", "--codabar-stop", "D", "--set",
+                                  "Codabar/CheckDegit=0", "--set", "Comment/String1=",
+                                  "--profile", "p.ini", "--code-text", "--module-text"},
+                                 options, error))
+        << error;
+    EXPECT_EQ(options.codeType, 4);
+    EXPECT_EQ(options.dataUtf8, "A12B");
+    EXPECT_EQ(options.check, 1);
+    EXPECT_EQ(options.autoAdd, 0);
+    EXPECT_EQ(options.aspect, 2);
+    EXPECT_EQ(options.narrowWidth, 50);
+    EXPECT_EQ(options.codabarGapX, 10);
+    EXPECT_EQ(options.code39GapX, 1);
+    EXPECT_EQ(options.codabarStart, 'b');
+    EXPECT_EQ(options.codabarStop, 'D');
+    ASSERT_EQ(options.overrides.size(), 2U);
+    EXPECT_EQ(options.overrides[0].section, "Codabar");
+    EXPECT_EQ(options.overrides[0].key, "CheckDegit");
+    EXPECT_EQ(options.overrides[0].valueUtf8, "0");
+    EXPECT_EQ(options.overrides[1].valueUtf8, "");
+    EXPECT_EQ(options.profilePath, "p.ini");
+    EXPECT_EQ(options.outputs, (std::vector<Output>{Output::CodeText, Output::ModuleText}));
+}
+
+TEST(CommandLine, TypeNamesMatchTheirIndices)
+{
+    const char* names[] = {"jan13", "jan8", "itf", "stf", "codabar", "code39",
+                           "code39ext", "code93", "code93ext", "code11", "code11-2", "code128"};
+    for (int index = 0; index < 12; ++index) {
+        CliOptions byName;
+        CliOptions byNumber;
+        std::string error;
+        ASSERT_TRUE(ParseCommandLine({"--type", names[index]}, byName, error));
+        ASSERT_TRUE(ParseCommandLine({"--type", std::to_string(index)}, byNumber, error));
+        EXPECT_EQ(byName.codeType, index);
+        EXPECT_EQ(byNumber.codeType, index);
+    }
+}
+
+TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        const char* mentioned;
+    } cases[] = {
+        {{"--type", "12"}, "--type"},
+        {{"--type", "ean13"}, "--type"},
+        {{"--check", "2"}, "--check"},
+        {{"--auto-add", "yes"}, "--auto-add"},
+        {{"--aspect", "3"}, "--aspect"},
+        {{"--narrow", "0"}, "--narrow"},
+        {{"--narrow", "51"}, "--narrow"},
+        {{"--narrow", "1x"}, "--narrow"},
+        {{"--codabar-gap", "11"}, "--codabar-gap"},
+        {{"--code39-gap", "-1"}, "--code39-gap"},
+        {{"--codabar-start", "E"}, "--codabar-start"},
+        {{"--codabar-stop", "AB"}, "--codabar-stop"},
+        {{"--set", "CodeNWidth=3"}, "--set"},
+        {{"--set", "/Key=3"}, "--set"},
+        {{"--set", "Code/=3"}, "--set"},
+        {{"--data"}, "--data"},
+        {{"--module-text=1"}, "--module-text"},
+        {{"--bogus"}, "--bogus"},
+        {{"stray"}, "stray"},
+    };
+    for (const auto& c : cases) {
+        CliOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseCommandLine(c.arguments, options, error)) << c.arguments[0];
+        EXPECT_NE(error.find(c.mentioned), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << "one line: " << error;
+    }
+}
+
+TEST(CommandLine, HelpListsEveryFlagAndSymbology)
+{
+    const std::string usage = UsageText();
+    for (const char* flag : {"--profile", "--set", "--type", "--data", "--check", "--auto-add",
+                             "--aspect", "--narrow", "--codabar-gap", "--code39-gap",
+                             "--codabar-start", "--codabar-stop", "--module-text",
+                             "--code-text", "--help", "code11-2", "Code 128 (Only Code B)"}) {
+        EXPECT_NE(usage.find(flag), std::string::npos) << flag;
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::cli

@@ -1,0 +1,165 @@
+// Whole requests through Run() and through the real program.
+
+#include "CliRun.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace kestrel::cli {
+namespace {
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        profilePath_ = dir_.filePath("Kestrel.ini").toStdString();
+    }
+
+    void WriteProfile(const char* contents)
+    {
+        QFile file(QString::fromStdString(profilePath_));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+
+    RunResult RunWith(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), {"--profile", profilePath_});
+        CliOptions options;
+        std::string error;
+        EXPECT_TRUE(ParseCommandLine(arguments, options, error)) << error;
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = cli::Run(options, "/usr/bin/kestrel-cli", out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    QTemporaryDir dir_;
+    std::string profilePath_;
+};
+
+struct RequestCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
+{
+    const RequestCase cases[] = {
+        {"Jan13AutoAdd", {"--data", "490123456789", "--auto-add", "1", "--code-text"}, 0,
+         "4901234567894\n", ""},
+        {"Jan13WrongCheck", {"--data", "4901234567895", "--code-text"}, 1, "",
+         "チェックデジットが不正です\n"},
+        {"Jan8LengthWithAutoAdd", {"--type", "jan8", "--data", "12345670", "--auto-add", "1"}, 1,
+         "", "入力桁数が正しくありません\n"},
+        {"ItfLeadingZero", {"--type", "itf", "--data", "123", "--check", "0", "--code-text"}, 0,
+         "0123\n", ""},
+        {"NotADigit", {"--type", "stf", "--data", "12a"}, 1, "", "入力は数字のみです\n"},
+        {"Code39Check", {"--type", "code39", "--data", "CODE 39", "--auto-add", "1",
+                         "--code-text"}, 0, "*CODE 39R*\n", ""},
+        {"Code39BadCharacter", {"--type", "5", "--data", "A#B"}, 1, "",
+         "データキャラクタが不正です\n"},
+        {"CodabarMethodForThisRun", {"--type", "codabar", "--data", "12", "--auto-add", "1",
+                                     "--set", "Codabar/CheckDegit=0", "--code-text"}, 0,
+         "A126A\n", ""},
+        {"Code128ModuleText", {"--type", "code128", "--data", " ", "--auto-add", "0",
+                               "--module-text"}, 0,
+         "-2,1,-1,2,-1,,-2,1,-2,2,-2,2,-2,2,-2,1,-1,1,-2\n", ""},
+        {"OutputsInOrder", {"--type", "code93", "--data", "abc", "--auto-add", "0",
+                            "--code-text", "--module-text", "--code-text"}, 0,
+         "ABC\n-1,1,-1,1,,1,-2,1,-1,1,-1,2,-2,1,-1,2,-1,2,-2,1,-1,2,-1,1,-1,1,-1,1,,1,-1\nABC\n",
+         ""},
+        {"HalfWidthKatakanaRoundTrips", {"--type", "code128", "--data", "ｱｲｳ", "--code-text"}, 0,
+         "ｱｲｳ\n", ""},
+        {"EmptyDataIsNotTaken", {"--data", "", "--module-text"}, 0, "\n", ""},
+        {"DataTooLong", {"--type", "code128", "--data", std::string(129, 'A')}, 2, "", ""},
+        {"NotInCodePage932", {"--type", "code128", "--data", "😀"}, 2, "", ""},
+    };
+    for (const auto& c : cases) {
+        const RunResult result = RunWith(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.name << ": " << result.err;
+        EXPECT_EQ(result.out, c.out) << c.name;
+        if (c.status == 2) {
+            EXPECT_NE(result.err.find("--data"), std::string::npos) << c.name;
+        } else {
+            EXPECT_EQ(result.err, c.err) << c.name;
+        }
+    }
+}
+
+TEST_F(CliRun, ReadsTheProfileFileAndNeverWritesIt)
+{
+    const char* contents = "[Code]\nCodeType=11\nNWidth=2\nAutoAdd=1\n";
+    WriteProfile(contents);
+    const RunResult result = RunWith({"--data", "AB", "--module-text"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    // Code 128 with its check character, narrow width 3: still printed in units.
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), ','), 30);
+    QFile file(QString::fromStdString(profilePath_));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(contents));
+}
+
+TEST_F(CliRun, AMissingProfileGivesDefaultsAndStaysMissing)
+{
+    const RunResult result = RunWith({"--data", "490123456789", "--auto-add", "1",
+                                      "--module-text"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.rfind("-1,1,-1,2,-1,1,-2,", 0), 0U) << result.out;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(profilePath_)));
+}
+
+TEST_F(CliRun, ProfileGeometryThatCannotBeDrawnIsReported)
+{
+    WriteProfile("[Code39]\nGapX=0\n");
+    const RunResult result = RunWith({"--type", "code39", "--check", "0", "--data", "A", "--module-text"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot be drawn"), std::string::npos) << result.err;
+}
+
+RunResult RunProgram(const std::string& arguments)
+{
+    const std::string command = std::string(KESTREL_CLI_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    std::array<char, 4096> buffer{};
+    while (pipe && std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) {
+        output += buffer.data();
+    }
+    const int status = pipe ? pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output, {}};
+}
+
+TEST_F(CliRun, TheProgramReportsThroughItsExitStatus)
+{
+    const std::string profile = "--profile '" + profilePath_ + "' ";
+    EXPECT_EQ(RunProgram("--help").status, 0);
+    EXPECT_EQ(RunProgram(profile + "--data 4901234567894 --module-text").status, 0);
+    EXPECT_EQ(RunProgram(profile + "--data 4901234567895").status, 1);
+    const RunResult bad = RunProgram("--narrow 0");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "kestrel-cli: --narrow: '0' is not a narrow width from 1 to 50\n");
+}
+
+}  // namespace
+}  // namespace kestrel::cli
