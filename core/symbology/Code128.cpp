@@ -1,6 +1,7 @@
 #include "symbology/Code128.h"
 
 #include "symbology/PatternTable.h"
+#include "symbology/ValidationResult.h"
 
 namespace kestrel {
 
@@ -31,13 +32,23 @@ constexpr std::uint8_t StartB[] = {2, 1, 1, 2, 1, 4};
 constexpr std::uint8_t Stop[] = {2, 3, 3, 1, 1, 1, 2};
 constexpr int StartBValue = 104;
 
+}  // namespace
+
 int Code128BValue(char c)
 {
     const int code = Byte(c);
     return code >= 32 && code <= 127 ? code - 32 : -1;
 }
 
-}  // namespace
+int RuleCode128Characters(const CodeText& text)
+{
+    for (const char c : text) {
+        if (Code128BValue(c) < 0) {
+            return BadCharacter;
+        }
+    }
+    return Accepted;
+}
 
 EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings,
                             SequenceBuilder& out)
@@ -46,12 +57,16 @@ EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings
     int sum = StartBValue;
     int position = 1;
     for (const char c : text) {
+        // Leaving a character out would draw other data than the text and
+        // shift the check character's weights, so a scanner would read
+        // something else or nothing: such a text has no symbol.
         const int value = Code128BValue(c);
-        if (value >= 0) {
-            out.appendModules(Code128Patterns[static_cast<std::size_t>(value)]);
-            // Reduced as it goes: the sum of a long text would overflow.
-            sum = (sum + value * position) % 103;
+        if (value < 0) {
+            return EncodeOutcome::Unencodable;
         }
+        out.appendModules(Code128Patterns[static_cast<std::size_t>(value)]);
+        // Reduced as it goes: the sum of a long text would overflow.
+        sum = (sum + value * position) % 103;
         if (out.failed()) {
             return EncodeOutcome::Unencodable;
         }

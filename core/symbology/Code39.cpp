@@ -118,6 +118,9 @@ char Code39ExtendedCheckCharacter(const CodeText& text)
 EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& settings,
                                    SequenceBuilder& out)
 {
+    if (RuleFullAsciiCharacters(text) != Accepted) {
+        return EncodeOutcome::Unencodable;
+    }
     CodeText framed = Code39ExtendedFramedExpansion(text, settings.autoAdd != 0);
     return EncodeCode39(framed, settings, out);
 }

@@ -139,6 +139,9 @@ EncodeOutcome EncodeCode93(CodeText& text, const EncodeSettings& settings,
 EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
                                    SequenceBuilder& out)
 {
+    if (RuleFullAsciiCharacters(text) != Accepted) {
+        return EncodeOutcome::Unencodable;
+    }
     ValueList values;
     for (const char c : text) {
         const std::string_view expansion = FullAsciiExpansion(Byte(c));

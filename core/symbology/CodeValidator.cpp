@@ -4,10 +4,12 @@
 #include "document/ProfileSchema.h"
 #include "symbology/Codabar.h"
 #include "symbology/Code11.h"
+#include "symbology/Code128.h"
 #include "symbology/Code39.h"
 #include "symbology/Code39Check.h"
 #include "symbology/Code93.h"
 #include "symbology/Encoder.h"
+#include "symbology/FullAscii.h"
 #include "symbology/Modulo10.h"
 #include "symbology/Symbology.h"
 #include "symbology/ValidationResult.h"
@@ -99,8 +101,11 @@ int CodeValidator::AcceptRules()
         }
         return checkRule ? RuleCode39Check(text_, adding) : Accepted;
     case Code39Extended:
-        // Any byte has a full-ASCII expansion. The added check character is
-        // put here, once, so that encoding never adds to the text.
+        if (const int characters = RuleFullAsciiCharacters(text_); characters != Accepted) {
+            return characters;
+        }
+        // The added check character is put here, once, so that encoding
+        // never adds to the text.
         if (adding && !text_.empty()) {
             text_ += Code39ExtendedCheckCharacter(text_);
         }
@@ -114,8 +119,12 @@ int CodeValidator::AcceptRules()
         }
         return checkRule ? RuleCode11Check(text_, codeType_ == Code11TwoChecks ? 2 : 1)
                          : Accepted;
+    case Code93Extended:
+        return RuleFullAsciiCharacters(text_);
+    case Code128B:
+        return RuleCode128Characters(text_);
     default:
-        return Accepted;  // Extended Code 93, Code 128: every text is encodable
+        return Accepted;
     }
 }
 

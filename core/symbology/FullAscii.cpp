@@ -1,5 +1,7 @@
 #include "symbology/FullAscii.h"
 
+#include "symbology/ValidationResult.h"
+
 #include <array>
 
 namespace kestrel {
@@ -23,7 +25,18 @@ constexpr std::array<std::string_view, 128> Table{
 
 std::string_view FullAsciiExpansion(unsigned char code)
 {
-    return Table[code & 0x7F];
+    // Clearing the top bit would draw other characters than the user typed.
+    return code < Table.size() ? Table[code] : std::string_view();
+}
+
+int RuleFullAsciiCharacters(const std::string& text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= Table.size()) {
+            return BadCharacter;
+        }
+    }
+    return Accepted;
 }
 
 }  // namespace kestrel

@@ -103,7 +103,9 @@ bool SettingsProfile::Read(std::string_view section, std::string_view key,
     if (section.empty() || key.empty()) {
         return false;
     }
-    settings_->sync();  // picks up what other instances wrote since
+    if (access_ == Access::ReadWrite) {
+        settings_->sync();  // picks up what other instances wrote since
+    }
     const QVariant value = settings_->value(SettingsKey(section, key));
     switch (value.typeId()) {
     case QMetaType::UnknownType:

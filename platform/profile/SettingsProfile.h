@@ -22,8 +22,9 @@ namespace kestrel {
 // could be read, so nothing in it is silently dropped.
 class SettingsProfile : public Profile {
 public:
-    // ReadOnly never changes the file or its folder: writes give false and an
-    // unreadable file is read as far as it goes and left where it is.
+    // ReadOnly never changes the file or its folder: writes give false, an
+    // unreadable file is read as far as it goes and left where it is, and the
+    // values are those of the file as it was opened (for one short run).
     enum class Access { ReadWrite, ReadOnly };
 
     // The per-user profile of organisation "Plover", application "Kestrel"
