@@ -1,0 +1,161 @@
+#include "bitmap/BmpFile.h"
+
+#include "bitmap/ByteOrder.h"
+#include "bitmap/Convert.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrel {
+
+namespace {
+
+bool IsAcceptableName(const std::filesystem::path& fileName)
+{
+    const std::string& name = fileName.native();
+    if (name.empty() || name.size() >= PATH_MAX || name.find('\0') != std::string::npos) {
+        return false;
+    }
+    const std::filesystem::path leaf = fileName.filename();
+    return !leaf.empty() && leaf != "." && leaf != ".." && leaf.native().size() <= NAME_MAX;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool WriteFile(int fd, const std::array<std::uint8_t, FileHeaderSize>& header, const Dib& dib)
+{
+    return WriteAll(fd, header.data(), header.size()) && WriteAll(fd, dib.data(), dib.size());
+}
+
+// A device or pipe named by the user takes the bytes directly; replacing it
+// with a file would be wrong.
+int WriteInPlace(const std::string& target, const std::array<std::uint8_t, FileHeaderSize>& header,
+                 const Dib& dib)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return 0;
+    }
+    const bool written = WriteFile(fd, header, dib);
+    const bool closed = ::close(fd) == 0;
+    return written && closed ? 1 : 0;
+}
+
+int OpenTemporaryBeside(const std::filesystem::path& target, std::string& temporaryName)
+{
+    static std::atomic<unsigned> serial{0};
+    const std::filesystem::path folder = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string leaf = ".kestrel-" + std::to_string(::getpid()) + "-"
+                                 + std::to_string(serial.fetch_add(1)) + ".tmp";
+        temporaryName = (folder.empty() ? std::filesystem::path(leaf) : folder / leaf).native();
+        const int fd = ::open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib& dib)
+{
+    const auto layout = InspectPicture(dib);
+    if (!layout || dib.size() > 0xFFFFFFFFu - FileHeaderSize) {
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, FileHeaderSize> header{};
+    bytes::WriteU16(header.data(), 0x4D42);
+    bytes::WriteU32(header.data() + 2, static_cast<std::uint32_t>(FileHeaderSize + dib.size()));
+    bytes::WriteU32(header.data() + 10, static_cast<std::uint32_t>(
+                                            FileHeaderSize + layout->header.biSize
+                                            + ColourTableSize(layout->header)));
+    return header;
+}
+
+int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
+{
+    const auto header = MakeFileHeader(dib);
+    if (!header || !IsAcceptableName(fileName)) {
+        return 0;
+    }
+    std::filesystem::path target = fileName;
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Replace the file the link points to, not the link.
+        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        return 0;
+    }
+    if (exists && !S_ISREG(info.st_mode)) {
+        return WriteInPlace(target.native(), *header, dib);
+    }
+
+    std::string temporary;
+    const int fd = OpenTemporaryBeside(target, temporary);
+    if (fd < 0) {
+        return 0;
+    }
+    bool ok = WriteFile(fd, *header, dib);
+    if (ok && exists) {
+        ok = ::fchmod(fd, info.st_mode & 07777) == 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int SavePicture(const std::filesystem::path& fileName, const Dib& dib, int bitCount,
+                std::uint32_t compression, const MaskWarning& warn)
+{
+    const auto layout = InspectPicture(dib);
+    if (!layout) {
+        return 0;
+    }
+    const bool unchanged = (bitCount == layout->header.biBitCount
+                            && compression == layout->header.biCompression)
+                           || (bitCount == 0 && compression == BI_RGB);
+    if (unchanged) {
+        return WritePicture(fileName, dib);
+    }
+    Dib copy = CopyPicture(dib);
+    const Dib converted = ConvertPicture(copy, bitCount, compression, warn);
+    if (!converted) {
+        return 0;
+    }
+    return WritePicture(fileName, converted);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,35 @@
+#pragma once
+
+// BMP files: a 14-byte file header followed by the DIB byte for byte.
+
+#include "bitmap/Dib.h"
+#include "bitmap/Palette.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+namespace kestrel {
+
+inline constexpr std::size_t FileHeaderSize = 14;
+
+// bfType "BM", bfSize 14 + the DIB's size, bfOffBits 14 + biSize + the
+// colour table size. Nothing for an invalid DIB.
+std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib& dib);
+
+// Writes the file. 1 on success; 0 for an invalid DIB, an empty or over-long
+// name, or any failure to open, write, flush or rename. A regular file is
+// written beside the target and renamed over it, so an existing file is
+// either replaced whole or left as it was. A device or pipe is written as
+// given.
+int WritePicture(const std::filesystem::path& fileName, const Dib& dib);
+
+// Writes the DIB unchanged when it already has the requested bit count and
+// compression or the request is 0 with BI_RGB; otherwise a converted copy
+// (ConvertPicture). 0 for a refused or failed conversion, which leaves no
+// file behind and touches none.
+int SavePicture(const std::filesystem::path& fileName, const Dib& dib, int bitCount,
+                std::uint32_t compression, const MaskWarning& warn = {});
+
+}  // namespace kestrel

@@ -1,0 +1,371 @@
+#include "bitmap/Convert.h"
+
+#include "bitmap/ByteOrder.h"
+
+#include <array>
+#include <limits>
+#include <new>
+#include <vector>
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
+{
+    return (red << 16) | (green << 8) | blue;
+}
+constexpr std::uint8_t Red(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb >> 16); }
+constexpr std::uint8_t Green(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb >> 8); }
+constexpr std::uint8_t Blue(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb); }
+
+// Reads the stored rows of an uncompressed DIB as 0x00RRGGBB colours.
+class RowReader {
+public:
+    RowReader(const Dib& dib, const DibLayout& layout) : dib_(dib), layout_(layout)
+    {
+        const std::uint8_t* table = dib.data() + layout.colourTableOffset;
+        // Indices past the table read as black rather than past the block.
+        for (std::size_t i = 0; i < layout.colourCount && i < table_.size(); ++i) {
+            const std::uint8_t* e = table + i * layout.entrySize;
+            table_[i] = Rgb(e[2], e[1], e[0]);
+        }
+        for (int i = 0; i < 3; ++i) {
+            channels_[i] = MakeChannelMask(layout.masks[i]);
+        }
+    }
+
+    void Read(std::size_t row, std::uint32_t* out) const
+    {
+        const std::uint8_t* p = dib_.data() + layout_.pixelOffset + row * layout_.rowSize;
+        const std::size_t width = layout_.width;
+        switch (layout_.header.biBitCount) {
+        case 1:
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = table_[(p[x / 8] >> (7 - x % 8)) & 1];
+            }
+            break;
+        case 4:
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = table_[(p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF];
+            }
+            break;
+        case 8:
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = table_[p[x]];
+            }
+            break;
+        case 16:
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = FromMasks(bytes::ReadU16(p + 2 * x));
+            }
+            break;
+        case 24:
+            for (std::size_t x = 0; x < width; ++x, p += 3) {
+                out[x] = Rgb(p[2], p[1], p[0]);
+            }
+            break;
+        case 32:
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = FromMasks(bytes::ReadU32(p + 4 * x));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+private:
+    std::uint32_t FromMasks(std::uint32_t pixel) const
+    {
+        return Rgb(channels_[0].Extract(pixel), channels_[1].Extract(pixel),
+                   channels_[2].Extract(pixel));
+    }
+
+    const Dib& dib_;
+    const DibLayout& layout_;
+    std::array<std::uint32_t, 256> table_{};
+    std::array<ChannelMask, 3> channels_{};
+};
+
+// Writes 0x00RRGGBB colours into a stored row of 16, 24 or 32 bits.
+void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size_t width,
+                        int bitCount, bool sixBitGreen)
+{
+    for (std::size_t x = 0; x < width; ++x) {
+        const std::uint32_t c = colours[x];
+        switch (bitCount) {
+        case 16: {
+            const std::uint32_t value = sixBitGreen
+                                            ? ((Red(c) >> 3) << 11) | ((Green(c) >> 2) << 5) | (Blue(c) >> 3)
+                                            : ((Red(c) >> 3) << 10) | ((Green(c) >> 3) << 5) | (Blue(c) >> 3);
+            bytes::WriteU16(p + 2 * x, static_cast<std::uint16_t>(value));
+            break;
+        }
+        case 24:
+            p[3 * x] = Blue(c);
+            p[3 * x + 1] = Green(c);
+            p[3 * x + 2] = Red(c);
+            break;
+        case 32:
+            bytes::WriteU32(p + 4 * x, c & 0x00FFFFFF);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// Finds the nearest palette entry (squared RGB distance, first entry on a
+// tie). Bars and text repeat few colours, so answers are remembered per
+// colour key together with the exact colour they were computed for.
+class NearestEntry {
+public:
+    explicit NearestEntry(const Palette& palette, std::size_t usable)
+        : palette_(palette), usable_(usable), cache_(ColourHistogram::Size, Slot{Empty, 0})
+    {
+    }
+
+    std::uint8_t Index(std::uint32_t colour)
+    {
+        if (colour == lastColour_) {
+            return lastIndex_;
+        }
+        Slot& slot = cache_[ColourKey(Red(colour), Green(colour), Blue(colour))];
+        if (slot.colour != colour) {
+            slot = {colour, Search(colour)};
+        }
+        lastColour_ = colour;
+        lastIndex_ = slot.index;
+        return slot.index;
+    }
+
+private:
+    static constexpr std::uint32_t Empty = 0xFFFFFFFF;  // no 0x00RRGGBB colour
+    struct Slot {
+        std::uint32_t colour;
+        std::uint8_t index;
+    };
+
+    std::uint8_t Search(std::uint32_t colour) const
+    {
+        const int r = Red(colour), g = Green(colour), b = Blue(colour);
+        std::size_t best = 0;
+        int bestDistance = std::numeric_limits<int>::max();
+        for (std::size_t i = 0; i < usable_; ++i) {
+            const int dr = r - palette_[i].red, dg = g - palette_[i].green, db = b - palette_[i].blue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = i;
+                if (distance == 0) {
+                    break;
+                }
+            }
+        }
+        return static_cast<std::uint8_t>(best);
+    }
+
+    const Palette& palette_;
+    std::size_t usable_;
+    std::vector<Slot> cache_;
+    std::uint32_t lastColour_ = Empty;
+    std::uint8_t lastIndex_ = 0;
+};
+
+void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t width, int bitCount)
+{
+    switch (bitCount) {
+    case 1:
+        for (std::size_t x = 0; x < width; ++x) {
+            p[x / 8] = static_cast<std::uint8_t>(p[x / 8] | ((indices[x] & 1) << (7 - x % 8)));
+        }
+        break;
+    case 4:
+        for (std::size_t x = 0; x < width; ++x) {
+            p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
+        }
+        break;
+    case 8:
+        for (std::size_t x = 0; x < width; ++x) {
+            p[x] = indices[x];
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+std::int32_t StoredHeight(const DibLayout& layout)
+{
+    return layout.header.biHeight;  // keeps top-down pictures top-down
+}
+
+Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCount,
+                          std::uint32_t compression, const MaskWarning& warn)
+{
+    const Palette palette = MakePicturePalette(source, warn);
+    if (palette.empty()) {
+        return {};
+    }
+    const bool indexed = bitCount <= 8;
+    const std::size_t usable =
+        indexed ? std::min<std::size_t>(palette.size(), std::size_t{1} << bitCount) : palette.size();
+    Dib target = NewPicture(static_cast<std::int32_t>(layout.width), StoredHeight(layout), bitCount,
+                            compression, indexed ? static_cast<std::uint32_t>(usable) : 0);
+    const auto targetLayout = InspectPicture(target);
+    if (!targetLayout) {
+        return {};
+    }
+    std::uint8_t* out = target.data();
+    if (indexed) {
+        std::uint8_t* table = out + targetLayout->colourTableOffset;
+        for (std::size_t i = 0; i < usable; ++i) {
+            table[4 * i] = palette[i].blue;
+            table[4 * i + 1] = palette[i].green;
+            table[4 * i + 2] = palette[i].red;
+        }
+    }
+    const bool sixBitGreen = compression == BI_BITFIELDS && bitCount == 16;
+    if (compression == BI_BITFIELDS) {
+        const std::uint32_t masks[3] = {sixBitGreen ? 0xF800u : 0x00FF0000u,
+                                        sixBitGreen ? 0x07E0u : 0x0000FF00u,
+                                        sixBitGreen ? 0x001Fu : 0x000000FFu};
+        for (int i = 0; i < 3; ++i) {
+            bytes::WriteU32(out + InfoHeaderSize + 4 * i, masks[i]);
+        }
+    }
+
+    try {
+        const RowReader reader(source, layout);
+        NearestEntry nearest(palette, usable);
+        std::vector<std::uint32_t> colours(layout.width);
+        std::vector<std::uint8_t> indices(layout.width);
+        for (std::size_t y = 0; y < layout.rows; ++y) {
+            reader.Read(y, colours.data());
+            for (std::size_t x = 0; x < layout.width; ++x) {
+                indices[x] = nearest.Index(colours[x]);
+            }
+            std::uint8_t* row = out + targetLayout->pixelOffset + y * targetLayout->rowSize;
+            if (indexed) {
+                WriteIndexRow(row, indices.data(), layout.width, bitCount);
+            } else {
+                for (std::size_t x = 0; x < layout.width; ++x) {
+                    const PaletteEntry& e = palette[indices[x]];
+                    colours[x] = Rgb(e.red, e.green, e.blue);
+                }
+                WriteTrueColourRow(row, colours.data(), layout.width, bitCount, sixBitGreen);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return target;
+}
+
+}  // namespace
+
+bool IsConvertRequest(int bitCount, std::uint32_t compression, int sourceBitCount)
+{
+    switch (bitCount) {
+    case 0:
+        return compression == BI_RGB || (compression == BI_RLE4 && sourceBitCount == 4)
+               || (compression == BI_RLE8 && sourceBitCount == 8);
+    case 1:
+    case 24:
+        return compression == BI_RGB;
+    case 4:
+        return compression == BI_RGB || compression == BI_RLE4;
+    case 8:
+        return compression == BI_RGB || compression == BI_RLE8;
+    case 16:
+    case 32:
+        return compression == BI_RGB || compression == BI_BITFIELDS;
+    default:
+        return false;
+    }
+}
+
+Dib ConvertTrueColour(const Dib& source, int bitCount)
+{
+    const auto layout = InspectPicture(source);
+    if (!layout || layout->header.biCompression != BI_RGB || layout->header.biBitCount < 16
+        || (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
+        return {};
+    }
+    Dib target = NewPicture(static_cast<std::int32_t>(layout->width), StoredHeight(*layout), bitCount,
+                            BI_RGB, 0);
+    const auto targetLayout = InspectPicture(target);
+    if (!targetLayout) {
+        return {};
+    }
+    try {
+        const RowReader reader(source, *layout);
+        std::vector<std::uint32_t> colours(layout->width);
+        for (std::size_t y = 0; y < layout->rows; ++y) {
+            reader.Read(y, colours.data());
+            WriteTrueColourRow(target.data() + targetLayout->pixelOffset + y * targetLayout->rowSize,
+                               colours.data(), layout->width, bitCount, false);
+        }
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    return target;
+}
+
+Dib ConvertPicture(Dib& source, int bitCount, std::uint32_t compression, const MaskWarning& warn)
+{
+    const auto layout = InspectPicture(source);
+    if (!layout) {
+        return {};
+    }
+    const BitmapInfoHeader& header = layout->header;
+    const int sourceBits = header.biBitCount;
+    if (!IsConvertRequest(bitCount, compression, sourceBits)) {
+        return {};
+    }
+    // Run-length coding is neither written nor read by this library.
+    if (compression == BI_RLE4 || compression == BI_RLE8 || header.biCompression == BI_RLE4
+        || header.biCompression == BI_RLE8) {
+        return {};
+    }
+    const int targetBits = bitCount == 0 ? sourceBits : bitCount;
+    const bool throughPalette = sourceBits <= 8 || targetBits <= 8 || compression != BI_RGB
+                                || header.biCompression != BI_RGB;
+    Dib target = throughPalette ? ConvertThroughPalette(source, *layout, targetBits, compression, warn)
+                                : ConvertTrueColour(source, targetBits);
+    if (target) {
+        source.Release();
+    }
+    return target;
+}
+
+Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bitCount)
+{
+    if (picture.width <= 0 || picture.height <= 0
+        || picture.pixels.size()
+               != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+        return {};
+    }
+    const int bits = bitCount == 0 ? 24 : bitCount;
+    const bool direct = compression == BI_RGB && (bits == 16 || bits == 24 || bits == 32);
+    const int readBits = direct ? bits : 24;
+    Dib dib = NewTrueColourPicture(picture.width, picture.height, readBits);
+    const auto layout = InspectPicture(dib);
+    if (!layout) {
+        return {};
+    }
+    const std::size_t width = static_cast<std::size_t>(picture.width);
+    for (std::size_t y = 0; y < layout->rows; ++y) {
+        // The picture's top row is the DIB's last stored row.
+        const std::uint32_t* colours = picture.pixels.data() + (layout->rows - 1 - y) * width;
+        WriteTrueColourRow(dib.data() + layout->pixelOffset + y * layout->rowSize, colours, width,
+                           readBits, false);
+    }
+    if (direct) {
+        return dib;
+    }
+    return ConvertPicture(dib, bits, compression);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,42 @@
+#pragma once
+
+// Changing a DIB's pixel format, and reading an off-screen picture out as a DIB.
+
+#include "bitmap/Dib.h"
+#include "bitmap/Palette.h"
+#include "bitmap/RgbPicture.h"
+
+#include <cstdint>
+
+namespace kestrel {
+
+// Whether ConvertPicture takes the request for a source of `sourceBitCount`
+// bits. A `bitCount` of 0 keeps the source's bit count. The run-length
+// targets are recognised here but ConvertPicture refuses them: nothing in
+// the program asks for them.
+bool IsConvertRequest(int bitCount, std::uint32_t compression, int sourceBitCount);
+
+// The source in another format. Through its palette (MakePicturePalette)
+// when either side has 8 bits or fewer or is not BI_RGB: every pixel becomes
+// the nearest palette colour (an exact palette colour its first entry), and
+// a target of more than 8 bits stores that colour in its own format. Between
+// BI_RGB formats of 16 bits and more, pixel by pixel (ConvertTrueColour).
+//
+// On success the source is released; on refusal (nothing) it is untouched.
+// Refused: requests IsConvertRequest declines, run-length targets and
+// sources, invalid DIBs, and sources without a palette (core headers).
+Dib ConvertPicture(Dib& source, int bitCount, std::uint32_t compression,
+                   const MaskWarning& warn = {});
+
+// A BI_RGB source of 16, 24 or 32 bits as BI_RGB of `bitCount` (16, 24, 32).
+// 16 bits are 5-5-5; five bits widen by shifting (the low bits stay 0), as
+// the palette reads them. Nothing for anything else; the source is kept.
+Dib ConvertTrueColour(const Dib& source, int bitCount);
+
+// The off-screen picture as a DIB: 16 (5-5-5), 24 or 32 bits BI_RGB straight
+// from the pixels; other requests are read out at 24 bits and converted with
+// ConvertPicture. A bit count of 0 means 24, the off-screen display depth.
+// Nothing for an inconsistent picture or a refused request.
+Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bitCount);
+
+}  // namespace kestrel

@@ -1,0 +1,74 @@
+#include "bitmap/SaveBitmap.h"
+
+#include "bitmap/BmpFile.h"
+#include "bitmap/Convert.h"
+#include "bitmap/Dib.h"
+#include "document/BarCodeDoc.h"
+#include "document/ProfileSchema.h"
+#include "render/DrawBarcode.h"
+#include "render/DrawingSurface.h"
+#include "render/OffscreenCanvas.h"
+
+namespace kestrel {
+
+namespace {
+
+// The off-screen picture stands for the display: 24 bits, BI_RGB.
+constexpr int DisplayBitCount = 24;
+constexpr Colour White = 0xFFFFFF;
+// PATH_MAX on Linux, terminator included.
+constexpr std::size_t MaxPathBytes = 4095;
+
+int Fail(SaveProblem reason, SaveProblem* problem)
+{
+    if (problem) {
+        *problem = reason;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int SavedBitCount(int bitmapChoice)
+{
+    return bitmapChoice == 2 ? 8 : DisplayBitCount;
+}
+
+int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+               const std::string& fileName, SaveProblem* problem)
+{
+    if (problem) {
+        *problem = SaveProblem::None;
+    }
+    if (doc.CodeText.empty()) {
+        return Fail(SaveProblem::NothingToSave, problem);
+    }
+    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
+    if (!canvas || !canvas->IsValid()) {
+        return Fail(SaveProblem::NoPicture, problem);
+    }
+    DrawingSurface& surface = canvas->Surface();
+    surface.FillSolidRect(surface.ClipBox(), White);
+    DrawBarcode(doc, profile, surface);
+
+    const int bitCount = SavedBitCount(profile::Read(profile, profile::Bitmap));
+    const Dib dib = ReadOutPicture(canvas->Picture(), BI_RGB, bitCount);
+    if (dib.IsNull()) {
+        return Fail(SaveProblem::NoPicture, problem);
+    }
+    if (SavePicture(fileName, dib, bitCount, BI_RGB) != 1) {
+        return Fail(SaveProblem::NotWritten, problem);
+    }
+    return 1;
+}
+
+std::string SaveFileNameBesideProgram(const std::string& programPath)
+{
+    static constexpr char Name[] = "BarCode.bmp";
+    const std::size_t slash = programPath.rfind('/');
+    std::string joined =
+        slash == std::string::npos ? std::string(Name) : programPath.substr(0, slash + 1) + Name;
+    return joined.size() > MaxPathBytes ? std::string() : joined;
+}
+
+}  // namespace kestrel

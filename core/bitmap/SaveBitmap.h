@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace kestrel {
+
+class CBarCodeDoc;
+class OffscreenCanvasFactory;
+class Profile;
+
+// Why a save wrote nothing, for the front end's message.
+enum class SaveProblem {
+    None,
+    NothingToSave,  // the code text is empty
+    NoPicture,      // the off-screen picture could not be made or read
+    NotWritten,     // the conversion or the file failed
+};
+
+// The colour depth "Settings"/"Bitmap" asks for: 2 is 8 bits; 0, 1 and
+// anything else the off-screen display's own format, 24 bits BI_RGB.
+int SavedBitCount(int bitmapChoice);
+
+// Draws the barcode on a white off-screen picture of `Width` × `Height` and
+// writes it as a BMP file at the depth chosen in the profile. 1 when the
+// file was written, 0 when not (`problem`, when given, says why).
+int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+               const std::string& fileName, SaveProblem* problem = nullptr);
+
+// "BarCode.bmp" in the folder of the program file; empty when the joined
+// name would be too long for a path.
+std::string SaveFileNameBesideProgram(const std::string& programPath);
+
+}  // namespace kestrel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "bitmap/RgbPicture.h"
+
+#include <memory>
+
+namespace kestrel {
+
+class DrawingSurface;
+
+// An off-screen picture to draw the barcode on and read back, made by the
+// platform (a QImage on this one).
+class OffscreenCanvas {
+public:
+    virtual ~OffscreenCanvas() = default;
+
+    // False when the picture could not be made (a size out of reach).
+    virtual bool IsValid() const = 0;
+    virtual DrawingSurface& Surface() = 0;
+    virtual RgbPicture Picture() const = 0;
+};
+
+class OffscreenCanvasFactory {
+public:
+    virtual ~OffscreenCanvasFactory() = default;
+    virtual std::unique_ptr<OffscreenCanvas> Create(int width, int height) = 0;
+};
+
+}  // namespace kestrel

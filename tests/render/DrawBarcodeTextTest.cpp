@@ -1,0 +1,284 @@
+// Comment lines and the human-readable text: which calls reach the surface,
+// with what text, font, reference point and box. The fake's font is half
+// the em height wide per byte, so widths here are worked out by hand.
+
+#include "RenderTestSupport.h"
+
+#include "symbology/Symbology.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrel::test {
+namespace {
+
+using TextCall = FakeSurface::TextCall;
+
+TEST(DrawBarcodeComments, LinesStackFromTheTop)
+{
+    struct Case {
+        const char* name;
+        const char* line1;
+        const char* line2;
+        int storedHigh1;  // -1: nothing stored
+        std::vector<int> tops;
+    };
+    const Case cases[] = {
+        {"both lines, default height", "first", "second", -1, {0, 100}},
+        {"both lines, stored height", "first", "second", 40, {0, 40}},
+        {"first line only", "first", "", 40, {0}},
+        {"second line moves up when the first is empty", "", "second", 40, {0}},
+        {"none", "", "", -1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drawing d;
+        d.doc.CodeType = Code39;
+        d.doc.CodeText = "A";
+        d.doc.DispCode = 0;
+        d.profile.WriteProfileString("Comment", "String1", c.line1);
+        d.profile.WriteProfileString("Comment", "String2", c.line2);
+        d.profile.WriteProfileInt("Comment", "Color1", 0x112233);
+        d.profile.WriteProfileInt("Comment", "Color2", 0x445566);
+        d.profile.WriteProfileInt("Comment", "High2", 22);
+        if (c.storedHigh1 != -1) {
+            d.profile.WriteProfileInt("Comment", "High1", c.storedHigh1);
+        }
+        FakeSurface surface(100, 150);
+        d.Draw(surface);
+
+        const auto& texts = surface.Texts();
+        ASSERT_EQ(c.tops.size(), texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const bool second = texts[i].text == "second";
+            EXPECT_EQ(c.tops[i], texts[i].y);
+            EXPECT_EQ(0, texts[i].x);
+            EXPECT_FALSE(texts[i].inBox);
+            EXPECT_EQ(AlignLeftTop, texts[i].align);
+            EXPECT_EQ(second ? 0x445566U : 0x112233U, texts[i].colour);
+            const int high1 = c.storedHigh1 == -1 ? 100 : c.storedHigh1;
+            const FontRequest font{BarcodeFontFace, second ? 22 : high1, FontCharset::ShiftJis,
+                                   400};
+            EXPECT_EQ(font, texts[i].font);
+        }
+    }
+}
+
+TEST(DrawBarcodeText, OtherSymbologiesCentreUnderTheBars)
+{
+    struct Case {
+        const char* name;
+        int codeType;
+        int frameCase;
+        int codeOut;
+        std::string text;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"Code 39 as it is", Code39, 0, 1, "ABCDEFGHIJKLMN", "ABCDEFGHIJKLMN"},
+        {"14 characters in a frame", Code39, 1, 1, "ABCDEFGHIJKLMN", "ABC  DEFGH  IJKLM  N"},
+        {"16 characters in a frame", Itf, 1, 1, "1234567890123456",
+         "12345  67890  12345  6"},
+        {"6 characters in a frame", Codabar, 1, 1, "A1234B", "A1234  B"},
+        {"13 characters in a frame stay whole", Code128B, 1, 1, "ABCDEFGHIJKLM",
+         "ABCDEFGHIJKLM"},
+        {"JAN-13 without CodeOut", Jan13, 0, 0, "4901234567894", "4901234567894"},
+        {"JAN-8 without CodeOut", Jan8, 0, 0, "49012347", "49012347"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drawing d;
+        d.doc.CodeType = c.codeType;
+        d.doc.CodeText = c.text;
+        d.doc.Case = c.frameCase;
+        d.doc.CodeHigh = 14;
+        d.SetElements({-1, 1, -1, 90, -1, 1, -1, 1});  // 97 pixels wide
+        d.profile.WriteProfileInt("JAN", "CodeOut", c.codeOut);
+        d.profile.WriteProfileInt("Code", "CodeColor", 0x0A0B0C);
+        FakeSurface surface(200, 150);
+        d.Draw(surface);
+
+        ASSERT_EQ(1U, surface.Texts().size());
+        const TextCall& call = surface.Texts()[0];
+        EXPECT_EQ(c.shown, call.text);
+        EXPECT_EQ(25 + 97 / 2, call.x);
+        EXPECT_EQ(106, call.y);  // two pixels below the bars, which end at row 103
+        EXPECT_FALSE(call.inBox);
+        EXPECT_EQ(AlignCentreTop, call.align);
+        EXPECT_EQ(0x0A0B0CU, call.colour);
+        EXPECT_EQ((FontRequest{BarcodeFontFace, 14, FontCharset::Ansi, 400}), call.font);
+    }
+}
+
+// Group edges of a JAN symbol one pixel per module with a 25-pixel margin:
+// the left digits run from the end of the start guard (28) to one module
+// into the centre guard; the right digits from the end of the centre guard
+// to the start of the end guard.
+TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
+{
+    struct Case {
+        const char* name;
+        int codeHigh;
+        std::optional<int> advance;  // the same for both groups here
+    };
+    const Case cases[] = {
+        // Six digits of 8 pixels fill more than the 43 pixels between the guards.
+        {"digits wider than the room keep the font's advance", 16, std::nullopt},
+        // 30 pixels of digits in 43: (43 - 30) / 6 + 30 / 5 = 8 (right: 42 gives 8 too).
+        {"narrow digits are spread out", 10, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drawing d;
+        d.doc.CodeText = "4901234567894";
+        d.doc.CodeHigh = c.codeHigh;
+        ASSERT_EQ(1, d.doc.Encode());
+        FakeSurface surface(200, 150);
+        d.Draw(surface);
+
+        const int half = c.codeHigh / 2;
+        const int y = 104 - half;
+        const auto& texts = surface.Texts();
+        ASSERT_EQ(3U, texts.size());
+
+        EXPECT_EQ("4", texts[0].text);
+        EXPECT_FALSE(texts[0].inBox);
+        EXPECT_EQ(25 - half - 5, texts[0].x);
+        EXPECT_EQ(y, texts[0].y);
+
+        EXPECT_EQ("901234", texts[1].text);
+        EXPECT_EQ((SurfaceRect{28, 104 - half, 71, 104 + half}), texts[1].box);
+        EXPECT_EQ((28 + 71) / 2 + 4, texts[1].x);
+        EXPECT_EQ(y, texts[1].y);
+
+        EXPECT_EQ("567894", texts[2].text);
+        EXPECT_EQ((SurfaceRect{75, 104 - half, 117, 104 + half}), texts[2].box);
+        EXPECT_EQ((75 + 117) / 2 + 4, texts[2].x);
+        EXPECT_EQ(y, texts[2].y);
+
+        for (std::size_t i = 1; i < 3; ++i) {
+            EXPECT_TRUE(texts[i].inBox);
+            EXPECT_EQ(unsigned{TextBoxOpaque}, texts[i].options);
+            EXPECT_EQ(c.advance, texts[i].advance);
+            EXPECT_EQ(AlignCentreTop, texts[i].align);
+        }
+        // The opaque boxes blank out the feet of the bars under the digits.
+        EXPECT_EQ(Colour{0xFFFFFF}, surface.At(29, 100));
+        EXPECT_EQ(Colour{0}, surface.At(25, 100));
+    }
+}
+
+TEST(DrawBarcodeText, Jan8ClipsEachGroupToItsBox)
+{
+    struct Case {
+        const char* name;
+        int codeHigh;
+        std::optional<int> advance;
+    };
+    const Case cases[] = {
+        // Four digits of 8 pixels in 29.
+        {"digits wider than the room", 16, std::nullopt},
+        // 20 pixels in 29: (29 - 20) / 5 + 20 / 4 = 6.
+        {"narrow digits are spread out", 10, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drawing d;
+        d.doc.CodeType = Jan8;
+        d.doc.CodeText = "49012347";
+        d.doc.CodeHigh = c.codeHigh;
+        ASSERT_EQ(1, d.doc.Encode());
+        FakeSurface surface(200, 150);
+        d.Draw(surface);
+
+        const int half = c.codeHigh / 2;
+        const auto& texts = surface.Texts();
+        ASSERT_EQ(2U, texts.size());
+        EXPECT_EQ("4901", texts[0].text);
+        EXPECT_EQ((SurfaceRect{28, 104 - half, 57, 104 + half}), texts[0].box);
+        EXPECT_EQ((28 + 57) / 2 + 4, texts[0].x);
+        EXPECT_EQ("2347", texts[1].text);
+        EXPECT_EQ((SurfaceRect{60, 104 - half, 89, 104 + half}), texts[1].box);
+        EXPECT_EQ((60 + 89) / 2 + 4, texts[1].x);
+        for (const TextCall& call : texts) {
+            EXPECT_TRUE(call.inBox);
+            EXPECT_EQ(104 - half, call.y);
+            EXPECT_EQ(unsigned{TextBoxOpaque | TextBoxClipped}, call.options);
+            EXPECT_EQ(c.advance, call.advance);
+        }
+    }
+}
+
+// The symbology can change without a new encoding, so text and sequence
+// need not fit the JAN layout.
+TEST(DrawBarcodeText, JanLayoutCopesWithShortTextAndSequence)
+{
+    struct Case {
+        const char* name;
+        int codeType;
+        std::string text;
+        std::vector<std::string> shown;
+        int rightEnd;  // where edges beyond the sequence fall
+    };
+    const Case cases[] = {
+        {"JAN-13, one digit", Jan13, "4", {"4", "", "4"}, 28},
+        {"JAN-13, three digits", Jan13, "490", {"4", "90", "490"}, 28},
+        {"JAN-8, two digits", Jan8, "49", {"49", "49"}, 28},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drawing d;
+        d.doc.CodeType = c.codeType;
+        d.doc.CodeText = c.text;
+        d.SetElements({-1, 1, -1});
+        FakeSurface surface(200, 150);
+        d.Draw(surface);
+
+        const auto& texts = surface.Texts();
+        ASSERT_EQ(c.shown.size(), texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            EXPECT_EQ(c.shown[i], texts[i].text);
+            if (texts[i].inBox) {
+                EXPECT_EQ(c.rightEnd, texts[i].box.left);
+                EXPECT_EQ(c.rightEnd, texts[i].box.right);
+            }
+        }
+    }
+}
+
+TEST(DrawBarcodeState, SurfaceStateComesBackExceptTextColour)
+{
+    for (const int codeType : {Jan13, Jan8, Itf, Code39}) {
+        SCOPED_TRACE(codeType);
+        Drawing d;
+        d.doc.CodeType = codeType;
+        d.doc.CodeText = codeType == Jan8 ? "49012347" : "4901234567894";
+        d.doc.Case = 1;
+        d.SetElements({-1, 1, -1, 1, -1});
+        d.profile.WriteProfileString("Comment", "String1", "one");
+        d.profile.WriteProfileString("Comment", "String2", "two");
+        d.profile.WriteProfileInt("Code", "CodeColor", 0x00AA00);
+
+        FakeSurface surface(200, 150);
+        surface.SetBackgroundMode(BackgroundMode::Opaque);
+        surface.SetBackgroundColour(0x123456);
+        surface.SelectPen(0x654321);
+        surface.SelectFont({"Caller", 9, FontCharset::Ansi, 700});
+        const std::vector<Colour> pens = surface.Pens();
+        const std::vector<FontRequest> fonts = surface.Fonts();
+
+        d.Draw(surface);
+        EXPECT_EQ(BackgroundMode::Opaque, surface.Mode());
+        EXPECT_EQ(0x123456U, surface.Background());
+        EXPECT_EQ(pens, surface.Pens());
+        EXPECT_EQ(fonts, surface.Fonts());
+        EXPECT_EQ(0, surface.BadRestores());
+        EXPECT_EQ(0x00AA00U, surface.TextColour());
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::test
