@@ -56,6 +56,23 @@ bool ParseStartStop(std::string_view text, std::optional<char>& target)
     return true;
 }
 
+// "#RRGGBB" as the profile stores a colour: red in the low byte.
+std::string ColourOrText(std::string_view value)
+{
+    if (value.size() != 7 || value.front() != '#') {
+        return std::string(value);
+    }
+    unsigned rgb = 0;
+    const auto [end, error] = std::from_chars(value.data() + 1, value.data() + 7, rgb, 16);
+    if (error != std::errc{} || end != value.data() + 7) {
+        return std::string(value);
+    }
+    const unsigned red = (rgb >> 16) & 0xFFU;
+    const unsigned green = (rgb >> 8) & 0xFFU;
+    const unsigned blue = rgb & 0xFFU;
+    return std::to_string(red | (green << 8) | (blue << 16));
+}
+
 bool ParseOverride(std::string_view text, std::vector<ProfileOverride>& overrides)
 {
     const std::size_t slash = text.find('/');
@@ -66,7 +83,7 @@ bool ParseOverride(std::string_view text, std::vector<ProfileOverride>& override
     }
     overrides.push_back({std::string(text.substr(0, slash)),
                          std::string(text.substr(slash + 1, equals - slash - 1)),
-                         std::string(text.substr(equals + 1))});
+                         ColourOrText(text.substr(equals + 1))});
     return true;
 }
 
@@ -150,6 +167,38 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             if (!takesValue(value)) return false;
             auto& target = flag == "--codabar-start" ? options.codabarStart : options.codabarStop;
             if (!ParseStartStop(value, target)) return invalid(value, "one of A-D or a-d");
+        } else if (flag == "--width") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 5, 9999, options.width)) return invalid(value, "a width from 5 to 9999");
+        } else if (flag == "--height") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 5, 999, options.height)) return invalid(value, "a height from 5 to 999");
+        } else if (flag == "--xmargin" || flag == "--ymargin") {
+            if (!takesValue(value)) return false;
+            auto& target = flag == "--xmargin" ? options.xmargin : options.ymargin;
+            if (!ParseInRange(value, 0, 100, target)) return invalid(value, "a margin from 0 to 100");
+        } else if (flag == "--text") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 1, options.dispCode)) return invalid(value, "0 or 1");
+        } else if (flag == "--text-height") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 10, 200, options.codeHigh)) {
+                return invalid(value, "a text height from 10 to 200");
+            }
+        } else if (flag == "--bearer") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 1, options.bearer)) return invalid(value, "0 or 1");
+        } else if (flag == "--depth") {
+            if (!takesValue(value)) return false;
+            if (!ParseInRange(value, 0, 2, options.depth)) return invalid(value, "0, 1 or 2");
+        } else if (flag == "-o" || flag == "--output") {
+            if (!takesValue(value)) return false;
+            if (value.empty()) return invalid(value, "a file name");
+            options.outputPath = value;
+        } else if (flag == "--batch") {
+            if (!takesValue(value)) return false;
+            if (value.empty()) return invalid(value, "a file name or -");
+            options.batchPath = value;
         } else if (flag == "--set") {
             if (!takesValue(value)) return false;
             if (!ParseOverride(value, options.overrides)) {
@@ -157,6 +206,16 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             }
         } else {
             error = "unknown option '" + arguments[i] + "' (see --help)";
+            return false;
+        }
+    }
+    if (options.batchPath) {
+        if (options.dataUtf8) {
+            error = "--batch takes its data from the file; leave out --data";
+            return false;
+        }
+        if (!options.outputPath || options.outputPath->find("{n}") == std::string::npos) {
+            error = "--batch needs -o with {n} in the file name, e.g. -o 'label-{n}.bmp'";
             return false;
         }
     }
@@ -200,13 +259,33 @@ std::string UsageText()
            "check characters, a leading 0 or start and stop characters. A rejected text\n"
            "prints the reason on standard error and exits with status 1.\n"
            "\n"
+           "Picture:\n"
+           "  --width N               picture width in pixels, 5 to 9999\n"
+           "  --height N              picture height in pixels, 5 to 999\n"
+           "  --xmargin N             left margin, 0 to 100\n"
+           "  --ymargin N             top margin, 0 to 100\n"
+           "  --text 0|1              draw the human-readable text\n"
+           "  --text-height N         character height of that text, 10 to 200\n"
+           "  --bearer 0|1            bearer bars (kept for JAN-13, JAN-8 and for ITF texts\n"
+           "                          of 6, 14 or 16 characters, as the code dialog keeps them)\n"
+           "  --depth 0|1|2           BMP colour depth (Settings/Bitmap): 0 and 1 24 bits,\n"
+           "                          2 256 colours\n"
+           "  Colours, comments and the JAN and ITF options go through --set, colours\n"
+           "  also as #RRGGBB: --set Code/BarColor=#000080 --set Comment/String1=Lot 7\n"
+           "\n"
            "Output (in the order given):\n"
+           "  -o, --output FILE       write the picture as a BMP file\n"
+           "  --batch FILE|-          one picture per line of FILE (or standard input);\n"
+           "                          -o names the files, {n} standing for the line number;\n"
+           "                          a rejected line is reported with its number and the\n"
+           "                          other lines are still written\n"
            "  --module-text           print the bar pattern: -1/-2 narrow/wide bar, 1/2\n"
            "                          narrow/wide space, separated by commas\n"
            "  --code-text             print the completed data\n"
            "  --help                  print this text\n"
            "\n"
-           "Exit status: 0 done, 1 data rejected or not drawable, 2 bad command line.\n";
+           "Exit status: 0 done, 1 data rejected, not drawable or not written (in a\n"
+           "batch: any line), 2 bad command line.\n";
 }
 
 }  // namespace kestrel::cli

@@ -29,6 +29,16 @@ struct CliOptions {
     std::optional<int> code39GapX;
     std::optional<char> codabarStart;
     std::optional<char> codabarStop;
+    std::optional<int> width;
+    std::optional<int> height;
+    std::optional<int> xmargin;
+    std::optional<int> ymargin;
+    std::optional<int> dispCode;
+    std::optional<int> codeHigh;
+    std::optional<int> bearer;
+    std::optional<int> depth;
+    std::optional<std::string> outputPath;  // "{n}" is the line number in batch mode
+    std::optional<std::string> batchPath;   // "-" is standard input
     std::vector<ProfileOverride> overrides;
     std::vector<Output> outputs;  // in the order asked for
 };

@@ -1,13 +1,27 @@
 #include "CliOptions.h"
 #include "CliRun.h"
+#include "process/HeapTuning.h"
+
+#include <QGuiApplication>
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace {
+
+// Qt complains when no runtime folder is set, which is normal for a
+// headless tool; everything else it says still reaches standard error.
+void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(QStringLiteral("QStandardPaths:"))) {
+        return;
+    }
+    std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
+}
 
 std::string ProgramPath(const char* argv0)
 {
@@ -21,6 +35,7 @@ std::string ProgramPath(const char* argv0)
 int main(int argc, char* argv[])
 {
     using namespace kestrel::cli;
+    kestrel::KeepPictureBuffersInHeap();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     CliOptions options;
     std::string error;
@@ -31,5 +46,17 @@ int main(int argc, char* argv[])
     if (arguments.empty()) {
         options.help = true;
     }
-    return Run(options, ProgramPath(argv[0]), std::cout, std::cerr);
+
+    // Pictures need fonts, and fonts need a GUI application, but never a
+    // display: this program runs headless. Qt sees none of our arguments.
+    std::unique_ptr<QGuiApplication> application;
+    int qtArgc = 1;
+    if (options.outputPath && !options.help) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        qInstallMessageHandler(QuietMessageHandler);
+        application = std::make_unique<QGuiApplication>(qtArgc, argv);
+    }
+    return Run(options, ProgramPath(argv[0]), std::cin, std::cout, std::cerr);
 }

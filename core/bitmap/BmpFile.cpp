@@ -127,7 +127,10 @@ int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
     if (ok && exists) {
         ok = ::fchmod(fd, info.st_mode & 07777) == 0;
     }
-    ok = ok && ::fsync(fd) == 0;
+    // Only a file that replaces another needs its bytes on disk before the
+    // rename: then a crash can never leave the user with neither. A new
+    // file has nothing to lose, and skipping the sync keeps batches fast.
+    ok = ok && (!exists || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {

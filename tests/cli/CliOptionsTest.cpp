@@ -76,6 +76,18 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
         {{"--module-text=1"}, "--module-text"},
         {{"--bogus"}, "--bogus"},
         {{"stray"}, "stray"},
+        {{"--width", "4"}, "--width"},
+        {{"--height", "1000"}, "--height"},
+        {{"--xmargin", "101"}, "--xmargin"},
+        {{"--ymargin", "-1"}, "--ymargin"},
+        {{"--text", "2"}, "--text"},
+        {{"--text-height", "9"}, "--text-height"},
+        {{"--bearer", "on"}, "--bearer"},
+        {{"--depth", "3"}, "--depth"},
+        {{"-o"}, "-o"},
+        {{"--batch", "in.txt"}, "--batch"},
+        {{"--batch", "in.txt", "-o", "same.bmp"}, "{n}"},
+        {{"--batch", "-", "-o", "x-{n}.bmp", "--data", "1"}, "--data"},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -86,13 +98,35 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
     }
 }
 
+TEST(CommandLine, ColoursAreGivenAsTheProfileStoresThem)
+{
+    const struct {
+        const char* given;
+        const char* stored;
+    } cases[] = {
+        {"Code/BarColor=#000080", "8388608"},  // blue in the third byte
+        {"Code/BackColor=#FF0000", "255"},     // red in the low byte
+        {"Comment/Color1=#00ff00", "65280"},
+        {"Comment/String1=#12345", "#12345"},  // not a colour: kept as text
+        {"Comment/String1=#GGGGGG", "#GGGGGG"},
+    };
+    for (const auto& c : cases) {
+        CliOptions options;
+        std::string error;
+        ASSERT_TRUE(ParseCommandLine({"--set", c.given}, options, error)) << error;
+        EXPECT_EQ(options.overrides.at(0).valueUtf8, c.stored) << c.given;
+    }
+}
+
 TEST(CommandLine, HelpListsEveryFlagAndSymbology)
 {
     const std::string usage = UsageText();
     for (const char* flag : {"--profile", "--set", "--type", "--data", "--check", "--auto-add",
                              "--aspect", "--narrow", "--codabar-gap", "--code39-gap",
                              "--codabar-start", "--codabar-stop", "--module-text",
-                             "--code-text", "--help", "code11-2", "Code 128 (Only Code B)"}) {
+                             "--code-text", "--help", "code11-2", "Code 128 (Only Code B)",
+                             "--width", "--height", "--xmargin", "--ymargin", "--text-height",
+                             "--bearer", "--depth", "--output", "--batch", "{n}"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
 }

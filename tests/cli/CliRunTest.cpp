@@ -39,16 +39,25 @@ protected:
         file.write(contents);
     }
 
-    RunResult RunWith(std::vector<std::string> arguments)
+    RunResult RunWith(std::vector<std::string> arguments, const std::string& input = {})
     {
         arguments.insert(arguments.begin(), {"--profile", profilePath_});
         CliOptions options;
         std::string error;
         EXPECT_TRUE(ParseCommandLine(arguments, options, error)) << error;
+        std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = cli::Run(options, "/usr/bin/kestrel-cli", out, err);
+        const int status = cli::Run(options, "/usr/bin/kestrel-cli", in, out, err);
         return {status, out.str(), err.str()};
+    }
+
+    std::string PathOf(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    static QByteArray FileBytes(const std::string& path)
+    {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir dir_;
@@ -137,6 +146,110 @@ TEST_F(CliRun, ProfileGeometryThatCannotBeDrawnIsReported)
     const RunResult result = RunWith({"--type", "code39", "--check", "0", "--data", "A", "--module-text"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("cannot be drawn"), std::string::npos) << result.err;
+}
+
+// The colour of pixel (x, y), counted from the top, of a 24-bit BMP file,
+// as 0xRRGGBB; -1 when the file is not one.
+long PixelOf(const QByteArray& bmp, int x, int y)
+{
+    const auto u32 = [&](int at) {
+        return static_cast<long>(static_cast<unsigned char>(bmp[at]))
+               | static_cast<long>(static_cast<unsigned char>(bmp[at + 1])) << 8
+               | static_cast<long>(static_cast<unsigned char>(bmp[at + 2])) << 16
+               | static_cast<long>(static_cast<unsigned char>(bmp[at + 3])) << 24;
+    };
+    if (bmp.size() < 54 || bmp[28] != 24) {
+        return -1;
+    }
+    const long offset = u32(10);
+    const long width = u32(18);
+    const long height = u32(22);
+    const long rowSize = (24 * width + 31) / 32 * 4;
+    const long at = offset + (height - 1 - y) * rowSize + x * 3;
+    if (x < 0 || y < 0 || x >= width || y >= height || at + 2 >= bmp.size()) {
+        return -1;
+    }
+    const auto byte = [&](long i) {
+        return static_cast<long>(static_cast<unsigned char>(bmp[static_cast<qsizetype>(i)]));
+    };
+    return byte(at + 2) << 16 | byte(at + 1) << 8 | byte(at);
+}
+
+TEST_F(CliRun, WritesTheDefaultPictureAtTheChosenDepth)
+{
+    const struct {
+        const char* depth;
+        qsizetype size;
+    } cases[] = {{"0", 135054}, {"1", 135054}, {"2", 46078}};
+    for (const auto& c : cases) {
+        const std::string file = PathOf("jan.bmp");
+        const RunResult result =
+            RunWith({"--data", "4901234567894", "--depth", c.depth, "-o", file});
+        EXPECT_EQ(result.status, 0) << result.err;
+        const QByteArray bmp = FileBytes(file);
+        EXPECT_EQ(bmp.size(), c.size) << "depth " << c.depth;
+        EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    }
+}
+
+TEST_F(CliRun, GeometryAndColoursReachThePicture)
+{
+    const std::string file = PathOf("bars.bmp");
+    const RunResult result = RunWith({"--type", "itf", "--data", "12", "--check", "0",
+                                      "--width", "120", "--height", "60", "--xmargin", "10",
+                                      "--ymargin", "5", "--narrow", "2", "--text", "0",
+                                      "--set", "Code/BarColor=#800000", "--set",
+                                      "Code/BackColor=#00FF00", "-o", file});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const QByteArray bmp = FileBytes(file);
+    EXPECT_EQ(PixelOf(bmp, 10, 5), 0x800000) << "first bar at the margins";
+    EXPECT_EQ(PixelOf(bmp, 11, 54), 0x800000) << "bars end Ymargin above the bottom";
+    EXPECT_EQ(PixelOf(bmp, 10, 55), 0x00FF00);
+    EXPECT_EQ(PixelOf(bmp, 9, 5), 0x00FF00);
+    EXPECT_EQ(PixelOf(bmp, 12, 5), 0x00FF00) << "a narrow space of 2 after the first bar";
+}
+
+TEST_F(CliRun, BearerBarsAreKeptOnlyWhereTheyFrameTheSymbol)
+{
+    const struct {
+        const char* type;
+        const char* data;
+        bool framed;
+    } cases[] = {
+        {"itf", "1234567890123", true},  // 14 with its check digit
+        {"itf", "123456789", false},     // 10
+        {"code39", "ABC", false},
+    };
+    for (const auto& c : cases) {
+        const std::string file = PathOf("bearer.bmp");
+        const RunResult result = RunWith({"--type", c.type, "--data", c.data, "--auto-add", "1",
+                                          "--bearer", "1", "--set", "ITF/CaseWidth=3", "-o",
+                                          file});
+        ASSERT_EQ(result.status, 0) << c.data << ": " << result.err;
+        // The ITF frame's left side covers columns 0 to 2 of the bar rows.
+        EXPECT_EQ(PixelOf(FileBytes(file), 1, 60) == 0, c.framed) << c.type << " " << c.data;
+    }
+}
+
+TEST_F(CliRun, BatchWritesEveryAcceptedLineAndReportsTheOthers)
+{
+    const std::string pattern = PathOf("label-{n}.bmp");
+    const RunResult result = RunWith({"--batch", "-", "-o", pattern},
+                                     "4901234567894\n4901234567895\r\n\n4901234567894");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "line 2: チェックデジットが不正です\n"
+                          "line 3: no data to draw, nothing written to "
+                              + PathOf("label-3.bmp") + "\n");
+    EXPECT_EQ(FileBytes(PathOf("label-1.bmp")).size(), 135054);
+    EXPECT_FALSE(QFile::exists(dir_.filePath("label-2.bmp")));
+    EXPECT_EQ(FileBytes(PathOf("label-4.bmp")).size(), 135054);
+}
+
+TEST_F(CliRun, AFailedWriteIsReported)
+{
+    const RunResult result = RunWith({"--data", "4901234567894", "-o", "/dev/full"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "kestrel-cli: cannot write /dev/full\n");
 }
 
 RunResult RunProgram(const std::string& arguments)
