@@ -76,8 +76,11 @@ int CBarCodeDoc::Encode()
     settings.code39GapX = Code39GapX;
     settings.codabarStart = CodabarStart;
     settings.codabarStop = CodabarStop;
-    // Read at every encoding: the options sheet may have changed it.
-    settings.codabarCheckMethod = profile::Read(profile_, profile::CodabarCheckDegit);
+    // Read at every encoding that verifies a Codabar check character: the
+    // options sheet may have changed it. No other encoding uses it.
+    if (CodeType == Codabar && Check) {
+        settings.codabarCheckMethod = profile::Read(profile_, profile::CodabarCheckDegit);
+    }
     return EncodeSymbology(CodeType, CodeText, settings, ModuleSequence);
 }
 

@@ -17,10 +17,9 @@ constexpr const char* CodabarRows[] = {
 };
 constexpr auto CodabarPatterns = PatternTable<7>(CodabarRows);
 static_assert(CodabarPatterns.size() == 20);
+constexpr auto CodabarDrawn = DrawNarrowWideTable(CodabarPatterns);
 
-}  // namespace
-
-int CodabarValue(char c)
+constexpr int CodabarValueOf(char c)
 {
     if (IsDigit(c)) {
         return c - '0';
@@ -41,40 +40,65 @@ int CodabarValue(char c)
     }
 }
 
+constexpr auto CodabarValues = ByteValueTable(CodabarValueOf);
+
+}  // namespace
+
+int CodabarValue(char c)
+{
+    return CodabarValues[Byte(c)];
+}
+
 bool IsCodabarStartStop(char c)
 {
     return (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd');
 }
 
-EncodeOutcome EncodeCodabar(CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out)
+EncodeOutcome EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
+                            SequenceBuilder& out, TextCompletion& completion)
 {
     if (settings.check) {
-        CodeText copy = text;
+        CodeText copy = text;  // the rule's text is one it may add to
         if (RuleCodabarCheck(copy, false, settings.codabarCheckMethod) != Accepted) {
             return EncodeOutcome::Refused;
         }
     }
-    ElementUnits units{};
-    if (!UnitsForAspect(settings.aspect, units)) {
+    if (!IsAspect(settings.aspect)) {
         return EncodeOutcome::Unencodable;
     }
-    if (text.empty() || !IsCodabarStartStop(text.front())) {
-        text.insert(text.begin(), settings.codabarStart);
-    }
-    if (!IsCodabarStartStop(text.back())) {
-        text += settings.codabarStop;
-    }
-    for (const char c : text) {
+    // The start goes in first, so an empty text framed by it ends in a start
+    // character too and gets no stop.
+    const bool addStart = text.empty() || !IsCodabarStartStop(text.front());
+    const char last = text.empty() ? settings.codabarStart : text.back();
+    const bool addStop = !IsCodabarStartStop(last);
+
+    const auto& patterns = CodabarDrawn[static_cast<std::size_t>(settings.aspect)];
+    const auto appendCharacter = [&](char c) {
         const int value = CodabarValue(c);
         if (value < 0) {
+            return false;
+        }
+        out.appendPattern(patterns[static_cast<std::size_t>(value)]);
+        out.append(false, settings.codabarGapX);
+        return true;
+    };
+    if (addStart && !appendCharacter(settings.codabarStart)) {
+        return EncodeOutcome::Unencodable;
+    }
+    for (const char c : text) {
+        if (!appendCharacter(c)) {
             return EncodeOutcome::Unencodable;
         }
-        out.appendNarrowWide(CodabarPatterns[static_cast<std::size_t>(value)], units.narrow,
-                             units.wide);
-        out.append(false, settings.codabarGapX);
     }
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    if (addStop && !appendCharacter(settings.codabarStop)) {
+        return EncodeOutcome::Unencodable;
+    }
+    if (out.failed()) {
+        return EncodeOutcome::Unencodable;
+    }
+    completion.start = addStart ? settings.codabarStart : '\0';
+    completion.stop = addStop ? settings.codabarStop : '\0';
+    return EncodeOutcome::Built;
 }
 
 }  // namespace kestrel

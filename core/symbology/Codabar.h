@@ -22,10 +22,10 @@ inline constexpr std::string_view CodabarCheckAlphabet = "0123456789-$:/.+ABCD";
 // The eight start/stop characters in the order of the profile's index.
 inline constexpr std::string_view CodabarStartStopCharacters = "ABCDabcd";
 
-// Encodes the text, first adding the document's start and stop characters
-// where they are missing (in place). With `check` on, the check character is
-// verified first by `codabarCheckMethod`.
-EncodeOutcome EncodeCodabar(CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out);
+// Encodes the text framed by the document's start and stop characters where
+// it has none, and names them in `completion`. With `check` on, the check
+// character is verified first by `codabarCheckMethod`.
+EncodeOutcome EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
+                            SequenceBuilder& out, TextCompletion& completion);
 
 }  // namespace kestrel

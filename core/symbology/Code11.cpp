@@ -3,6 +3,8 @@
 #include "symbology/PatternTable.h"
 #include "symbology/ValidationResult.h"
 
+#include <array>
+
 namespace kestrel {
 
 namespace {
@@ -17,6 +19,37 @@ constexpr auto Code11Patterns = PatternTable<5>(Code11Rows);
 static_assert(Code11Patterns.size() == 12);
 constexpr std::size_t Hyphen = 10;
 constexpr std::size_t StartStop = 11;
+
+// Every character at every ratio followed by its one-unit gap, indexed
+// [aspect][value]; the start is drawn the same way.
+consteval auto DrawCode11Characters()
+{
+    std::array<std::array<DrawnPattern<6>, 12>, AspectCount> drawn{};
+    for (int aspect = 0; aspect < AspectCount; ++aspect) {
+        for (std::size_t value = 0; value < 12; ++value) {
+            const DrawnPattern<5> marks = DrawNarrowWide(Code11Patterns[value], AspectUnits[aspect]);
+            auto& character = drawn[static_cast<std::size_t>(aspect)][value];
+            for (std::size_t i = 0; i < 5; ++i) {
+                character[i] = marks[i];
+            }
+            character[5] = 1;
+        }
+    }
+    return drawn;
+}
+constexpr auto Code11Characters = DrawCode11Characters();
+
+// The stop keeps its narrow elements at one unit under every ratio.
+consteval auto DrawCode11Stops()
+{
+    std::array<DrawnPattern<5>, AspectCount> drawn{};
+    for (int aspect = 0; aspect < AspectCount; ++aspect) {
+        drawn[static_cast<std::size_t>(aspect)] =
+            DrawNarrowWide(Code11Patterns[StartStop], ElementUnits{1, AspectUnits[aspect].wide});
+    }
+    return drawn;
+}
+constexpr auto Code11Stops = DrawCode11Stops();
 
 // Value of a Code 11 character: a digit its digit, - 10; -1 otherwise.
 int Code11Value(char c)
@@ -80,22 +113,20 @@ int RuleCode11Check(const CodeText& text, int checkCharacters)
 EncodeOutcome EncodeCode11(const CodeText& text, const EncodeSettings& settings,
                            SequenceBuilder& out)
 {
-    ElementUnits units{};
-    if (!UnitsForAspect(settings.aspect, units)) {
+    if (!IsAspect(settings.aspect)) {
         return EncodeOutcome::Unencodable;
     }
-    if (RuleCode11Characters(text) != Accepted) {
-        return EncodeOutcome::Unencodable;
-    }
-    out.appendNarrowWide(Code11Patterns[StartStop], units.narrow, units.wide);
-    out.append(false, 1);
+    const auto aspect = static_cast<std::size_t>(settings.aspect);
+    const auto& characters = Code11Characters[aspect];
+    out.appendPattern(characters[StartStop]);
     for (const char c : text) {
-        out.appendNarrowWide(Code11Patterns[static_cast<std::size_t>(Code11Value(c))],
-                             units.narrow, units.wide);
-        out.append(false, 1);
+        const int value = Code11Value(c);
+        if (value < 0) {
+            return EncodeOutcome::Unencodable;
+        }
+        out.appendPattern(characters[static_cast<std::size_t>(value)]);
     }
-    // The stop keeps its narrow elements at one unit under every ratio.
-    out.appendNarrowWide(Code11Patterns[StartStop], 1, units.wide);
+    out.appendPattern(Code11Stops[aspect]);
     return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
 }
 

@@ -28,8 +28,9 @@ constexpr auto Code128Patterns = PatternTable<6>(Code128Rows);
 static_assert(Code128Patterns.size() == 103);
 static_assert(PatternSum(Code128Patterns[0]) == 11 && PatternSum(Code128Patterns[102]) == 11);
 
-constexpr std::uint8_t StartB[] = {2, 1, 1, 2, 1, 4};
-constexpr std::uint8_t Stop[] = {2, 3, 3, 1, 1, 1, 2};
+constexpr auto Code128Drawn = DrawModulesTable(Code128Patterns, true);
+constexpr DrawnPattern<6> StartB{-2, 1, -1, 2, -1, 4};
+constexpr DrawnPattern<7> Stop{-2, 3, -3, 1, -1, 1, -2};
 constexpr int StartBValue = 104;
 
 }  // namespace
@@ -53,7 +54,7 @@ int RuleCode128Characters(const CodeText& text)
 EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings,
                             SequenceBuilder& out)
 {
-    out.appendModules(StartB);
+    out.appendPattern(StartB);
     int sum = StartBValue;
     int position = 1;
     for (const char c : text) {
@@ -64,18 +65,25 @@ EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings
         if (value < 0) {
             return EncodeOutcome::Unencodable;
         }
-        out.appendModules(Code128Patterns[static_cast<std::size_t>(value)]);
-        // Reduced as it goes: the sum of a long text would overflow.
-        sum = (sum + value * position) % 103;
+        out.appendPattern(Code128Drawn[static_cast<std::size_t>(value)]);
+        sum += value * position;
         if (out.failed()) {
-            return EncodeOutcome::Unencodable;
+            return EncodeOutcome::Unencodable;  // a long text stops at the capacity
         }
-        position = position == 103 ? 1 : position + 1;
+        // Reduced once per 103 characters rather than per character (a
+        // division on every character's path): the sum cannot overflow
+        // before, and only its remainder counts.
+        if (position == 103) {
+            sum %= 103;
+            position = 1;
+        } else {
+            ++position;
+        }
     }
     if (settings.autoAdd) {
-        out.appendModules(Code128Patterns[static_cast<std::size_t>(sum % 103)]);
+        out.appendPattern(Code128Drawn[static_cast<std::size_t>(sum % 103)]);
     }
-    out.appendModules(Stop);
+    out.appendPattern(Stop);
     return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
 }
 

@@ -5,6 +5,9 @@
 #include "symbology/PatternTable.h"
 #include "symbology/ValidationResult.h"
 
+#include <array>
+#include <string_view>
+
 namespace kestrel {
 
 namespace {
@@ -38,10 +41,9 @@ consteval bool EveryCode39PatternHasThreeWide()
     return true;
 }
 static_assert(EveryCode39PatternHasThreeWide());
+constexpr auto Code39Drawn = DrawNarrowWideTable(Code39Patterns);
 
-}  // namespace
-
-int Code39Value(char c)
+constexpr int Code39ValueOf(char c)
 {
     if (IsDigit(c)) {
         return c - '0';
@@ -62,32 +64,61 @@ int Code39Value(char c)
     }
 }
 
-EncodeOutcome EncodeCode39(CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out)
+constexpr auto Code39Values = ByteValueTable(Code39ValueOf);
+
+// The longest framed text whose symbol can fit the sequence: ten elements a
+// character. Extended Code 39 expands up to this on the stack; longer ones
+// are refused anyway and take the heap.
+constexpr std::size_t MaxFramedLength = ModuleSequence::Capacity / 10;
+
+bool HasLowerCase(std::string_view text)
+{
+    for (const char c : text) {
+        if (IsLower(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Draws a text as it stands, * included; lower case draws as upper case.
+EncodeOutcome DrawCode39(std::string_view text, const EncodeSettings& settings,
+                         SequenceBuilder& out)
 {
     if (settings.check) {
-        CodeText copy = text;
+        CodeText copy(text);  // framing may add to the copy; the text stays
         if (RuleCode39Frame(copy) != Accepted || RuleCode39Check(copy, false) != Accepted) {
             return EncodeOutcome::Refused;
         }
     }
-    ElementUnits units{};
-    if (!UnitsForAspect(settings.aspect, units)) {
+    if (!IsAspect(settings.aspect)) {
         return EncodeOutcome::Unencodable;
     }
-    for (char& c : text) {
-        c = ToUpper(c);
-    }
+    const auto& patterns = Code39Drawn[static_cast<std::size_t>(settings.aspect)];
     for (const char c : text) {
         const int value = Code39Value(c);
         if (value < 0) {
             return EncodeOutcome::Unencodable;
         }
-        out.appendNarrowWide(Code39Patterns[static_cast<std::size_t>(value)], units.narrow,
-                             units.wide);
+        out.appendPattern(patterns[static_cast<std::size_t>(value)]);
         out.append(false, settings.code39GapX);
     }
     return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+}
+
+}  // namespace
+
+int Code39Value(char c)
+{
+    return Code39Values[Byte(c)];
+}
+
+EncodeOutcome EncodeCode39(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion)
+{
+    const EncodeOutcome outcome = DrawCode39(text, settings, out);
+    completion.upperCase = outcome == EncodeOutcome::Built && HasLowerCase(text);
+    return outcome;
 }
 
 CodeText Code39ExtendedFramedExpansion(const CodeText& text, bool lastIsCheck)
@@ -121,8 +152,33 @@ EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& s
     if (RuleFullAsciiCharacters(text) != Accepted) {
         return EncodeOutcome::Unencodable;
     }
-    CodeText framed = Code39ExtendedFramedExpansion(text, settings.autoAdd != 0);
-    return EncodeCode39(framed, settings, out);
+    const bool lastIsCheck = settings.autoAdd != 0 && !text.empty();
+    const std::size_t expanded = lastIsCheck ? text.size() - 1 : text.size();
+    std::array<char, MaxFramedLength> framed;
+    std::size_t length = 0;
+    const auto put = [&](char c) {
+        if (length == framed.size()) {
+            return false;
+        }
+        framed[length++] = c;
+        return true;
+    };
+    bool fits = put('*');
+    for (std::size_t i = 0; fits && i < expanded; ++i) {
+        for (const char c : FullAsciiExpansion(Byte(text[i]))) {
+            fits = fits && put(c);
+        }
+    }
+    if (lastIsCheck) {
+        fits = fits && put(text.back());  // a Code 39 character already
+    }
+    fits = fits && put('*');
+    if (!fits) {
+        // No symbol, but with `Check` on the verification still decides
+        // between refused and unencodable, as for any other text.
+        return DrawCode39(Code39ExtendedFramedExpansion(text, lastIsCheck), settings, out);
+    }
+    return DrawCode39(std::string_view(framed.data(), length), settings, out);
 }
 
 }  // namespace kestrel

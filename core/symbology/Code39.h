@@ -17,10 +17,11 @@ int Code39Value(char c);
 inline constexpr std::string_view Code39CheckAlphabet =
     "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 
-// Encodes `text` as it stands (the * framing included), folding lower case
-// in place. With `check` on it first verifies framing and check character.
-EncodeOutcome EncodeCode39(CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out);
+// Encodes `text` as it stands (the * framing included), lower case as upper
+// case, which `completion` then asks for. With `check` on it first verifies
+// framing and check character.
+EncodeOutcome EncodeCode39(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion);
 
 // Encodes `text` through the full-ASCII table, framed by *. With `autoAdd` on
 // the text's last character is its check character and goes in unexpanded.

@@ -25,7 +25,8 @@ constexpr auto Code93Patterns = PatternTable<6>(Code93Rows);
 static_assert(Code93Patterns.size() == 47);
 static_assert(PatternSum(Code93Patterns[0]) == 9 && PatternSum(Code93Patterns[46]) == 9);
 
-constexpr std::uint8_t StartStop[] = {1, 1, 1, 1, 4, 1};
+constexpr auto Code93Drawn = DrawModulesTable(Code93Patterns, true);
+constexpr DrawnPattern<6> StartStop{-1, 1, -1, 1, -4, 1};
 
 // The values of one symbol. More than 84 characters can never fit the
 // sequence (6n + 13 elements), so a small fixed list is enough and encoding
@@ -44,7 +45,7 @@ public:
     int operator[](int i) const { return values_[static_cast<std::size_t>(i)]; }
 
 private:
-    std::array<int, 96> values_{};
+    std::array<int, 96> values_;  // written before read; no need to clear
     int size_ = 0;
 };
 
@@ -62,31 +63,33 @@ int ShiftValue(char prefix)
 // Draws a list of values with start, optional C and K, and stop.
 void AppendSymbol(const ValueList& values, bool withChecks, SequenceBuilder& out)
 {
-    out.appendModules(StartStop);
+    out.appendPattern(StartStop);
     for (int i = 0; i < values.size(); ++i) {
-        out.appendModules(Code93Patterns[static_cast<std::size_t>(values[i])]);
+        out.appendPattern(Code93Drawn[static_cast<std::size_t>(values[i])]);
     }
     if (withChecks) {
+        // Weights from the right: C 1 to 20, K 2 to 15 then 1 to 15,
+        // repeating; counted rather than taken modulo per character.
         int c = 0;
         int k = 0;
-        const int n = values.size();
-        for (int fromRight = 0; fromRight < n; ++fromRight) {
-            const int value = values[n - 1 - fromRight];
-            c += value * (fromRight % 20 + 1);
-            k += value * ((fromRight + 1) % 15 + 1);
+        int cWeight = 1;
+        int kWeight = 2;
+        for (int i = values.size() - 1; i >= 0; --i) {
+            c += values[i] * cWeight;
+            k += values[i] * kWeight;
+            cWeight = cWeight == 20 ? 1 : cWeight + 1;
+            kWeight = kWeight == 15 ? 1 : kWeight + 1;
         }
         c %= 47;
         k = (k + c) % 47;
-        out.appendModules(Code93Patterns[static_cast<std::size_t>(c)]);
-        out.appendModules(Code93Patterns[static_cast<std::size_t>(k)]);
+        out.appendPattern(Code93Drawn[static_cast<std::size_t>(c)]);
+        out.appendPattern(Code93Drawn[static_cast<std::size_t>(k)]);
     }
-    out.appendModules(StartStop);
+    out.appendPattern(StartStop);
     out.append(true, 1);  // terminating bar
 }
 
-}  // namespace
-
-int Code93Value(char c)
+constexpr int Code93ValueOf(char c)
 {
     if (IsDigit(c)) {
         return c - '0';
@@ -106,6 +109,15 @@ int Code93Value(char c)
     }
 }
 
+constexpr auto Code93Values = ByteValueTable(Code93ValueOf);
+
+}  // namespace
+
+int Code93Value(char c)
+{
+    return Code93Values[Byte(c)];
+}
+
 int RuleCode93Characters(const CodeText& text)
 {
     if (text.empty()) {
@@ -119,21 +131,24 @@ int RuleCode93Characters(const CodeText& text)
     return Accepted;
 }
 
-EncodeOutcome EncodeCode93(CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out)
+EncodeOutcome EncodeCode93(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion)
 {
     ValueList values;
+    bool lowerCase = false;
     for (const char c : text) {
         const int value = Code93Value(c);
         if (value < 0 || !values.push(value)) {
             return EncodeOutcome::Unencodable;
         }
-    }
-    for (char& c : text) {
-        c = ToUpper(c);
+        lowerCase = lowerCase || IsLower(c);
     }
     AppendSymbol(values, settings.autoAdd != 0, out);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    if (out.failed()) {
+        return EncodeOutcome::Unencodable;
+    }
+    completion.upperCase = lowerCase;
+    return EncodeOutcome::Built;
 }
 
 EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,

@@ -15,10 +15,11 @@ int Code93Value(char c);
 // Rule C93: a non-empty text (1) of Code 93 data characters (5).
 int RuleCode93Characters(const CodeText& text);
 
-// Encodes the text, folding lower case in place; with `autoAdd` on the check
-// characters C and K are computed and drawn (never stored in the text).
-EncodeOutcome EncodeCode93(CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out);
+// Encodes the text, lower case as upper case, which `completion` then asks
+// for; with `autoAdd` on the check characters C and K are computed and drawn
+// (never stored in the text).
+EncodeOutcome EncodeCode93(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion);
 
 // Full-ASCII Code 93: each character through the full-ASCII table, its
 // prefix drawn as a shift character so that a reader restores the text.

@@ -9,10 +9,10 @@ namespace kestrel {
 // Conversion to and from Unicode happens only at the edges of the program.
 using CodeText = std::string;
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
-inline bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-inline char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
-inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+constexpr bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+constexpr char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
 }  // namespace kestrel

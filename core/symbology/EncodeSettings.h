@@ -22,16 +22,21 @@ struct ElementUnits {
     int wide;
 };
 
-// The three ratios of the "線幅比" choice: 0 "1:2", 1 "2:5", 2 "1:3".
-// Returns false for any other index, which no narrow/wide encoder can draw.
+// The three ratios of the "線幅比" choice in index order: 0 "1:2", 1 "2:5",
+// 2 "1:3".
+inline constexpr int AspectCount = 3;
+inline constexpr ElementUnits AspectUnits[AspectCount] = {{1, 2}, {2, 5}, {1, 3}};
+
+// Any other index is a ratio no narrow/wide encoder can draw.
+inline bool IsAspect(int aspect) { return aspect >= 0 && aspect < AspectCount; }
+
 inline bool UnitsForAspect(int aspect, ElementUnits& units)
 {
-    switch (aspect) {
-    case 0: units = {1, 2}; return true;
-    case 1: units = {2, 5}; return true;
-    case 2: units = {1, 3}; return true;
-    default: return false;
+    if (!IsAspect(aspect)) {
+        return false;
     }
+    units = AspectUnits[aspect];
+    return true;
 }
 
 }  // namespace kestrel

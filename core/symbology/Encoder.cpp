@@ -9,24 +9,22 @@
 #include "symbology/Symbology.h"
 #include "symbology/TwoOfFive.h"
 
-#include <utility>
-
 namespace kestrel {
 
 namespace {
 
-EncodeOutcome RunEncoder(int codeType, CodeText& text, const EncodeSettings& settings,
-                         SequenceBuilder& out)
+EncodeOutcome RunEncoder(int codeType, const CodeText& text, const EncodeSettings& settings,
+                         SequenceBuilder& out, TextCompletion& completion)
 {
     switch (codeType) {
     case Jan13: return EncodeJan13(text, settings, out);
     case Jan8: return EncodeJan8(text, settings, out);
     case Itf: return EncodeItf(text, settings, out);
     case Stf: return EncodeStf(text, settings, out);
-    case Codabar: return EncodeCodabar(text, settings, out);
-    case Code39: return EncodeCode39(text, settings, out);
+    case Codabar: return EncodeCodabar(text, settings, out, completion);
+    case Code39: return EncodeCode39(text, settings, out, completion);
     case Code39Extended: return EncodeCode39Extended(text, settings, out);
-    case Code93: return EncodeCode93(text, settings, out);
+    case Code93: return EncodeCode93(text, settings, out, completion);
     case Code93Extended: return EncodeCode93Extended(text, settings, out);
     case Code11OneCheck:
     case Code11TwoChecks: return EncodeCode11(text, settings, out);
@@ -43,15 +41,19 @@ int EncodeSymbology(int codeType, CodeText& text, const EncodeSettings& settings
     if (!IsSymbology(codeType)) {
         return 1;
     }
-    CodeText completed = text;
+    // The encoders read the text and build aside; the document changes only
+    // below, once the symbol is accepted.
+    TextCompletion completion;
     SequenceBuilder builder(settings.narrowWidth);
-    switch (RunEncoder(codeType, completed, settings, builder)) {
+    switch (RunEncoder(codeType, text, settings, builder, completion)) {
     case EncodeOutcome::Built:
         if (builder.failed()) {
             return 0;
         }
-        text = std::move(completed);
-        sequence = builder.sequence();
+        if (completion.changesText()) {
+            completion.applyTo(text);
+        }
+        builder.commitTo(sequence);
         return 1;
     case EncodeOutcome::Refused:
         return codeType == Code39Extended ? 1 : 0;
@@ -69,9 +71,9 @@ bool FitsModuleSequence(int codeType, const CodeText& text, int autoAdd)
     EncodeSettings trial;
     trial.check = 0;
     trial.autoAdd = autoAdd;
-    CodeText copy = text;
+    TextCompletion unused;
     SequenceBuilder builder(1);
-    return RunEncoder(codeType, copy, trial, builder) == EncodeOutcome::Built
+    return RunEncoder(codeType, text, trial, builder, unused) == EncodeOutcome::Built
            && !builder.failed();
 }
 

@@ -21,41 +21,45 @@ constexpr auto SetG = PatternTable<4>(SetGRows);
 static_assert(SetL.size() == 10 && SetG.size() == 10);
 static_assert(PatternSum(SetL[0]) == 7 && PatternSum(SetG[9]) == 7);
 
+// The digits as drawn: left-hand ones start with a space, right-hand ones
+// with a bar.
+constexpr auto LeftOdd = DrawModulesTable(SetL, false);
+constexpr auto LeftEven = DrawModulesTable(SetG, false);
+constexpr auto Right = DrawModulesTable(SetL, true);
+
 // For each leading digit, which of the six left-hand digits take set G.
 constexpr const char* LeadingDigitParity[] = {
     "LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
     "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL",
 };
 
-constexpr std::uint8_t SideGuard[] = {1, 1, 1};     // bar, space, bar
-constexpr std::uint8_t CentreGuard[] = {1, 1, 1, 1, 1};  // space first
+constexpr DrawnPattern<3> SideGuard{-1, 1, -1};
+constexpr DrawnPattern<5> CentreGuard{1, -1, 1, -1, 1};
 
-bool IsAllDigits(const CodeText& text, std::size_t length)
+// A text whose check digit was verified is all digits already.
+bool IsAllDigits(const CodeText& text, std::size_t length, const EncodeSettings& settings)
 {
-    return text.size() == length && RuleDigits(text) == Accepted;
+    return text.size() == length && (settings.check || RuleDigits(text) == Accepted);
 }
 
 EncodeOutcome VerifyCheckDigit(const CodeText& text, const EncodeSettings& settings)
 {
-    if (settings.check) {
-        CodeText copy = text;
-        if (RuleModulo10(copy, false) != Accepted || RuleDigits(copy) != Accepted) {
-            return EncodeOutcome::Refused;
-        }
+    if (settings.check && !EndsWithModulo10CheckDigit(text)) {
+        return EncodeOutcome::Refused;
     }
     return EncodeOutcome::Built;
 }
 
+std::size_t DigitValue(char digit) { return static_cast<std::size_t>(digit - '0'); }
+
 void AppendLeftDigit(SequenceBuilder& out, char digit, bool evenParity)
 {
-    const auto& pattern = evenParity ? SetG[static_cast<std::size_t>(digit - '0')]
-                                     : SetL[static_cast<std::size_t>(digit - '0')];
-    out.appendModules(pattern, false);
+    out.appendPattern(evenParity ? LeftEven[DigitValue(digit)] : LeftOdd[DigitValue(digit)]);
 }
 
 void AppendRightDigit(SequenceBuilder& out, char digit)
 {
-    out.appendModules(SetL[static_cast<std::size_t>(digit - '0')], true);
+    out.appendPattern(Right[DigitValue(digit)]);
 }
 
 }  // namespace
@@ -68,19 +72,19 @@ EncodeOutcome EncodeJan13(const CodeText& text, const EncodeSettings& settings,
         return verified;
     }
     // The digit positions are fixed; anything but 13 digits has no symbol.
-    if (!IsAllDigits(text, 13)) {
+    if (!IsAllDigits(text, 13, settings)) {
         return EncodeOutcome::Unencodable;
     }
-    const char* parity = LeadingDigitParity[text[0] - '0'];
-    out.appendModules(SideGuard);
+    const char* parity = LeadingDigitParity[DigitValue(text[0])];
+    out.appendPattern(SideGuard);
     for (std::size_t i = 1; i <= 6; ++i) {
         AppendLeftDigit(out, text[i], parity[i - 1] == 'G');
     }
-    out.appendModules(CentreGuard, false);
+    out.appendPattern(CentreGuard);
     for (std::size_t i = 7; i <= 12; ++i) {
         AppendRightDigit(out, text[i]);
     }
-    out.appendModules(SideGuard);
+    out.appendPattern(SideGuard);
     return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
 }
 
@@ -91,18 +95,18 @@ EncodeOutcome EncodeJan8(const CodeText& text, const EncodeSettings& settings,
         verified != EncodeOutcome::Built) {
         return verified;
     }
-    if (!IsAllDigits(text, 8)) {
+    if (!IsAllDigits(text, 8, settings)) {
         return EncodeOutcome::Unencodable;
     }
-    out.appendModules(SideGuard);
+    out.appendPattern(SideGuard);
     for (std::size_t i = 0; i <= 3; ++i) {
         AppendLeftDigit(out, text[i], false);
     }
-    out.appendModules(CentreGuard, false);
+    out.appendPattern(CentreGuard);
     for (std::size_t i = 4; i <= 7; ++i) {
         AppendRightDigit(out, text[i]);
     }
-    out.appendModules(SideGuard);
+    out.appendPattern(SideGuard);
     return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
 }
 

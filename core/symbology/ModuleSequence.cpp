@@ -1,5 +1,6 @@
 #include "symbology/ModuleSequence.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -52,41 +53,44 @@ std::string FormatModuleText(const ModuleSequence& sequence, int narrowWidth)
     return text;
 }
 
-SequenceBuilder::SequenceBuilder(int narrowWidth)
-    : narrowWidth_(narrowWidth), failed_(narrowWidth < 1)
+void SequenceBuilder::appendWidthChecked(std::span<const std::int32_t> pattern)
 {
-}
-
-void SequenceBuilder::append(bool bar, int units)
-{
-    ++requested_;
-    const std::int64_t width = static_cast<std::int64_t>(units) * narrowWidth_;
-    if (failed_ || sequence_.count >= ModuleSequence::Capacity || width < 1
-        || width > std::numeric_limits<std::int32_t>::max()) {
-        failed_ = true;
-        return;
-    }
-    sequence_.elements[static_cast<std::size_t>(sequence_.count++)] =
-        static_cast<std::int32_t>(bar ? -width : width);
-}
-
-void SequenceBuilder::appendNarrowWide(std::span<const std::uint8_t> marks, int narrowUnits,
-                                       int wideUnits)
-{
-    bool bar = true;
-    for (const std::uint8_t mark : marks) {
-        append(bar, mark == 2 ? wideUnits : narrowUnits);
-        bar = !bar;
+    for (const std::int32_t units : pattern) {
+        append(units < 0, units < 0 ? -units : units);
     }
 }
 
-void SequenceBuilder::appendModules(std::span<const std::uint8_t> modules, bool firstIsBar)
+void SequenceBuilder::commitTo(ModuleSequence& sequence)
 {
-    bool bar = firstIsBar;
-    for (const std::uint8_t units : modules) {
-        append(bar, units);
-        bar = !bar;
+    // Cannot overflow: every element's width was checked when it was
+    // appended. Scaled in blocks of four, each loaded into a local first so
+    // the compiler sees that the stores leave the builder alone and uses
+    // vector multiplies; then the last few one by one.
+    constexpr int Block = 4;
+    const auto count = static_cast<int>(next_ - units_.data());
+    const std::int32_t narrowWidth = narrowWidth_;
+    int i = 0;
+    if (narrowWidth == 1) {
+        // The usual case, and there the units are the widths. Multiplying
+        // took as long as all the rest of a short symbol.
+        std::copy(units_.cbegin(), units_.cbegin() + count, sequence.elements.begin());
+        i = count;
     }
+    for (; i + Block <= count; i += Block) {
+        std::array<std::int32_t, Block> block;
+        std::copy_n(units_.begin() + i, Block, block.begin());
+        for (int j = 0; j < Block; ++j) {
+            sequence.elements[static_cast<std::size_t>(i + j)] = block[static_cast<std::size_t>(j)] * narrowWidth;
+        }
+    }
+    for (; i < count; ++i) {
+        sequence.elements[static_cast<std::size_t>(i)] = units_[static_cast<std::size_t>(i)] * narrowWidth;
+    }
+    const int oldCount = std::clamp(sequence.count, 0, ModuleSequence::Capacity);
+    if (oldCount > count) {
+        std::fill(sequence.elements.begin() + count, sequence.elements.begin() + oldCount, 0);
+    }
+    sequence.count = count;
 }
 
 }  // namespace kestrel

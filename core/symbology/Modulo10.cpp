@@ -6,12 +6,13 @@ namespace kestrel {
 
 int RuleDigits(const CodeText& text)
 {
+    // Without a branch per character: the texts are short and this runs at
+    // every encoding of the digit symbologies.
+    bool allDigits = true;
     for (const char c : text) {
-        if (!IsDigit(c)) {
-            return NotADigit;
-        }
+        allDigits &= IsDigit(c);
     }
-    return Accepted;
+    return allDigits ? Accepted : NotADigit;
 }
 
 int RuleModulo10(CodeText& text, bool adding)
@@ -21,21 +22,56 @@ int RuleModulo10(CodeText& text, bool adding)
     if (RuleDigits(text) != Accepted) {
         return NotADigit;
     }
-    const int length = static_cast<int>(text.size()) + (adding ? 1 : 0);
-    if (length < 1) {
+    if (text.empty() && !adding) {
         return WrongLength;
     }
-    int sum = 0;
-    for (int i = 0; i <= length - 2; ++i) {
-        const int weight = (length - 2 - i) % 2 == 0 ? 3 : 1;
-        sum += (text[static_cast<std::size_t>(i)] - '0') * weight;
-    }
-    const char checkDigit = static_cast<char>('0' + (10 - sum % 10) % 10);
     if (adding) {
-        text += checkDigit;
+        text += Modulo10CheckDigit(text);
         return Accepted;
     }
-    return text.back() == checkDigit ? Accepted : WrongCheckCharacter;
+    return text.back() == Modulo10CheckDigit(std::string_view(text).substr(0, text.size() - 1))
+               ? Accepted
+               : WrongCheckCharacter;
+}
+
+namespace {
+
+// Digits weighted 3 and 1 from the right; -1 when one is not a digit.
+// Two sums stepped in pairs, one per weight: it runs at every JAN encoding.
+int WeightedSum(std::string_view digits)
+{
+    int weighs3 = 0;  // the rightmost digit and every second one left of it
+    int weighs1 = 0;
+    bool allDigits = true;
+    std::size_t i = digits.size();
+    for (; i >= 2; i -= 2) {
+        allDigits &= IsDigit(digits[i - 1]) & IsDigit(digits[i - 2]);
+        weighs3 += digits[i - 1] - '0';
+        weighs1 += digits[i - 2] - '0';
+    }
+    if (i == 1) {
+        allDigits &= IsDigit(digits[0]);
+        weighs3 += digits[0] - '0';
+    }
+    return allDigits ? 3 * weighs3 + weighs1 : -1;
+}
+
+char CheckDigitOfSum(int sum) { return static_cast<char>('0' + (10 - sum % 10) % 10); }
+
+}  // namespace
+
+char Modulo10CheckDigit(std::string_view digits)
+{
+    return CheckDigitOfSum(WeightedSum(digits));
+}
+
+bool EndsWithModulo10CheckDigit(std::string_view text)
+{
+    if (text.empty() || !IsDigit(text.back())) {
+        return false;
+    }
+    const int sum = WeightedSum(text.substr(0, text.size() - 1));
+    return sum >= 0 && text.back() == CheckDigitOfSum(sum);
 }
 
 }  // namespace kestrel

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "symbology/EncodeSettings.h"
+#include "symbology/ModuleSequence.h"
+
 namespace kestrel {
 
 // Turns rows of digit strings ("1112212111") into a table of small counts at
@@ -38,6 +41,78 @@ consteval int PatternSum(const std::array<std::uint8_t, Width>& row)
         sum += units;
     }
     return sum;
+}
+
+// A row of module counts drawn with alternating colours from `firstIsBar`.
+template <std::size_t Width>
+consteval DrawnPattern<Width> DrawModules(const std::array<std::uint8_t, Width>& modules,
+                                          bool firstIsBar)
+{
+    DrawnPattern<Width> drawn{};
+    bool bar = firstIsBar;
+    for (std::size_t i = 0; i < Width; ++i) {
+        if (modules[i] > MaxDrawnUnits) {
+            throw "element wider than MaxDrawnUnits";
+        }
+        drawn[i] = bar ? -modules[i] : modules[i];
+        bar = !bar;
+    }
+    return drawn;
+}
+
+template <std::size_t Width, std::size_t Rows>
+consteval std::array<DrawnPattern<Width>, Rows>
+DrawModulesTable(const std::array<std::array<std::uint8_t, Width>, Rows>& table, bool firstIsBar)
+{
+    std::array<DrawnPattern<Width>, Rows> drawn{};
+    for (std::size_t row = 0; row < Rows; ++row) {
+        drawn[row] = DrawModules(table[row], firstIsBar);
+    }
+    return drawn;
+}
+
+// A row of narrow (1) and wide (2) marks drawn bar first at the given units.
+template <std::size_t Width>
+consteval DrawnPattern<Width> DrawNarrowWide(const std::array<std::uint8_t, Width>& marks,
+                                             ElementUnits units)
+{
+    std::array<std::uint8_t, Width> modules{};
+    for (std::size_t i = 0; i < Width; ++i) {
+        if (marks[i] != 1 && marks[i] != 2) {
+            throw "narrow/wide mark other than 1 or 2";
+        }
+        modules[i] = static_cast<std::uint8_t>(marks[i] == 2 ? units.wide : units.narrow);
+    }
+    return DrawModules(modules, true);
+}
+
+// A narrow/wide table drawn at each ratio of the "線幅比" choice, indexed
+// [aspect][row], so an encoder picks its ratio once and then only copies.
+template <std::size_t Width, std::size_t Rows>
+consteval std::array<std::array<DrawnPattern<Width>, Rows>, AspectCount>
+DrawNarrowWideTable(const std::array<std::array<std::uint8_t, Width>, Rows>& table)
+{
+    std::array<std::array<DrawnPattern<Width>, Rows>, AspectCount> drawn{};
+    for (int aspect = 0; aspect < AspectCount; ++aspect) {
+        for (std::size_t row = 0; row < Rows; ++row) {
+            drawn[static_cast<std::size_t>(aspect)][row] =
+                DrawNarrowWide(table[row], AspectUnits[aspect]);
+        }
+    }
+    return drawn;
+}
+
+// The value of every byte under `valueOf` (-1 for none), so an encoder looks
+// a character up instead of branching on it.
+template <typename ValueOf>
+consteval std::array<std::int8_t, 256> ByteValueTable(ValueOf valueOf)
+{
+    std::array<std::int8_t, 256> table{};
+    for (int code = 0; code < 256; ++code) {
+        table[static_cast<std::size_t>(code)] =
+            static_cast<std::int8_t>(valueOf(static_cast<char>(code)));
+    }
+    return table;
 }
 
 }  // namespace kestrel

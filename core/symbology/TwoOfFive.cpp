@@ -16,19 +16,55 @@ constexpr const char* DigitRows[] = {
 constexpr auto DigitMarks = PatternTable<5>(DigitRows);
 static_assert(DigitMarks.size() == 10);
 
-int UnitsOf(std::uint8_t mark, const ElementUnits& units)
+// Interleaved 2 of 5 draws digits in pairs: the first in the bars, the
+// second in the spaces between them. Every pair at every ratio, indexed
+// [aspect][10 * first + second].
+consteval auto DrawItfPairs()
 {
-    return mark == 2 ? units.wide : units.narrow;
+    std::array<std::array<DrawnPattern<10>, 100>, AspectCount> drawn{};
+    for (int aspect = 0; aspect < AspectCount; ++aspect) {
+        const ElementUnits units = AspectUnits[aspect];
+        for (std::size_t pair = 0; pair < 100; ++pair) {
+            const auto& inBars = DigitMarks[pair / 10];
+            const auto& inSpaces = DigitMarks[pair % 10];
+            std::array<std::uint8_t, 10> modules{};
+            for (std::size_t mark = 0; mark < 5; ++mark) {
+                modules[2 * mark] = static_cast<std::uint8_t>(inBars[mark] == 2 ? units.wide : units.narrow);
+                modules[2 * mark + 1] =
+                    static_cast<std::uint8_t>(inSpaces[mark] == 2 ? units.wide : units.narrow);
+            }
+            drawn[static_cast<std::size_t>(aspect)][pair] = DrawModules(modules, true);
+        }
+    }
+    return drawn;
 }
+constexpr auto ItfPairs = DrawItfPairs();
+
+// Standard 2 of 5 carries a digit in its bars only; each bar is followed by
+// a space of one unit. Indexed [aspect][digit].
+consteval auto DrawStfDigits()
+{
+    std::array<std::array<DrawnPattern<10>, 10>, AspectCount> drawn{};
+    for (int aspect = 0; aspect < AspectCount; ++aspect) {
+        const ElementUnits units = AspectUnits[aspect];
+        for (std::size_t digit = 0; digit < 10; ++digit) {
+            std::array<std::uint8_t, 10> modules{};
+            for (std::size_t mark = 0; mark < 5; ++mark) {
+                modules[2 * mark] =
+                    static_cast<std::uint8_t>(DigitMarks[digit][mark] == 2 ? units.wide : units.narrow);
+                modules[2 * mark + 1] = 1;
+            }
+            drawn[static_cast<std::size_t>(aspect)][digit] = DrawModules(modules, true);
+        }
+    }
+    return drawn;
+}
+constexpr auto StfDigits = DrawStfDigits();
 
 // Start: four elements of one unit under every ratio.
-void AppendStart(SequenceBuilder& out)
-{
-    out.append(true, 1);
-    out.append(false, 1);
-    out.append(true, 1);
-    out.append(false, 1);
-}
+constexpr DrawnPattern<4> Start{-1, 1, -1, 1};
+
+std::size_t DigitValue(char digit) { return static_cast<std::size_t>(digit - '0'); }
 
 }  // namespace
 
@@ -42,14 +78,10 @@ EncodeOutcome EncodeItf(const CodeText& text, const EncodeSettings& settings,
     if (text.size() % 2 != 0 || RuleDigits(text) != Accepted) {
         return EncodeOutcome::Unencodable;
     }
-    AppendStart(out);
+    const auto& pairs = ItfPairs[static_cast<std::size_t>(settings.aspect)];
+    out.appendPattern(Start);
     for (std::size_t pair = 0; pair < text.size(); pair += 2) {
-        const auto& inBars = DigitMarks[static_cast<std::size_t>(text[pair] - '0')];
-        const auto& inSpaces = DigitMarks[static_cast<std::size_t>(text[pair + 1] - '0')];
-        for (std::size_t mark = 0; mark < 5; ++mark) {
-            out.append(true, UnitsOf(inBars[mark], units));
-            out.append(false, UnitsOf(inSpaces[mark], units));
-        }
+        out.appendPattern(pairs[10 * DigitValue(text[pair]) + DigitValue(text[pair + 1])]);
     }
     // Stop: wide bar, then a narrow space and bar of one unit.
     out.append(true, units.wide);
@@ -68,12 +100,10 @@ EncodeOutcome EncodeStf(const CodeText& text, const EncodeSettings& settings,
     if (RuleDigits(text) != Accepted) {
         return EncodeOutcome::Unencodable;
     }
-    AppendStart(out);
+    const auto& digits = StfDigits[static_cast<std::size_t>(settings.aspect)];
+    out.appendPattern(Start);
     for (const char digit : text) {
-        for (const std::uint8_t mark : DigitMarks[static_cast<std::size_t>(digit - '0')]) {
-            out.append(true, UnitsOf(mark, units));
-            out.append(false, 1);
-        }
+        out.appendPattern(digits[DigitValue(digit)]);
     }
     // Stop: wide bar, narrow space, narrow bar, all at this ratio's units.
     out.append(true, units.wide);
