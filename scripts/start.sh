@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kestrel and starts it.
+# Installs what is missing, builds Kestrel and starts the desktop program.
+# Arguments go to the program, which ignores them as a desktop program does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-if [[ $# -eq 0 ]]; then
-  set -- --help
-fi
-exec build/cli/kestrel-cli "$@"
+exec build/gui/kestrel "$@"

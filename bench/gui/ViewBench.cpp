@@ -1,0 +1,72 @@
+// One repaint of the default picture (a 300 × 150 JAN-13) in the view, as
+// the window does after every change of the document: the background fill,
+// the bars and text through DrawBarcode, and the boundary.
+
+#include "render/BarCodeView.h"
+
+#include "document/BarCodeDoc.h"
+#include "document/MemoryProfile.h"
+#include "document/WorkingGaps.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kestrel;
+
+struct DefaultDocument {
+    MemoryProfile profile;
+    WorkingGaps gaps;
+    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
+    DefaultDocument()
+    {
+        doc.CodeText = "4901234567894";
+        doc.Encode();
+    }
+};
+
+// The viewport repainted at once, on the window's backing store.
+void ViewRepaintDefaultJan13(benchmark::State& state)
+{
+    DefaultDocument document;
+    CBarCodeView view(document.doc, document.profile);
+    view.resize(400, 250);
+    view.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        view.viewport()->repaint();
+    }
+}
+BENCHMARK(ViewRepaintDefaultJan13)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same painting rendered into a picture of the viewport's size.
+void ViewRenderDefaultJan13(benchmark::State& state)
+{
+    DefaultDocument document;
+    CBarCodeView view(document.doc, document.profile);
+    view.resize(400, 250);
+    view.show();
+    QApplication::processEvents();
+    QImage target(view.viewport()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        view.viewport()->render(&target);
+    }
+}
+BENCHMARK(ViewRenderDefaultJan13)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,381 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutDialog.h"
+#include "app/ApplicationContext.h"
+#include "app/Texts.h"
+#include "document/BarCodeDoc.h"
+#include "document/ProfileSchema.h"
+#include "document/SaveCommands.h"
+#include "render/BarCodeView.h"
+#include "resources/Icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+
+#include <vector>
+
+namespace kestrel {
+
+namespace {
+
+ScreenRect ToScreenRect(const QRect& rect)
+{
+    return {rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+std::vector<ScreenRect> WorkAreas()
+{
+    std::vector<ScreenRect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) {
+        areas.push_back(ToScreenRect(primary->availableGeometry()));
+    }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) {
+            areas.push_back(ToScreenRect(screen->availableGeometry()));
+        }
+    }
+    return areas;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(ApplicationContext& context, QWidget* parent)
+    : QMainWindow(parent,
+                  // Title, system menu, minimise and close; the window has no
+                  // maximise button.
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint),
+      context_(context)
+{
+    setWindowTitle(QString::fromUtf16(texts::AppTitle));
+    setWindowIcon(icons::Program());
+
+    view_ = new CBarCodeView(context.doc, context.profile, this);
+    setCentralWidget(view_);
+    saveCommands_ = new SaveCommands(context.doc, context.profile, this, context.programPath, this);
+
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    connect(view_, &CBarCodeView::Updated, this, &CMainFrame::UpdateCommandState);
+    UpdateCommandState();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::AddCommand(Command command, const char16_t* text, const char16_t* prompt)
+{
+    auto* action = new QAction(QString::fromUtf16(text), this);
+    if (prompt) {
+        action->setStatusTip(texts::PromptLine(prompt));
+        action->setToolTip(texts::PromptTip(prompt));
+    }
+    actions_[command] = action;
+    return action;
+}
+
+void CMainFrame::AddAccelerator(Command command, const QKeySequence& key)
+{
+    // A shortcut of its own rather than the action's: the menus then show the
+    // accelerator text exactly as written in the item text (none for "I").
+    QAction* action = actions_.at(command);
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    shortcut->setEnabled(action->isEnabled());
+    connect(shortcut, &QShortcut::activated, action, [action] {
+        if (action->isEnabled()) {
+            action->trigger();
+        }
+    });
+    connect(action, &QAction::enabledChanged, shortcut, &QShortcut::setEnabled);
+    accelerators_[command] = shortcut;
+}
+
+QAction* CMainFrame::Action(Command command) const
+{
+    const auto found = actions_.find(command);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QShortcut* CMainFrame::Accelerator(Command command) const
+{
+    const auto found = accelerators_.find(command);
+    return found == accelerators_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::CreateMenus()
+{
+    using namespace texts;
+
+    QMenu* file = menuBar()->addMenu(QString::fromUtf16(FileMenu));
+    file->addAction(AddCommand(Command::Print, FilePrint, PromptPrint));
+    file->addAction(AddCommand(Command::PrintSetup, FilePrintSetup, PromptPrintSetup));
+    file->addSeparator();
+    file->addAction(AddCommand(Command::Save, FileSave, PromptSave));
+    file->addAction(AddCommand(Command::SaveAs, FileSaveAs, PromptSaveAs));
+    file->addSeparator();
+    file->addAction(AddCommand(Command::Exit, AppExit, PromptExit));
+
+    QMenu* edit = menuBar()->addMenu(QString::fromUtf16(EditMenu));
+    edit->addAction(AddCommand(Command::CodeInput, CodeInput, PromptCodeInput));
+    edit->addAction(AddCommand(Command::Comment, CommentInput, PromptComment));
+    edit->addSeparator();
+    edit->addAction(AddCommand(Command::Colours, ColourSettings, PromptColours));
+    edit->addAction(AddCommand(Command::Options, OptionSettings, PromptOptions));
+    edit->addSeparator();
+    edit->addAction(AddCommand(Command::Copy, EditCopy, PromptCopy));
+
+    QMenu* view = menuBar()->addMenu(QString::fromUtf16(ViewMenu));
+    QAction* toolBar = AddCommand(Command::ToolBar, ViewToolBar, PromptToolBar);
+    QAction* statusBar = AddCommand(Command::StatusBar, ViewStatusBar, PromptStatusBar);
+    for (QAction* toggle : {toolBar, statusBar}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+        view->addAction(toggle);
+    }
+
+    QMenu* help = menuBar()->addMenu(QString::fromUtf16(HelpMenu));
+    help->addAction(AddCommand(Command::HelpContents, HelpContents, nullptr));
+    help->addAction(AddCommand(Command::About, AppAbout, PromptAbout));
+
+    for (QMenu* menu : {file, edit, view, help}) {
+        // What the commands may do can change without the view updating
+        // (a dialog, another instance); menus always show the current state.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandState);
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::SyncViewToggles);
+    }
+
+    connect(Action(Command::Print), &QAction::triggered, view_, &CBarCodeView::OnFilePrint);
+    connect(Action(Command::PrintSetup), &QAction::triggered, this, &CMainFrame::OnFilePrintSetup);
+    connect(Action(Command::Save), &QAction::triggered, saveCommands_, &SaveCommands::OnSaveBitmap);
+    connect(Action(Command::SaveAs), &QAction::triggered, saveCommands_,
+            &SaveCommands::OnSaveBitmapAs);
+    connect(Action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(Action(Command::CodeInput), &QAction::triggered, this, &CMainFrame::OnCodeInput);
+    connect(Action(Command::Comment), &QAction::triggered, this, &CMainFrame::OnCommentInput);
+    connect(Action(Command::Colours), &QAction::triggered, this, &CMainFrame::OnColourSettings);
+    connect(Action(Command::Options), &QAction::triggered, this, &CMainFrame::OnOptionSettings);
+    connect(Action(Command::Copy), &QAction::triggered, view_, &CBarCodeView::OnEditCopy);
+    connect(Action(Command::HelpContents), &QAction::triggered, this, &CMainFrame::OnHelpContents);
+    connect(Action(Command::About), &QAction::triggered, this, &CMainFrame::OnAppAbout);
+
+    AddAccelerator(Command::Copy, QKeySequence(Qt::CTRL | Qt::Key_C));
+    AddAccelerator(Command::CodeInput, QKeySequence(Qt::Key_I));
+    AddAccelerator(Command::Print, QKeySequence(Qt::CTRL | Qt::Key_P));
+    AddAccelerator(Command::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+}
+
+void CMainFrame::CreateToolBar()
+{
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("mainToolBar"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    // The View menu is the one place to hide it, so that its check mark and
+    // the toolbar cannot disagree.
+    toolBar_->toggleViewAction()->setEnabled(false);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    Action(Command::CodeInput)->setIcon(icons::CodeInput());
+    Action(Command::Comment)->setIcon(icons::Comment());
+    Action(Command::Colours)->setIcon(icons::Colours());
+    Action(Command::Copy)->setIcon(icons::Copy());
+    Action(Command::Print)->setIcon(icons::Print());
+    Action(Command::About)->setIcon(icons::About());
+
+    toolBar_->addAction(Action(Command::CodeInput));
+    toolBar_->addAction(Action(Command::Comment));
+    toolBar_->addSeparator();
+    toolBar_->addAction(Action(Command::Colours));
+    toolBar_->addSeparator();
+    toolBar_->addAction(Action(Command::Copy));
+    toolBar_->addAction(Action(Command::Print));
+    toolBar_->addSeparator();
+    toolBar_->addAction(Action(Command::About));
+
+    connect(Action(Command::ToolBar), &QAction::toggled, toolBar_, &QWidget::setVisible);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    // The idle text is a normal widget: a status tip hides it while shown and
+    // it comes back when the tip is cleared.
+    auto* ready = new QLabel(QString::fromUtf16(texts::Ready), bar);
+    ready->setObjectName(QStringLiteral("readyPane"));
+    bar->addWidget(ready, 1);
+
+    // Qt cannot read the state of the lock keys on every system, so the
+    // indicators stay greyed rather than claim a state they do not know.
+    for (const char16_t* text : {texts::IndicatorKana, texts::IndicatorCaps, texts::IndicatorNum,
+                                 texts::IndicatorScroll}) {
+        auto* indicator = new QLabel(QString::fromUtf16(text), bar);
+        indicator->setObjectName(QStringLiteral("indicator"));
+        indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setEnabled(false);
+        bar->addPermanentWidget(indicator);
+    }
+
+    connect(Action(Command::StatusBar), &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::SyncViewToggles()
+{
+    Action(Command::ToolBar)->setChecked(!toolBar_->isHidden());
+    Action(Command::StatusBar)->setChecked(!statusBar()->isHidden());
+}
+
+void CMainFrame::UpdateCommandState()
+{
+    const bool hasOutput = context_.doc.HasCodeText();
+    for (const Command command : {Command::Save, Command::SaveAs, Command::Print, Command::Copy}) {
+        Action(command)->setEnabled(hasOutput);
+    }
+}
+
+void CMainFrame::OnCodeInput() {}
+void CMainFrame::OnCommentInput() {}
+void CMainFrame::OnColourSettings() {}
+void CMainFrame::OnOptionSettings() {}
+
+// The set-up changes the printer the view prints on, so the next Print
+// starts from what the user chose here.
+void CMainFrame::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(&view_->Printer(), this);
+    dialog.exec();
+}
+
+void CMainFrame::OnHelpContents()
+{
+    QMessageBox::information(this, QString::fromUtf16(texts::HelpTitle),
+                             QString::fromUtf16(texts::HelpText));
+}
+
+void CMainFrame::OnAppAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::ActivateFrame(unsigned showCommand)
+{
+    const std::string stored = profile::Read(context_.profile, profile::WindowPos);
+    const StartPlacement plan =
+        PlanStart(WindowPlacement::Parse(stored), showCommand, WorkAreas());
+    if (plan.normal) {
+        ApplyNormalRect(*plan.normal);
+    }
+    if (plan.minimized) {
+        setWindowState(plan.maximized ? Qt::WindowMinimized | Qt::WindowMaximized
+                                      : Qt::WindowMinimized);
+        show();
+    } else if (plan.maximized) {
+        showMaximized();
+    } else {
+        show();
+        raise();
+        activateWindow();
+    }
+}
+
+void CMainFrame::ApplyNormalRect(const ScreenRect& frame)
+{
+    pendingFrame_ = frame;
+    FinishNormalRect();
+    if (pendingFrame_) {
+        // The frame's size is not known yet: place the window by its frame
+        // now and trim the client size when the window system tells it.
+        move(frame.left, frame.top);
+        resize(frame.Width(), frame.Height());
+    }
+}
+
+void CMainFrame::FinishNormalRect()
+{
+    if (!pendingFrame_ || windowHandle() == nullptr) {
+        return;
+    }
+    const QMargins margins = windowHandle()->frameMargins();
+    // Not known yet, or a window without a frame: nothing to trim. Resizing a
+    // maximised or minimised window would restore it on some window systems:
+    // wait until it is restored.
+    if (margins.isNull() || windowState() != Qt::WindowNoState) {
+        return;
+    }
+    const ScreenRect frame = *pendingFrame_;
+    pendingFrame_.reset();
+    resize(QSize(frame.Width(), frame.Height()).shrunkBy(margins));
+    move(frame.left, frame.top);
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        FinishNormalRect();
+    }
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    FinishNormalRect();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FinishNormalRect();
+}
+
+ScreenRect CMainFrame::NormalFrameRect() const
+{
+    const Qt::WindowStates state = windowState();
+    if (!(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        return ToScreenRect(frameGeometry());
+    }
+    if (pendingFrame_) {
+        // Never restored since the stored rectangle was applied: it is still
+        // the restored place, and Qt's own would be off by the frame.
+        return *pendingFrame_;
+    }
+    const QRect restored = normalGeometry();
+    if (restored.isValid() && !restored.isEmpty()) {
+        const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        return ToScreenRect(restored.marginsAdded(margins));
+    }
+    return ToScreenRect(frameGeometry());
+}
+
+void CMainFrame::SavePlacement()
+{
+    const Qt::WindowStates state = windowState();
+    const WindowPlacement placement = WindowPlacement::AtClose(
+        state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized),
+        NormalFrameRect());
+    profile::Write(context_.profile, profile::WindowPos, placement.Format());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    SavePlacement();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace kestrel

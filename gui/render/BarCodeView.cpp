@@ -1,0 +1,191 @@
+#include "render/BarCodeView.h"
+
+#include "document/BarCodeDoc.h"
+#include "render/DrawBarcode.h"
+#include "render/OffsetSurface.h"
+#include "render/QPainterSurface.h"
+#include "render/ViewTexts.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPen>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace kestrel {
+
+namespace {
+
+// A widget cannot be larger than this; a document can ask for more.
+QSize ScrollSize(const CBarCodeDoc& doc)
+{
+    return {std::clamp(doc.Width, 0, QWIDGETSIZE_MAX), std::clamp(doc.Height, 0, QWIDGETSIZE_MAX)};
+}
+
+// The edge of the Width × Height area, so that the user sees how much of
+// the window a saved or copied picture takes.
+void DrawBoundary(QPainter& painter, QPoint origin, QSize size)
+{
+    QPen pen(QColor(255, 0, 0), 1, Qt::DashDotLine);
+    pen.setCosmetic(true);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.translate(origin);
+    const int w = size.width();
+    const int h = size.height();
+    const QPoint corners[] = {{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}};
+    painter.drawPolyline(corners, 5);
+    painter.restore();
+}
+
+}  // namespace
+
+CBarCodeView::CBarCodeView(CBarCodeDoc& doc, const Profile& profile, QWidget* parent)
+    : QScrollArea(parent), doc_(doc), profile_(profile), picture_(new QWidget)
+{
+    setWidgetResizable(false);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture_->resize(ScrollSize(doc_));
+    setWidget(picture_);
+    // setWidget makes the widget fill its background; the viewport paints
+    // everything, so the widget must let it show through.
+    picture_->setAutoFillBackground(false);
+    picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+CBarCodeView::~CBarCodeView() = default;
+
+void CBarCodeView::OnUpdate()
+{
+    picture_->resize(ScrollSize(doc_));
+    viewport()->update();
+    emit Updated();
+}
+
+void CBarCodeView::paintEvent(QPaintEvent* event)
+{
+    // Without data there is no picture and so no boundary either: the
+    // window shows its own background.
+    if (!doc_.HasCodeText()) {
+        return;
+    }
+    QPainter painter(viewport());
+    // DrawBarcode fills the surface's clip box with the background colour:
+    // the area being repainted, in picture coordinates, inside the picture or
+    // beyond it.
+    painter.setClipRegion(event->region());
+    const QPoint origin = picture_->pos();
+    {
+        QPainterSurface device(painter);
+        OffsetSurface picture(device, origin.x(), origin.y());
+        DrawBarcode(doc_, profile_, picture);
+    }
+    DrawBoundary(painter, origin, ScrollSize(doc_));
+}
+
+void CBarCodeView::DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile)
+{
+    QPainterSurface surface(painter);
+    DrawBarcode(doc, profile, surface);
+}
+
+CBarCodeView::PrintResult CBarCodeView::PrintPage(QPrinter& printer, const CBarCodeDoc& doc,
+                                                  const Profile& profile)
+{
+    if (!doc.HasCodeText()) {
+        return PrintResult::NothingToPrint;
+    }
+    if (printer.printRange() == QPrinter::PageRange && !printer.pageRanges().isEmpty()
+        && !printer.pageRanges().contains(1)) {
+        return PrintResult::OutsidePages;
+    }
+    // The painter's origin is then the printable area's top-left, and its
+    // device is the printable area: the clip box the background fills.
+    printer.setFullPage(false);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return PrintResult::NotStarted;
+    }
+    DrawPage(painter, doc, profile);
+    painter.end();
+    return PrintResult::Printed;
+}
+
+QPrinter& CBarCodeView::Printer()
+{
+    if (!printer_) {
+        // High resolution: the painter works in the printer's own dots. At
+        // screen resolution Qt would scale every unit to several dots.
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *printer_;
+}
+
+void CBarCodeView::OnFilePrint()
+{
+    if (!doc_.HasCodeText()) {
+        return;
+    }
+    QPrintDialog dialog(&Printer(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (PrintPage(Printer(), doc_, profile_) == PrintResult::NotStarted) {
+        Warn(QString::fromUtf8(texts::PrintNotStarted));
+    }
+}
+
+bool CBarCodeView::PutImageOnClipboard(const QImage& picture)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto* data = new QMimeData;
+    data->setImageData(picture);  // what QClipboard::setImage does
+    clipboard->setMimeData(data);
+    // The clipboard hands back our own data only while we own it; when
+    // another program kept it, it hands back that program's. (ownsClipboard
+    // is no help: on X11 it reports the attempt, not its outcome.)
+    return clipboard->mimeData() == data;
+}
+
+void CBarCodeView::OnEditCopy()
+{
+    if (!doc_.HasCodeText()) {
+        return;
+    }
+    QImage picture;
+    {
+        ImageSurface surface(doc_.Width, doc_.Height);
+        if (!surface.Image().isNull()) {
+            DrawBarcode(doc_, profile_, surface);
+            // A copy of its own: the surface's painter ends with the surface.
+            picture = surface.Image().copy();
+        }
+    }
+    if (picture.isNull()) {
+        Warn(QString::fromUtf8(texts::BitmapNotCreated));
+        return;
+    }
+    if (!clipboardRetry_.Run([&] { return clipboardWriter_(picture); })) {
+        Warn(QString::fromUtf8(texts::ClipboardBusy));
+    }
+    OnUpdate();
+}
+
+void CBarCodeView::Warn(const QString& text)
+{
+    if (messageSink_) {
+        messageSink_(text);
+        return;
+    }
+    QMessageBox::warning(this, QString::fromUtf8(texts::MessageCaption), text);
+}
+
+}  // namespace kestrel

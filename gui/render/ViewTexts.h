@@ -1,0 +1,20 @@
+#pragma once
+
+// Texts the view's commands (Copy, Print) show, exactly as the user sees them.
+
+namespace kestrel::texts {
+
+inline constexpr const char* MessageCaption = "Kestrel";
+
+// The picture for the clipboard could not be made (a size out of reach).
+inline constexpr const char* BitmapNotCreated = "ビットマップが作成できません";
+
+// Another program kept the clipboard for longer than a copy waits.
+inline constexpr const char* ClipboardBusy =
+    "クリップボードが使用中のため、コピーできませんでした。\n"
+    "しばらくしてから、もう一度コピーしてください。";
+
+// The printer refused to start the job.
+inline constexpr const char* PrintNotStarted = "印刷を開始できませんでした。";
+
+}  // namespace kestrel::texts

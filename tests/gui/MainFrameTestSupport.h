@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/ApplicationContext.h"
+#include "app/MainFrame.h"
+#include "document/BarCodeDoc.h"
+#include "document/MemoryProfile.h"
+#include "document/WorkingGaps.h"
+
+#include <QDir>
+
+#include <string>
+
+namespace kestrel::test {
+
+// One application's worth of objects around a frame, in main()'s order: the
+// frame goes before the document.
+struct FrameWorld {
+    MemoryProfile profile;
+    WorkingGaps gaps;
+    std::string programPath = QDir::tempPath().toStdString() + "/kestrel-frame-test/kestrel";
+    CBarCodeDoc doc{profile, gaps, programPath};
+    ApplicationContext context{profile, gaps, doc, programPath};
+    CMainFrame frame{context};
+};
+
+}  // namespace kestrel::test
