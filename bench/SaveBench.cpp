@@ -3,10 +3,10 @@
 // over an existing file waits for the disk before the rename (so the old file
 // survives a crash); a new file does not.
 
+#include "DefaultDocument.h"
+
 #include "bitmap/SaveBitmap.h"
 #include "process/HeapTuning.h"
-#include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"
 #include "render/QPainterSurface.h"
@@ -20,16 +20,7 @@ namespace {
 
 using namespace kestrel;
 
-struct DefaultDocument {
-    MemoryProfile profile;
-    WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
-    DefaultDocument()
-    {
-        doc.CodeText = "4901234567894";
-        doc.Encode();
-    }
-};
+using bench::DefaultDocument;
 
 void SaveBitmapDefaultJan13(benchmark::State& state)
 {

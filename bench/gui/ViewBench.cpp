@@ -4,9 +4,7 @@
 
 #include "render/BarCodeView.h"
 
-#include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
-#include "document/WorkingGaps.h"
+#include "DefaultDocument.h"
 
 #include <QApplication>
 #include <QImage>
@@ -18,16 +16,7 @@ namespace {
 
 using namespace kestrel;
 
-struct DefaultDocument {
-    MemoryProfile profile;
-    WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
-    DefaultDocument()
-    {
-        doc.CodeText = "4901234567894";
-        doc.Encode();
-    }
-};
+using bench::DefaultDocument;
 
 // The viewport repainted at once, on the window's backing store.
 void ViewRepaintDefaultJan13(benchmark::State& state)

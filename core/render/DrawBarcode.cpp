@@ -100,15 +100,6 @@ int ElementCount(const ModuleSequence& sequence)
     return std::clamp<int>(sequence.count, 0, ModuleSequence::Capacity);
 }
 
-Wide SymbolWidth(const ModuleSequence& sequence)
-{
-    Wide sum = 0;
-    for (int i = 0; i < ElementCount(sequence); ++i) {
-        sum += Magnitude(sequence.elements[static_cast<std::size_t>(i)]);
-    }
-    return sum;
-}
-
 // The x just right of element `index`, walking from the left margin. A
 // sequence too short to have that element (the symbology changed since the
 // last encoding) gives the right end of the symbol, so the text still lands
@@ -271,7 +262,7 @@ void DrawBarcode(const CBarCodeDoc& doc, const Profile& profile, DrawingSurface&
         }
         x += Magnitude(element);
     }
-    const Wide symbolWidth = SymbolWidth(sequence);
+    const Wide symbolWidth = x - left;  // the walk above has summed the widths
 
     if (doc.Case != 0) {
         const Wide frameRight = left + symbolWidth + doc.Xmargin;

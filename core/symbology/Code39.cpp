@@ -43,27 +43,6 @@ consteval bool EveryCode39PatternHasThreeWide()
 static_assert(EveryCode39PatternHasThreeWide());
 constexpr auto Code39Drawn = DrawNarrowWideTable(Code39Patterns);
 
-constexpr int Code39ValueOf(char c)
-{
-    if (IsDigit(c)) {
-        return c - '0';
-    }
-    if (IsUpper(c) || IsLower(c)) {
-        return ToUpper(c) - 'A' + 10;
-    }
-    switch (c) {
-    case '-': return 36;
-    case '.': return 37;
-    case ' ': return 38;
-    case '$': return 39;
-    case '/': return 40;
-    case '+': return 41;
-    case '%': return 42;
-    case '*': return 43;
-    default: return -1;
-    }
-}
-
 constexpr auto Code39Values = ByteValueTable(Code39ValueOf);
 
 // The longest framed text whose symbol can fit the sequence: ten elements a

@@ -13,6 +13,29 @@ namespace kestrel {
 // % as 36 to 42, * as 43; -1 for anything else.
 int Code39Value(char c);
 
+// The same at compile time, for building lookup tables.
+constexpr int Code39ValueOf(char c)
+{
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (IsUpper(c) || IsLower(c)) {
+        return ToUpper(c) - 'A' + 10;
+    }
+    switch (c) {
+    case '-': return 36;
+    case '.': return 37;
+    case ' ': return 38;
+    case '$': return 39;
+    case '/': return 40;
+    case '+': return 41;
+    case '%': return 42;
+    case '*': return 43;
+    default: return -1;
+    }
+}
+
+
 // The check alphabet, indexed by value 0 to 42.
 inline constexpr std::string_view Code39CheckAlphabet =
     "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";

@@ -1,5 +1,6 @@
 #include "symbology/Code93.h"
 
+#include "symbology/Code39.h"
 #include "symbology/FullAscii.h"
 #include "symbology/PatternTable.h"
 #include "symbology/ValidationResult.h"
@@ -89,24 +90,10 @@ void AppendSymbol(const ValueList& values, bool withChecks, SequenceBuilder& out
     out.append(true, 1);  // terminating bar
 }
 
+// Code 93's data characters are Code 39's, without the * that frames those.
 constexpr int Code93ValueOf(char c)
 {
-    if (IsDigit(c)) {
-        return c - '0';
-    }
-    if (IsUpper(c) || IsLower(c)) {
-        return ToUpper(c) - 'A' + 10;
-    }
-    switch (c) {
-    case '-': return 36;
-    case '.': return 37;
-    case ' ': return 38;
-    case '$': return 39;
-    case '/': return 40;
-    case '+': return 41;
-    case '%': return 42;
-    default: return -1;
-    }
+    return c == '*' ? -1 : Code39ValueOf(c);
 }
 
 constexpr auto Code93Values = ByteValueTable(Code93ValueOf);

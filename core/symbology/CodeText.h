@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace kestrel {
@@ -14,5 +15,7 @@ constexpr bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 constexpr bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 constexpr char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+// A digit as an index into a per-digit table.
+constexpr std::size_t DigitIndex(char digit) { return static_cast<std::size_t>(digit - '0'); }
 
 }  // namespace kestrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "symbology/CodeText.h"
+
 #include <string>
 
 namespace kestrel {
@@ -24,7 +26,7 @@ struct TextCompletion {
     {
         if (upperCase) {
             for (char& c : text) {
-                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                c = ToUpper(c);
             }
         }
         if (start != '\0') {

@@ -50,16 +50,14 @@ EncodeOutcome VerifyCheckDigit(const CodeText& text, const EncodeSettings& setti
     return EncodeOutcome::Built;
 }
 
-std::size_t DigitValue(char digit) { return static_cast<std::size_t>(digit - '0'); }
-
 void AppendLeftDigit(SequenceBuilder& out, char digit, bool evenParity)
 {
-    out.appendPattern(evenParity ? LeftEven[DigitValue(digit)] : LeftOdd[DigitValue(digit)]);
+    out.appendPattern(evenParity ? LeftEven[DigitIndex(digit)] : LeftOdd[DigitIndex(digit)]);
 }
 
 void AppendRightDigit(SequenceBuilder& out, char digit)
 {
-    out.appendPattern(Right[DigitValue(digit)]);
+    out.appendPattern(Right[DigitIndex(digit)]);
 }
 
 }  // namespace
@@ -75,7 +73,7 @@ EncodeOutcome EncodeJan13(const CodeText& text, const EncodeSettings& settings,
     if (!IsAllDigits(text, 13, settings)) {
         return EncodeOutcome::Unencodable;
     }
-    const char* parity = LeadingDigitParity[DigitValue(text[0])];
+    const char* parity = LeadingDigitParity[DigitIndex(text[0])];
     out.appendPattern(SideGuard);
     for (std::size_t i = 1; i <= 6; ++i) {
         AppendLeftDigit(out, text[i], parity[i - 1] == 'G');

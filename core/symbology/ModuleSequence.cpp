@@ -1,20 +1,8 @@
 #include "symbology/ModuleSequence.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <limits>
 
 namespace kestrel {
-
-int ModuleSequence::TotalWidth() const
-{
-    std::int64_t total = 0;
-    for (int i = 0; i < count && i < Capacity; ++i) {
-        total += std::llabs(elements[static_cast<std::size_t>(i)]);
-    }
-    return total > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                   : static_cast<int>(total);
-}
 
 bool ModuleSequence::operator==(const ModuleSequence& other) const
 {

@@ -18,7 +18,6 @@ struct ModuleSequence {
     std::array<std::int32_t, Capacity> elements{};
     std::int32_t count = 0;
 
-    int TotalWidth() const;
     bool operator==(const ModuleSequence& other) const;
 };
 

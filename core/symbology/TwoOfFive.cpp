@@ -64,8 +64,6 @@ constexpr auto StfDigits = DrawStfDigits();
 // Start: four elements of one unit under every ratio.
 constexpr DrawnPattern<4> Start{-1, 1, -1, 1};
 
-std::size_t DigitValue(char digit) { return static_cast<std::size_t>(digit - '0'); }
-
 }  // namespace
 
 EncodeOutcome EncodeItf(const CodeText& text, const EncodeSettings& settings,
@@ -81,7 +79,7 @@ EncodeOutcome EncodeItf(const CodeText& text, const EncodeSettings& settings,
     const auto& pairs = ItfPairs[static_cast<std::size_t>(settings.aspect)];
     out.appendPattern(Start);
     for (std::size_t pair = 0; pair < text.size(); pair += 2) {
-        out.appendPattern(pairs[10 * DigitValue(text[pair]) + DigitValue(text[pair + 1])]);
+        out.appendPattern(pairs[10 * DigitIndex(text[pair]) + DigitIndex(text[pair + 1])]);
     }
     // Stop: wide bar, then a narrow space and bar of one unit.
     out.append(true, units.wide);
@@ -103,7 +101,7 @@ EncodeOutcome EncodeStf(const CodeText& text, const EncodeSettings& settings,
     const auto& digits = StfDigits[static_cast<std::size_t>(settings.aspect)];
     out.appendPattern(Start);
     for (const char digit : text) {
-        out.appendPattern(digits[DigitValue(digit)]);
+        out.appendPattern(digits[DigitIndex(digit)]);
     }
     // Stop: wide bar, narrow space, narrow bar, all at this ratio's units.
     out.append(true, units.wide);

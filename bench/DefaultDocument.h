@@ -1,0 +1,23 @@
+#pragma once
+
+#include "document/BarCodeDoc.h"
+#include "document/MemoryProfile.h"
+#include "document/WorkingGaps.h"
+
+namespace kestrel::bench {
+
+// The picture the benchmarks draw: a document with the default settings and
+// the JAN-13 4901234567894, encoded, on an in-memory profile.
+struct DefaultDocument {
+    MemoryProfile profile;
+    WorkingGaps gaps;
+    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
+
+    DefaultDocument()
+    {
+        doc.CodeText = "4901234567894";
+        doc.Encode();
+    }
+};
+
+}  // namespace kestrel::bench
