@@ -14,7 +14,7 @@ struct ApplicationContext {
     Profile& profile;
     WorkingGaps& gaps;
     CBarCodeDoc& doc;
-    std::string programPath;
+    std::string programPath;  // as the file system spells it (not code page 932)
 };
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 
 #include <string>
@@ -31,15 +32,18 @@ int main(int argc, char** argv)
 
     kestrel::SettingsProfile profile;
     kestrel::WorkingGaps gaps;
-    const std::string programPath = kestrel::QStringToCp932Lossy(
-        QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    // The file system spells the path in its own encoding, which Save needs;
+    // the profile's Main/Path holds it as text, in code page 932.
+    const QString programFile = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    const std::string programPath = QFile::encodeName(programFile).toStdString();
+    const std::string programPathText = kestrel::QStringToCp932Lossy(programFile);
 
     int exitCode = 0;
     {
         // Declared in this order so that the frame (and its view) go before
         // the document, whose destructor stores the barcode settings. None of
         // this runs after a crash, so a crash stores nothing.
-        kestrel::CBarCodeDoc doc(profile, gaps, programPath);
+        kestrel::CBarCodeDoc doc(profile, gaps, programPathText);
         kestrel::ApplicationContext context{profile, gaps, doc, programPath};
         kestrel::CMainFrame frame(context);
         if (kestrel::FirstPaintProbe::Requested()) {

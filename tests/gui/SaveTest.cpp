@@ -3,6 +3,7 @@
 
 #include "ViewTestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QtEndian>
@@ -84,6 +85,23 @@ TEST(SaveBitmapCommand, EmptyCodeTextDoesNothing)
     EXPECT_FALSE(QFile::exists(fixture.answer));
     EXPECT_EQ(fixture.chooserCalls, 0);
     EXPECT_TRUE(fixture.messages.empty());
+}
+
+// The program's path comes as the file system spells it, so a folder with
+// Japanese in its name is found.
+TEST(SaveBitmapCommand, FindsAProgramFolderWithJapaneseInItsName)
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("山田の表"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string programPath = QFile::encodeName(folder + QStringLiteral("/kestrel")).toStdString();
+    TestDocument document(programPath, "4901234567894");
+    SaveCommands commands(document.doc, document.profile, nullptr, programPath);
+    std::vector<QString> messages;
+    commands.SetMessageSink([&](const QString& text) { messages.push_back(text); });
+    commands.OnSaveBitmap();
+    EXPECT_TRUE(IsDefaultBmp(ReadAll(folder + QStringLiteral("/BarCode.bmp"))));
+    EXPECT_TRUE(messages.empty());
 }
 
 // Each failure is told, with the name it concerned; none is silent.
