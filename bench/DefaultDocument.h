@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
 
 namespace kestrel::bench {

@@ -8,7 +8,7 @@
 // 1 microsecond per call.
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
 #include "symbology/EncodeSettings.h"
 #include "symbology/Encoder.h"

@@ -5,7 +5,7 @@
 
 #include "DefaultDocument.h"
 
-#include "bitmap/SaveBitmap.h"
+#include "export/SaveBitmap.h"
 #include "process/HeapTuning.h"
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"

@@ -1,9 +1,9 @@
 #include "CliRun.h"
 
-#include "bitmap/SaveBitmap.h"
+#include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
-#include "document/ProfileSchema.h"
+#include "profile/MemoryProfile.h"
+#include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
 #include "render/ImageCanvas.h"
 #include "symbology/CodeValidator.h"

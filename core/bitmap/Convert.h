@@ -4,7 +4,7 @@
 
 #include "bitmap/Dib.h"
 #include "bitmap/Palette.h"
-#include "bitmap/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <cstdint>
 

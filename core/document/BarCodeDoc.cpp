@@ -1,7 +1,7 @@
 #include "document/BarCodeDoc.h"
 
-#include "document/Profile.h"
-#include "document/ProfileSchema.h"
+#include "profile/Profile.h"
+#include "profile/ProfileSchema.h"
 #include "symbology/Codabar.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Encoder.h"

@@ -1,8 +1,8 @@
 #include "render/DrawBarcode.h"
 
 #include "document/BarCodeDoc.h"
-#include "document/Profile.h"
-#include "document/ProfileSchema.h"
+#include "profile/Profile.h"
+#include "profile/ProfileSchema.h"
 #include "render/DrawingSurface.h"
 #include "symbology/Symbology.h"
 

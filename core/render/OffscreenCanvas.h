@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmap/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <memory>
 

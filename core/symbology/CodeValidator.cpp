@@ -1,7 +1,7 @@
 #include "symbology/CodeValidator.h"
 
-#include "document/Profile.h"
-#include "document/ProfileSchema.h"
+#include "profile/Profile.h"
+#include "profile/ProfileSchema.h"
 #include "symbology/Codabar.h"
 #include "symbology/Code11.h"
 #include "symbology/Code128.h"

@@ -4,7 +4,7 @@
 #include "app/ApplicationContext.h"
 #include "app/Texts.h"
 #include "document/BarCodeDoc.h"
-#include "document/ProfileSchema.h"
+#include "profile/ProfileSchema.h"
 #include "document/SaveCommands.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"

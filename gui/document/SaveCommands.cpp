@@ -1,6 +1,6 @@
 #include "document/SaveCommands.h"
 
-#include "bitmap/SaveBitmap.h"
+#include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
 #include "render/ImageCanvas.h"

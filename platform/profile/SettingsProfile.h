@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Profile.h"
+#include "profile/Profile.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "bitmap/ByteOrder.h"
 #include "bitmap/Dib.h"
-#include "bitmap/RgbPicture.h"
+#include "picture/RgbPicture.h"
 
 #include <cstdint>
 #include <filesystem>

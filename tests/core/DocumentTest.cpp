@@ -2,7 +2,7 @@
 // archive exchange, re-completion and the automation setters.
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // sanitizer build runs this too), and the document stays consistent.
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
 

@@ -1,7 +1,7 @@
 #include "MainFrameTestSupport.h"
 
 #include "app/WindowPlacement.h"
-#include "document/ProfileSchema.h"
+#include "profile/ProfileSchema.h"
 
 #include <QTest>
 

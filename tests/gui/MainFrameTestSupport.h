@@ -3,7 +3,7 @@
 #include "app/ApplicationContext.h"
 #include "app/MainFrame.h"
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
 
 #include <QDir>

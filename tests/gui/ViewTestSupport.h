@@ -4,8 +4,8 @@
 // shared by the tests of the view and its output commands.
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
-#include "document/ProfileSchema.h"
+#include "profile/MemoryProfile.h"
+#include "profile/ProfileSchema.h"
 #include "document/WorkingGaps.h"
 #include "render/DrawBarcode.h"
 #include "render/QPainterSurface.h"

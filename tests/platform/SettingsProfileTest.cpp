@@ -1,6 +1,6 @@
 #include "profile/SettingsProfile.h"
 
-#include "document/ProfileSchema.h"
+#include "profile/ProfileSchema.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "FakeSurface.h"
 
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
 #include "render/DrawBarcode.h"
 

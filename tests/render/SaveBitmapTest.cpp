@@ -4,9 +4,9 @@
 
 #include "FakeSurface.h"
 
-#include "bitmap/SaveBitmap.h"
+#include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
-#include "document/MemoryProfile.h"
+#include "profile/MemoryProfile.h"
 #include "render/OffscreenCanvas.h"
 
 #include <gtest/gtest.h>

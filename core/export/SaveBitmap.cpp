@@ -1,10 +1,10 @@
-#include "bitmap/SaveBitmap.h"
+#include "export/SaveBitmap.h"
 
 #include "bitmap/BmpFile.h"
 #include "bitmap/Convert.h"
 #include "bitmap/Dib.h"
 #include "document/BarCodeDoc.h"
-#include "document/ProfileSchema.h"
+#include "profile/ProfileSchema.h"
 #include "render/DrawBarcode.h"
 #include "render/DrawingSurface.h"
 #include "render/OffscreenCanvas.h"

@@ -1,4 +1,4 @@
-#include "document/Profile.h"
+#include "profile/Profile.h"
 
 #include <charconv>
 #include <cstdint>
