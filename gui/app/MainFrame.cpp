@@ -4,6 +4,10 @@
 #include "app/ApplicationContext.h"
 #include "app/Texts.h"
 #include "document/BarCodeDoc.h"
+#include "document/CodeInputCommand.h"
+#include "document/ColorSettingCommand.h"
+#include "document/CommentInputCommand.h"
+#include "document/OptionsCommand.h"
 #include "profile/ProfileSchema.h"
 #include "document/SaveCommands.h"
 #include "render/BarCodeView.h"
@@ -248,10 +252,35 @@ void CMainFrame::UpdateCommandState()
     }
 }
 
-void CMainFrame::OnCodeInput() {}
-void CMainFrame::OnCommentInput() {}
-void CMainFrame::OnColourSettings() {}
-void CMainFrame::OnOptionSettings() {}
+// Each editing command runs its dialog; the view redraws only when the
+// command says the barcode changed.
+void CMainFrame::OnCodeInput()
+{
+    if (RunCodeInput(context_, this)) {
+        view_->OnUpdate();
+    }
+}
+
+void CMainFrame::OnCommentInput()
+{
+    if (RunCommentInput(context_, this)) {
+        view_->OnUpdate();
+    }
+}
+
+void CMainFrame::OnColourSettings()
+{
+    if (RunColorSetting(context_, this)) {
+        view_->OnUpdate();
+    }
+}
+
+void CMainFrame::OnOptionSettings()
+{
+    if (RunOptionsCommand(context_, this)) {
+        view_->OnUpdate();
+    }
+}
 
 // The set-up changes the printer the view prints on, so the next Print
 // starts from what the user chose here.

@@ -58,7 +58,7 @@ public:
     QToolBar* ToolBar() const { return toolBar_; }
 
 public slots:
-    // Not written yet: these dialogs plug in here.
+    // The four editing commands of the Edit menu and the toolbar.
     void OnCodeInput();
     void OnCommentInput();
     void OnColourSettings();

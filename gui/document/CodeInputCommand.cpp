@@ -1,0 +1,10 @@
+#include "document/CodeInputCommand.h"
+
+namespace kestrel {
+
+bool RunCodeInput(ApplicationContext&, QWidget*)
+{
+    return false;
+}
+
+}  // namespace kestrel

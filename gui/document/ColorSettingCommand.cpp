@@ -1,0 +1,10 @@
+#include "document/ColorSettingCommand.h"
+
+namespace kestrel {
+
+bool RunColorSetting(ApplicationContext&, QWidget*)
+{
+    return false;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,10 @@
+#include "document/OptionsCommand.h"
+
+namespace kestrel {
+
+bool RunOptionsCommand(ApplicationContext&, QWidget*)
+{
+    return false;
+}
+
+}  // namespace kestrel
