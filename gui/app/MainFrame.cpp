@@ -27,6 +27,7 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrel {
@@ -309,6 +310,8 @@ void CMainFrame::ActivateFrame(unsigned showCommand)
         PlanStart(WindowPlacement::Parse(stored), showCommand, WorkAreas());
     if (plan.normal) {
         ApplyNormalRect(*plan.normal);
+    } else {
+        resize(FirstStartSize());
     }
     if (plan.minimized) {
         setWindowState(plan.maximized ? Qt::WindowMinimized | Qt::WindowMaximized
@@ -321,6 +324,24 @@ void CMainFrame::ActivateFrame(unsigned showCommand)
         raise();
         activateWindow();
     }
+}
+
+QSize CMainFrame::FirstStartSize() const
+{
+    // Menus, toolbar, status bar and the picture whole, but never more than
+    // most of the screen, where a large picture scrolls instead.
+    QSize size = sizeHint().expandedTo(minimumSizeHint());
+    // The main window's own hint leaves the bars to shrink; give each its
+    // whole width, so no menu, button or indicator is cut off.
+    for (const QWidget* bar : {static_cast<const QWidget*>(menuBar()),
+                               static_cast<const QWidget*>(toolBar_),
+                               static_cast<const QWidget*>(statusBar())}) {
+        size.setWidth(std::max(size.width(), bar->sizeHint().width()));
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    return size;
 }
 
 void CMainFrame::ApplyNormalRect(const ScreenRect& frame)

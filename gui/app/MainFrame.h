@@ -85,6 +85,8 @@ private:
     void CreateStatusBar();
     void SyncViewToggles();
     void SavePlacement();
+    // The client size of a first start, when no placement is stored.
+    QSize FirstStartSize() const;
     void ApplyNormalRect(const ScreenRect& frame);
     void FinishNormalRect();
     ScreenRect NormalFrameRect() const;

@@ -70,6 +70,13 @@ void CBarCodeView::OnUpdate()
     emit Updated();
 }
 
+QSize CBarCodeView::sizeHint() const
+{
+    // The boundary is drawn on the row and column just past the picture.
+    const int frame = 2 * frameWidth();
+    return ScrollSize(doc_).grownBy(QMargins(0, 0, frame + 1, frame + 1));
+}
+
 void CBarCodeView::paintEvent(QPaintEvent* event)
 {
     // Without data there is no picture and so no boundary either: the

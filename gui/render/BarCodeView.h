@@ -30,6 +30,9 @@ public:
     // After every change of the document: scroll size, then a repaint.
     void OnUpdate();
 
+    // Room for the whole picture and its boundary without scrolling.
+    QSize sizeHint() const override;
+
     // What came of printing one page.
     enum class PrintResult {
         Printed,

@@ -1,9 +1,13 @@
 #include "MainFrameTestSupport.h"
 
 #include "app/WindowPlacement.h"
+#include "render/BarCodeView.h"
 #include "profile/ProfileSchema.h"
 
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +136,31 @@ TEST(MainFramePlacementTest, ClosingDoesNotWriteTheDocumentSettings)
     world.frame.close();
     for (const std::string& write : world.profile.WriteLog()) {
         EXPECT_NE(write.rfind("Code/", 0), 0U) << write;
+    }
+}
+
+TEST(MainFramePlacementTest, AFirstStartShowsTheBarsAndTheWholePicture)
+{
+    // Picture sizes from the default to one wider than every bar.
+    for (const QSize picture : {QSize(300, 150), QSize(120, 40), QSize(700, 300)}) {
+        test::FrameWorld world;
+        world.doc.Width = picture.width();
+        world.doc.Height = picture.height();
+        world.doc.CodeText = "4901234567894";
+        world.doc.Encode();
+        world.frame.View()->OnUpdate();
+        world.frame.ActivateFrame();
+        QTest::qWait(0);
+
+        const QSize shown = world.frame.View()->viewport()->size();
+        EXPECT_GE(shown.width(), picture.width() + 1) << picture.width();
+        EXPECT_GE(shown.height(), picture.height() + 1) << picture.width();
+        for (const QWidget* bar : {static_cast<QWidget*>(world.frame.menuBar()),
+                                   static_cast<QWidget*>(world.frame.ToolBar()),
+                                   static_cast<QWidget*>(world.frame.statusBar())}) {
+            EXPECT_GE(bar->width(), bar->sizeHint().width()) << picture.width();
+            EXPECT_GE(bar->height(), bar->sizeHint().height()) << picture.width();
+        }
     }
 }
 
