@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "document/CodeEntry.h"
 #include "symbology/Symbology.h"
 
 #include <charconv>
@@ -29,6 +30,20 @@ bool ParseInRange(std::string_view text, int low, int high, std::optional<int>& 
         return false;
     }
     target = value;
+    return true;
+}
+
+// The picture's numbers are read as the code dialog reads its boxes, with
+// its limits and messages.
+bool ParseCodeNumber(std::string_view text, CodeNumber number, std::optional<int>& target,
+                     std::string& message)
+{
+    const FieldReading reading = CodeEntry::ReadNumber(number, text);
+    if (!reading.Ok()) {
+        message = CodeEntry::NumberMessage(number, reading.error);
+        return false;
+    }
+    target = reading.value;
     return true;
 }
 
@@ -132,7 +147,14 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             return false;
         };
 
+        // A number the code dialog would refuse, with the dialog's message.
+        const auto refused = [&](const std::string& message) {
+            error = flag + ": " + message;
+            return false;
+        };
+
         std::string value;
+        std::string message;
         if (flag == "--profile") {
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name");
@@ -156,8 +178,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             if (!ParseInRange(value, 0, 2, options.aspect)) return invalid(value, "0, 1 or 2");
         } else if (flag == "--narrow") {
             if (!takesValue(value)) return false;
-            if (!ParseInRange(value, 1, 50, options.narrowWidth)) {
-                return invalid(value, "a narrow width from 1 to 50");
+            if (!ParseCodeNumber(value, CodeNumber::NarrowWidth, options.narrowWidth, message)) {
+                return refused(message);
             }
         } else if (flag == "--codabar-gap" || flag == "--code39-gap") {
             if (!takesValue(value)) return false;
@@ -169,21 +191,28 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             if (!ParseStartStop(value, target)) return invalid(value, "one of A-D or a-d");
         } else if (flag == "--width") {
             if (!takesValue(value)) return false;
-            if (!ParseInRange(value, 5, 9999, options.width)) return invalid(value, "a width from 5 to 9999");
+            if (!ParseCodeNumber(value, CodeNumber::Width, options.width, message)) {
+                return refused(message);
+            }
         } else if (flag == "--height") {
             if (!takesValue(value)) return false;
-            if (!ParseInRange(value, 5, 999, options.height)) return invalid(value, "a height from 5 to 999");
+            if (!ParseCodeNumber(value, CodeNumber::Height, options.height, message)) {
+                return refused(message);
+            }
         } else if (flag == "--xmargin" || flag == "--ymargin") {
             if (!takesValue(value)) return false;
-            auto& target = flag == "--xmargin" ? options.xmargin : options.ymargin;
-            if (!ParseInRange(value, 0, 100, target)) return invalid(value, "a margin from 0 to 100");
+            const bool left = flag == "--xmargin";
+            if (!ParseCodeNumber(value, left ? CodeNumber::LeftMargin : CodeNumber::TopMargin,
+                                 left ? options.xmargin : options.ymargin, message)) {
+                return refused(message);
+            }
         } else if (flag == "--text") {
             if (!takesValue(value)) return false;
             if (!ParseInRange(value, 0, 1, options.dispCode)) return invalid(value, "0 or 1");
         } else if (flag == "--text-height") {
             if (!takesValue(value)) return false;
-            if (!ParseInRange(value, 10, 200, options.codeHigh)) {
-                return invalid(value, "a text height from 10 to 200");
+            if (!ParseCodeNumber(value, CodeNumber::TextHeight, options.codeHigh, message)) {
+                return refused(message);
             }
         } else if (flag == "--bearer") {
             if (!takesValue(value)) return false;

@@ -2,13 +2,12 @@
 
 #include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
+#include "document/CodeEntry.h"
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
 #include "render/ImageCanvas.h"
 #include "symbology/CodeValidator.h"
-#include "symbology/Symbology.h"
-#include "symbology/ValidationResult.h"
 #include "text/Cp932.h"
 
 #include <QString>
@@ -21,9 +20,6 @@ namespace kestrel::cli {
 
 namespace {
 
-// The code dialog's edit box takes no more than this many bytes.
-constexpr std::size_t MaxCodeTextBytes = 128;
-
 std::unique_ptr<SettingsProfile> OpenProfile(const CliOptions& options)
 {
     if (options.profilePath) {
@@ -33,37 +29,34 @@ std::unique_ptr<SettingsProfile> OpenProfile(const CliOptions& options)
     return std::make_unique<SettingsProfile>(SettingsProfile::Access::ReadOnly);
 }
 
-void ApplyFields(const CliOptions& options, CBarCodeDoc& doc)
+// The command line fills the code dialog's values as a user would: the
+// document's, then the flags given; ticking "自動付加" also ticks "ON".
+// The gaps and Codabar start and stop are the options sheet's and the
+// document's, not the dialog's.
+void ApplyFields(const CliOptions& options, CBarCodeDoc& doc, WorkingGaps& gaps,
+                 CodeEntry& entry)
 {
-    if (options.codeType) doc.CodeType = *options.codeType;
-    if (options.check) doc.Check = *options.check;
-    if (options.autoAdd) doc.AutoAdd = *options.autoAdd;
-    if (doc.AutoAdd && options.autoAdd) doc.Check = 1;  // as ticking "自動付加" does
-    if (options.aspect) doc.Aspect = *options.aspect;
-    if (options.narrowWidth) doc.NWidth = *options.narrowWidth;
-    if (options.codabarGapX) doc.CodabarGapX = *options.codabarGapX;
-    if (options.code39GapX) doc.Code39GapX = *options.code39GapX;
+    entry.FillFrom(doc);
+    CodeEntryValues& values = entry.values;
+    if (options.codeType) values.codeType = *options.codeType;
+    if (options.check) values.check = *options.check;
+    if (options.autoAdd) {
+        values.autoAdd = *options.autoAdd;
+        entry.AutoAddSetsCheck();
+    }
+    if (options.aspect) values.aspect = *options.aspect;
+    if (options.narrowWidth) values.nwidth = *options.narrowWidth;
+    if (options.width) values.width = *options.width;
+    if (options.height) values.height = *options.height;
+    if (options.xmargin) values.xmargin = *options.xmargin;
+    if (options.ymargin) values.ymargin = *options.ymargin;
+    if (options.dispCode) values.dispCode = *options.dispCode;
+    if (options.codeHigh) values.codeHigh = *options.codeHigh;
+    if (options.bearer) values.bearer = *options.bearer;
+    if (options.codabarGapX) gaps.codabarGapX = *options.codabarGapX;
+    if (options.code39GapX) gaps.code39GapX = *options.code39GapX;
     if (options.codabarStart) doc.CodabarStart = *options.codabarStart;
     if (options.codabarStop) doc.CodabarStop = *options.codabarStop;
-    if (options.width) doc.Width = *options.width;
-    if (options.height) doc.Height = *options.height;
-    if (options.xmargin) doc.Xmargin = *options.xmargin;
-    if (options.ymargin) doc.Ymargin = *options.ymargin;
-    if (options.dispCode) doc.DispCode = *options.dispCode;
-    if (options.codeHigh) doc.CodeHigh = *options.codeHigh;
-}
-
-// The code dialog keeps bearer bars only where they frame the symbol:
-// JAN-13, JAN-8, and ITF texts of 6, 14 or 16 characters.
-int BearerFor(int wanted, int codeType, const CodeText& text)
-{
-    if (codeType == Jan13 || codeType == Jan8) {
-        return wanted;
-    }
-    if (codeType == Itf && (text.size() == 6 || text.size() == 14 || text.size() == 16)) {
-        return wanted;
-    }
-    return 0;
 }
 
 // The outcome of one text: a message for the user when it failed. The
@@ -76,9 +69,9 @@ struct Outcome {
 
 class Request {
 public:
-    Request(const CliOptions& options, Profile& profile, CBarCodeDoc& doc)
-        : options_(options), profile_(profile), doc_(doc),
-          bearerWanted_(options.bearer.value_or(doc.Case))
+    Request(const CliOptions& options, Profile& profile, CBarCodeDoc& doc,
+            const WorkingGaps& gaps, CodeEntry& entry)
+        : options_(options), profile_(profile), doc_(doc), gaps_(gaps), entry_(entry)
     {
     }
 
@@ -90,24 +83,20 @@ public:
         if (!Utf8ToCp932(dataUtf8, text)) {
             return {UsageError, "the text is not UTF-8 that code page 932 can hold"};
         }
-        if (text.size() > MaxCodeTextBytes) {
+        if (!CodeEntry::CodeTextFits(text)) {
             return {UsageError, std::to_string(text.size()) + " bytes in code page 932, at most "
-                                    + std::to_string(MaxCodeTextBytes) + " are allowed"};
+                                    + std::to_string(CodeEntry::MaxCodeTextBytes)
+                                    + " are allowed"};
         }
         // Every text starts afresh: a batch line must never draw the line
-        // before it. Like the dialog, an empty text is simply not taken.
-        doc_.CodeText.clear();
-        if (!text.empty()) {
-            CodeValidator validator(text, doc_.Check, doc_.AutoAdd, doc_.CodeType,
-                                    ReadCodabarOptions(profile_));
-            if (const int result = validator.Accept(); result != Accepted) {
-                return {Rejected, std::string(ValidationMessage(result)), true};
-            }
-            doc_.CodeText = validator.Text();
+        // before it. Where the dialog would ignore an empty text, the
+        // document is given none.
+        entry_.values.codeText = text;
+        const CodeEntryOutcome accepted = entry_.Accept(ReadCodabarOptions(profile_));
+        if (accepted.kind == CodeEntryOutcome::Kind::Rejected) {
+            return {Rejected, accepted.message, true};
         }
-        doc_.Case = BearerFor(bearerWanted_, doc_.CodeType, doc_.CodeText);
-
-        if (doc_.HasCodeText() && doc_.Encode() == 0) {
+        if (entry_.ApplyTo(doc_, gaps_) == 0 && doc_.HasCodeText()) {
             return {Rejected, "the text cannot be drawn with these settings (check character"
                               " or ratio, narrow width and gaps from the profile)"};
         }
@@ -132,7 +121,8 @@ private:
     const CliOptions& options_;
     Profile& profile_;
     CBarCodeDoc& doc_;
-    int bearerWanted_;
+    const WorkingGaps& gaps_;
+    CodeEntry& entry_;
     ImageCanvasFactory canvases_;
 };
 
@@ -205,8 +195,9 @@ int Run(const CliOptions& options, const std::string& programPath, std::istream&
 
     WorkingGaps gaps;
     CBarCodeDoc doc(profile, gaps, programPath);
-    ApplyFields(options, doc);
-    Request request(options, profile, doc);
+    CodeEntry entry;
+    ApplyFields(options, doc, gaps, entry);
+    Request request(options, profile, doc, gaps, entry);
 
     if (options.batchPath) {
         return RunBatch(request, options, in, out, err);

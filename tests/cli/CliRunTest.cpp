@@ -273,7 +273,7 @@ TEST_F(CliRun, TheProgramReportsThroughItsExitStatus)
     EXPECT_EQ(RunProgram(profile + "--data 4901234567895").status, 1);
     const RunResult bad = RunProgram("--narrow 0");
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.out, "kestrel-cli: --narrow: '0' is not a narrow width from 1 to 50\n");
+    EXPECT_EQ(bad.out, "kestrel-cli: --narrow: 1 から 50 までの整数を入力してください。\n");
 }
 
 }  // namespace

@@ -1,0 +1,334 @@
+// The model of the code dialog: reading its numbers, enabling, the two check
+// box clicks, OK's acceptance, and what OK hands the document.
+
+#include "document/BarCodeDoc.h"
+#include "document/CodeEntry.h"
+#include "profile/MemoryProfile.h"
+#include "symbology/Symbology.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace kestrel {
+namespace {
+
+using Kind = CodeEntryOutcome::Kind;
+
+const std::string Range5To999 = "5 から 999 までの整数を入力してください。";
+const std::string NotInteger = "整数を入力してください。";
+const std::string NotPositive = "正の整数を入力してください。";
+
+CodeEntry EntryOf(int codeType, CodeText text, int check = 1, int autoAdd = 0)
+{
+    CodeEntry entry;
+    entry.values.codeType = codeType;
+    entry.values.codeText = std::move(text);
+    entry.values.check = check;
+    entry.values.autoAdd = autoAdd;
+    return entry;
+}
+
+TEST(CodeEntry, NumbersAreReadInExchangeOrderAndTheFirstFailureIsReported)
+{
+    const struct {
+        const char* name;
+        std::function<void(CodeEntryControls&)> type;
+        std::optional<CodeNumber> failing;
+        std::string message;
+    } cases[] = {
+        {"AllInRange", [](CodeEntryControls& c) { c.Number(CodeNumber::Width) = " 9999 "; },
+         std::nullopt, ""},
+        {"HeightTooHigh", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "1000"; },
+         CodeNumber::Height, Range5To999},
+        // The height is signed: a minus sign is a number, out of range.
+        {"HeightNegative", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "-5"; },
+         CodeNumber::Height, Range5To999},
+        {"HeightText", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "12a"; },
+         CodeNumber::Height, NotInteger},
+        {"WidthMinus", [](CodeEntryControls& c) { c.Number(CodeNumber::Width) = "-1"; },
+         CodeNumber::Width, NotPositive},
+        {"NarrowZero", [](CodeEntryControls& c) { c.Number(CodeNumber::NarrowWidth) = "0"; },
+         CodeNumber::NarrowWidth, "1 から 50 までの整数を入力してください。"},
+        {"TextHeightEmpty", [](CodeEntryControls& c) { c.Number(CodeNumber::TextHeight) = ""; },
+         CodeNumber::TextHeight, NotPositive},
+        {"TopMarginTooHigh", [](CodeEntryControls& c) { c.Number(CodeNumber::TopMargin) = "101"; },
+         CodeNumber::TopMargin, "0 から 100 までの整数を入力してください。"},
+        // Left margin comes before width in the exchange, though not on screen.
+        {"FirstOfTwo",
+         [](CodeEntryControls& c) {
+             c.Number(CodeNumber::Width) = "x";
+             c.Number(CodeNumber::LeftMargin) = "101";
+         },
+         CodeNumber::LeftMargin, "0 から 100 までの整数を入力してください。"},
+    };
+    for (const auto& c : cases) {
+        CodeEntry entry;
+        CodeEntryControls controls = entry.Controls();
+        c.type(controls);
+        const std::optional<FieldFailure> failure = entry.Read(controls);
+        ASSERT_EQ(failure.has_value(), c.failing.has_value()) << c.name;
+        if (failure) {
+            EXPECT_EQ(failure->number, *c.failing) << c.name;
+            EXPECT_EQ(failure->message, c.message) << c.name;
+        }
+    }
+}
+
+TEST(CodeEntry, AFailedReadingKeepsTheValuesAfterIt)
+{
+    CodeEntry entry;
+    CodeEntryControls controls = entry.Controls();
+    controls.Number(CodeNumber::LeftMargin) = "7";
+    controls.Number(CodeNumber::Width) = "0";
+    controls.autoAdd = 1;
+    controls.bearer = 1;
+    ASSERT_TRUE(entry.Read(controls).has_value());
+    EXPECT_EQ(entry.values.xmargin, 7) << "read before the failure";
+    EXPECT_EQ(entry.values.width, 300);
+    EXPECT_EQ(entry.values.autoAdd, 0) << "comes after the width";
+    EXPECT_EQ(entry.values.bearer, 0);
+}
+
+TEST(CodeEntry, SelectionEnablesTheControlsOfTheSymbology)
+{
+    // Values as last read: check 0, auto add 0. Columns: ON enabled, 自動付加
+    // enabled, ratio enabled, bearer enabled, ON mark, 自動付加 mark.
+    const struct {
+        int type;
+        CodeEntryEnabling expected;
+    } cases[] = {
+        {Jan13, {true, true, false, true, 0, 0}},
+        {Jan8, {true, true, false, true, 0, 0}},
+        {Itf, {true, true, true, true, 0, 0}},
+        {Stf, {true, false, true, false, 0, 0}},
+        {Codabar, {true, true, true, false, 0, 0}},
+        {Code39, {true, true, true, false, 0, 0}},
+        {Code39Extended, {false, true, false, false, 0, 1}},
+        {Code93, {false, true, false, false, 0, 1}},
+        {Code93Extended, {false, true, false, false, 0, 1}},
+        {Code11OneCheck, {true, false, true, false, 0, 0}},
+        {Code11TwoChecks, {true, false, true, false, 0, 0}},
+        {Code128B, {false, true, false, false, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        CodeEntry entry = EntryOf(c.type, "", 0, 0);
+        EXPECT_EQ(entry.SelectionChanged(c.type), c.expected) << SymbologyNames[c.type];
+        // Auto add on: the check value follows, and the symbologies that
+        // may add a check character show it.
+        entry = EntryOf(c.type, "", 0, 1);
+        const CodeEntryEnabling withAutoAdd = entry.SelectionChanged(c.type);
+        EXPECT_EQ(entry.values.check, 1) << SymbologyNames[c.type];
+        EXPECT_EQ(withAutoAdd.checkMark, 1) << SymbologyNames[c.type];
+        EXPECT_EQ(withAutoAdd.autoAddMark, c.expected.autoAddEnabled ? 1 : 0)
+            << SymbologyNames[c.type];
+    }
+}
+
+TEST(CodeEntry, TheTwoCheckBoxesFollowEachOther)
+{
+    const struct {
+        const char* name;
+        bool autoAddClicked;  // else "ON" was clicked
+        int checkBox;
+        int autoAddBox;
+        int mark;  // the mark the other box gets
+        int check;
+        int autoAdd;
+    } cases[] = {
+        {"AutoAddOnSetsOn", true, 0, 1, 1, 1, 1},
+        {"AutoAddOffLeavesOn", true, 0, 0, 0, 0, 0},
+        {"OnOffClearsAutoAdd", false, 0, 1, 0, 0, 0},
+        {"OnOnKeepsAutoAdd", false, 1, 1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        CodeEntry entry;
+        CodeEntryControls controls = entry.Controls();
+        controls.check = c.checkBox;
+        controls.autoAdd = c.autoAddBox;
+        // A wrong number is reported, and the click still takes effect (the
+        // text height is read after both boxes).
+        controls.Number(CodeNumber::TextHeight) = "201";
+        std::optional<FieldFailure> failure;
+        const int mark = c.autoAddClicked ? entry.AutoAddClicked(controls, &failure)
+                                          : entry.CheckClicked(controls, &failure);
+        ASSERT_TRUE(failure.has_value()) << c.name;
+        EXPECT_EQ(failure->message, "10 から 200 までの整数を入力してください。") << c.name;
+        EXPECT_EQ(mark, c.mark) << c.name;
+        EXPECT_EQ(entry.values.check, c.check) << c.name;
+    }
+}
+
+TEST(CodeEntry, OkAcceptsAndCompletesTheText)
+{
+    // Expected texts: the check digits are the worked examples of the
+    // validation rules (4901234567894, ITF 1236, Codabar A126A).
+    const struct {
+        const char* name;
+        int type;
+        CodeText text;
+        int check;
+        int autoAdd;
+        Kind kind;
+        std::string message;
+        CodeText textAfter;  // in the values: the completed text, or the box's
+        bool refill;
+    } cases[] = {
+        {"Jan13AutoAdd", Jan13, "490123456789", 1, 1, Kind::Accepted, "", "4901234567894", false},
+        {"Jan13WrongCheck", Jan13, "4901234567895", 1, 0, Kind::Rejected,
+         "チェックデジットが不正です", "4901234567895", false},
+        {"Jan8LengthWithAutoAdd", Jan8, "12345670", 1, 1, Kind::Rejected,
+         "入力桁数が正しくありません", "12345670", false},
+        {"Empty", Jan13, "", 1, 1, Kind::EmptyText, "", "", false},
+        {"ItfLeadingZero", Itf, "123", 0, 0, Kind::Accepted, "", "0123", true},
+        {"ItfLeadingZeroKeptOnRefusal", Itf, "12a", 0, 0, Kind::Rejected, "入力は数字のみです",
+         "012a", true},
+        {"ItfCheckAdded", Itf, "123", 1, 1, Kind::Accepted, "", "1236", false},
+        {"CodabarFramedByTheOptions", Codabar, "12", 1, 1, Kind::Accepted, "", "A126A", false},
+        {"CodabarRefusedKeepsTheUsersText", Codabar, "E12B", 1, 0, Kind::Rejected,
+         "データキャラクタが不正です", "E12B", false},
+    };
+    CodabarOptions codabar;
+    codabar.checkMethod = 0;
+    for (const auto& c : cases) {
+        CodeEntry entry = EntryOf(c.type, c.text, c.check, c.autoAdd);
+        const CodeEntryOutcome outcome = entry.Ok(entry.Controls(), codabar);
+        EXPECT_EQ(outcome.kind, c.kind) << c.name;
+        EXPECT_EQ(outcome.message, c.message) << c.name;
+        EXPECT_EQ(entry.values.codeText, c.textAfter) << c.name;
+        EXPECT_EQ(outcome.refill, c.refill) << c.name;
+    }
+}
+
+TEST(CodeEntry, AWrongNumberStopsOkBeforeTheText)
+{
+    CodeEntry entry = EntryOf(Jan13, "12");
+    CodeEntryControls controls = entry.Controls();
+    controls.Number(CodeNumber::Width) = "-1";
+    const CodeEntryOutcome outcome = entry.Ok(controls, {});
+    EXPECT_EQ(outcome.kind, Kind::FieldFailed);
+    ASSERT_TRUE(outcome.failure.has_value());
+    EXPECT_EQ(outcome.failure->number, CodeNumber::Width);
+    EXPECT_EQ(outcome.message, NotPositive);
+}
+
+TEST(CodeEntry, BearerBarsStayOnlyWhereTheyFrameTheSymbol)
+{
+    const struct {
+        int type;
+        std::size_t length;
+        int kept;
+    } cases[] = {
+        {Jan13, 13, 1}, {Jan8, 8, 1},  {Itf, 6, 1},     {Itf, 14, 1}, {Itf, 16, 1},
+        {Itf, 10, 0},   {Itf, 12, 0},  {Stf, 14, 0},    {Code39, 14, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CodeEntry::BearerKept(1, c.type, CodeText(c.length, '1')), c.kept)
+            << SymbologyNames[c.type] << " " << c.length;
+        EXPECT_EQ(CodeEntry::BearerKept(0, c.type, CodeText(c.length, '1')), 0);
+    }
+}
+
+struct DocumentEntry : ::testing::Test {
+    MemoryProfile profile;
+    WorkingGaps gaps;
+    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
+};
+
+TEST_F(DocumentEntry, TheDialogShowsTheTextWithoutTheAddedCheckCharacter)
+{
+    const struct {
+        int type;
+        int autoAdd;
+        CodeText stored;
+        CodeText shown;
+    } cases[] = {
+        {Jan13, 1, "4901234567894", "490123456789"},
+        {Jan13, 0, "4901234567894", "4901234567894"},
+        {Code39, 1, "*ABCX*", "ABC"},  // X: (10 + 11 + 12) mod 43 = 33
+        {Codabar, 1, "A126A", "A12A"},
+        {Stf, 1, "1234", "1234"},
+        {Code93, 1, "ABC", "ABC"},
+    };
+    for (const auto& c : cases) {
+        doc.CodeType = c.type;
+        doc.AutoAdd = c.autoAdd;
+        doc.CodeText = c.stored;
+        CodeEntry entry;
+        entry.FillFrom(doc);
+        EXPECT_EQ(entry.values.codeText, c.shown) << c.stored;
+    }
+}
+
+TEST_F(DocumentEntry, OkHandsTheDocumentEveryValueTheGapsAndAnEncodedSymbol)
+{
+    doc.CodeType = Itf;
+    doc.Case = 1;
+    CodeEntry entry;
+    entry.FillFrom(doc);
+    CodeEntryControls controls = entry.Controls();
+    controls.codeText = "1234567890123";
+    controls.autoAdd = 1;
+    controls.check = 1;
+    controls.aspect = 2;
+    controls.dispCode = 0;
+    controls.Number(CodeNumber::Height) = "99";
+    controls.Number(CodeNumber::LeftMargin) = "3";
+    controls.Number(CodeNumber::NarrowWidth) = "2";
+    controls.Number(CodeNumber::TopMargin) = "4";
+    controls.Number(CodeNumber::Width) = "640";
+    controls.Number(CodeNumber::TextHeight) = "20";
+    ASSERT_EQ(entry.Ok(controls, {}).kind, Kind::Accepted);
+    gaps.codabarGapX = 3;
+    gaps.code39GapX = 4;
+    EXPECT_EQ(entry.ApplyTo(doc, gaps), 1);
+
+    EXPECT_EQ(doc.CodeText, "12345678901231");
+    EXPECT_EQ(doc.Case, 1) << "14 characters with the check digit";
+    EXPECT_EQ((std::vector<int>{doc.Height, doc.Xmargin, doc.NWidth, doc.Ymargin, doc.Width,
+                                doc.CodeHigh, doc.Aspect, doc.DispCode, doc.AutoAdd, doc.Check}),
+              (std::vector<int>{99, 3, 2, 4, 640, 20, 2, 0, 1, 1}));
+    EXPECT_EQ(doc.CodabarGapX, 3);
+    EXPECT_EQ(doc.Code39GapX, 4);
+    EXPECT_GT(doc.ModuleSequence.count, 0);
+
+    // Reopening shows the 13 digits; OK again gives the same document text.
+    CodeEntry again;
+    again.FillFrom(doc);
+    EXPECT_EQ(again.values.codeText, "1234567890123");
+    ASSERT_EQ(again.Ok(again.Controls(), {}).kind, Kind::Accepted);
+    EXPECT_EQ(again.values.codeText, doc.CodeText);
+}
+
+TEST(CodeEntry, UpDownControlsStepWithinTheLimits)
+{
+    EXPECT_EQ(CodeEntry::SpinPosition(70000), 4464) << "low 16 bits";
+    EXPECT_EQ(CodeEntry::SpinPosition(150), 150);
+    const struct {
+        CodeNumber number;
+        const char* box;
+        int position;
+        int delta;
+        int expected;
+    } cases[] = {
+        {CodeNumber::Height, "12", 150, +1, 13},   // from the box, not the position
+        {CodeNumber::Height, "999", 150, +1, 999},
+        {CodeNumber::Height, "1000", 150, -1, 999},
+        {CodeNumber::Width, "abc", 7, +1, 8},      // no number: from the position
+        {CodeNumber::Width, "4", 7, -1, 5},
+        {CodeNumber::LeftMargin, "0", 0, -1, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CodeEntry::Stepped(c.number, c.box, c.position, c.delta), c.expected) << c.box;
+    }
+}
+
+TEST(CodeEntry, TheCodeTextIsLimitedInBytes)
+{
+    EXPECT_TRUE(CodeEntry::CodeTextFits(CodeText(128, 'A')));
+    EXPECT_FALSE(CodeEntry::CodeTextFits(CodeText(129, 'A')));
+}
+
+}  // namespace
+}  // namespace kestrel
