@@ -1,10 +1,23 @@
 #include "document/CommentInputCommand.h"
 
+#include "app/ApplicationContext.h"
+#include "document/BarCodeDoc.h"
+#include "document/CommentDialog.h"
+#include "document/CommentSettings.h"
+
 namespace kestrel {
 
-bool RunCommentInput(ApplicationContext&, QWidget*)
+bool RunCommentInput(ApplicationContext& context, QWidget* parent)
 {
-    return false;
+    CCommentDlg dialog(ReadCommentSettings(context.profile), parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    WriteCommentSettings(context.profile, dialog.Settings());
+    // The comment lines change the picture, not the symbol; encoding again
+    // only brings the sequence up to date with the document before the redraw.
+    context.doc.Encode();
+    return true;
 }
 
 }  // namespace kestrel
