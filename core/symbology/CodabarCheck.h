@@ -11,11 +11,12 @@ struct CodabarOptions {
     int stopIndex = 0;
 };
 
-// Rule NWF: puts the configured start and stop characters where the text has
-// none, then needs 3 characters (1) and only Codabar data characters (5).
+// Codabar framing and character set: puts the configured start and stop
+// characters where the text has none, then needs 3 characters (1) and only
+// Codabar data characters (5).
 int RuleCodabarFrame(CodeText& text, const CodabarOptions& options);
 
-// Rule NWC on a framed text: the check character in front of the stop, by
+// The Codabar check character on a framed text: in front of the stop, by
 // one of the four methods. Adding inserts it; verifying compares (2).
 int RuleCodabarCheck(CodeText& text, bool adding, int method);
 

@@ -12,7 +12,8 @@ namespace kestrel {
 // characters ($) (%) (/) (+).
 int Code93Value(char c);
 
-// Rule C93: a non-empty text (1) of Code 93 data characters (5).
+// The Code 93 character set: a non-empty text (1) of Code 93 data
+// characters (5).
 int RuleCode93Characters(const CodeText& text);
 
 // Encodes the text, lower case as upper case, which `completion` then asks

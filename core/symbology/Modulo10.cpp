@@ -18,7 +18,8 @@ int RuleDigits(const CodeText& text)
 int RuleModulo10(CodeText& text, bool adding)
 {
     // The weights mean nothing for other characters; the encoders run this
-    // rule before rule D, so say what is wrong rather than guess a sum.
+    // rule before the digits-only rule, so say what is wrong rather than
+    // guess a sum.
     if (RuleDigits(text) != Accepted) {
         return NotADigit;
     }

@@ -6,18 +6,18 @@
 
 namespace kestrel {
 
-// Rule D: digits only (3 otherwise).
+// Digits only (3 otherwise).
 int RuleDigits(const CodeText& text);
 
-// Rule M10, the JAN / 2-of-5 check digit, weights 3 and 1 from the right.
-// Adding appends the digit; verifying compares the last character (2).
+// The modulus 10 check digit of JAN and 2-of-5, weights 3 and 1 from the
+// right. Adding appends the digit; verifying compares the last character (2).
 int RuleModulo10(CodeText& text, bool adding);
 
 // The check digit of a string of digits, weights 3 and 1 from the right.
 char Modulo10CheckDigit(std::string_view digits);
 
 // Verifies without a copy: all digits, and the last the check digit of the
-// others (rule M10 and rule D both accept).
+// others (the modulus 10 rule and the digits-only rule both accept).
 bool EndsWithModulo10CheckDigit(std::string_view text);
 
 }  // namespace kestrel
