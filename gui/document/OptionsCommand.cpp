@@ -1,10 +1,14 @@
 #include "document/OptionsCommand.h"
 
+#include "app/ApplicationContext.h"
+#include "options/OnOptions.h"
+#include "options/RunOptionsSheet.h"
+
 namespace kestrel {
 
-bool RunOptionsCommand(ApplicationContext&, QWidget*)
+bool RunOptionsCommand(ApplicationContext& context, QWidget* parent)
 {
-    return false;
+    return OnOptions(context.doc, context.gaps, [&] { RunOptionsSheet(context, parent); });
 }
 
 }  // namespace kestrel
