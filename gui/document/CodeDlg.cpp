@@ -1,0 +1,363 @@
+#include "document/CodeDlg.h"
+
+#include "document/CodeDlgTexts.h"
+#include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
+#include "text/Cp932.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QValidator>
+#include <QVBoxLayout>
+
+namespace kestrel {
+
+namespace {
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The code box takes what code page 932 can hold, up to the byte limit: a
+// double-byte character counts two, and a character code page 932 has no
+// code for is refused like one beyond the limit.
+class CodeTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        std::string bytes;
+        if (!QStringToCp932(input, bytes) || !CodeEntry::CodeTextFits(bytes)) {
+            return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+}  // namespace
+
+CNumberBox::CNumberBox(CodeNumber number, QWidget* parent)
+    : QAbstractSpinBox(parent), number_(number)
+{
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    setKeyboardTracking(true);
+}
+
+void CNumberBox::SetText(const QString& text)
+{
+    lineEdit()->setText(text);
+}
+
+void CNumberBox::stepBy(int steps)
+{
+    position_ = CodeEntry::Stepped(number_, text().toStdString(), position_, steps);
+    lineEdit()->setText(QString::number(position_));
+}
+
+QValidator::State CNumberBox::validate(QString&, int&) const
+{
+    // Anything may be typed: the dialog's OK says what is wrong with it.
+    return QValidator::Acceptable;
+}
+
+QAbstractSpinBox::StepEnabled CNumberBox::stepEnabled() const
+{
+    return StepUpEnabled | StepDownEnabled;
+}
+
+CCodeDlg::CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent)
+    : QDialog(parent), entry_(entry), profile_(profile)
+{
+    setWindowTitle(Text(texts::CodeDlgTitle));
+    setModal(true);
+    BuildControls();
+
+    FillControls();
+    ApplyEnabling(entry_.SelectionChanged(type_->currentIndex()));
+    for (CNumberBox* box : numberBoxes_) {
+        box->SetPosition(CodeEntry::SpinPosition(entry_.values.Number(box->Number())));
+    }
+
+    connect(type_, &QComboBox::currentIndexChanged, this, &CCodeDlg::OnSelchangeType);
+    connect(autoAdd_, &QCheckBox::clicked, this, &CCodeDlg::OnAutoAddClicked);
+    connect(check_, &QCheckBox::clicked, this, &CCodeDlg::OnCheckClicked);
+    connect(ok_, &QPushButton::clicked, this, &CCodeDlg::accept);
+    connect(cancel_, &QPushButton::clicked, this, &CCodeDlg::reject);
+    connect(options_, &QPushButton::clicked, this, &CCodeDlg::OnOptions);
+}
+
+void CCodeDlg::BuildControls()
+{
+    const auto numberBox = [&](CodeNumber number, const char* name) {
+        auto* box = new CNumberBox(number, this);
+        box->setObjectName(name);
+        numberBoxes_[static_cast<std::size_t>(number)] = box;
+        return box;
+    };
+    const auto checkBox = [&](const char* text, const char* name) {
+        auto* box = new QCheckBox(Text(text), this);
+        box->setObjectName(name);
+        return box;
+    };
+    const auto button = [&](const char* text, const char* name) {
+        auto* pushButton = new QPushButton(Text(text), this);
+        pushButton->setObjectName(name);
+        return pushButton;
+    };
+    // A label that moves the focus to its box.
+    const auto label = [&](const char* text, QWidget* buddy) {
+        auto* shown = new QLabel(Text(text), this);
+        shown->setBuddy(buddy);
+        return shown;
+    };
+
+    type_ = new QComboBox(this);
+    type_->setObjectName("type");
+    for (const std::string_view name : SymbologyNames) {
+        type_->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    showText_ = checkBox(texts::CodeDlgShowText, "showText");
+    code_ = new QLineEdit(this);
+    code_->setObjectName("code");
+    code_->setValidator(new CodeTextValidator(code_));
+    check_ = checkBox(texts::CodeDlgCheck, "check");
+    autoAdd_ = checkBox(texts::CodeDlgAutoAdd, "autoAdd");
+    CNumberBox* height = numberBox(CodeNumber::Height, "height");
+    CNumberBox* width = numberBox(CodeNumber::Width, "width");
+    ratioGroup_ = new QButtonGroup(this);
+    const std::array<std::pair<const char*, const char*>, 3> ratios{
+        {{texts::CodeDlgRatio12, "ratio12"},
+         {texts::CodeDlgRatio25, "ratio25"},
+         {texts::CodeDlgRatio13, "ratio13"}}};
+    for (std::size_t index = 0; index < ratios.size(); ++index) {
+        ratio_[index] = new QRadioButton(Text(ratios[index].first), this);
+        ratio_[index]->setObjectName(ratios[index].second);
+        ratioGroup_->addButton(ratio_[index], static_cast<int>(index));
+    }
+    CNumberBox* left = numberBox(CodeNumber::LeftMargin, "leftMargin");
+    CNumberBox* top = numberBox(CodeNumber::TopMargin, "topMargin");
+    CNumberBox* narrow = numberBox(CodeNumber::NarrowWidth, "narrowWidth");
+    CNumberBox* textHeight = numberBox(CodeNumber::TextHeight, "textHeight");
+    bearer_ = checkBox(texts::CodeDlgBearer, "bearer");
+    ok_ = button(texts::CodeDlgOk, "ok");
+    cancel_ = button(texts::CodeDlgCancel, "cancel");
+    options_ = button(texts::CodeDlgOptions, "options");
+    ok_->setDefault(true);
+
+    auto* data = new QGridLayout;
+    data->addWidget(label(texts::CodeDlgType, type_), 0, 0);
+    data->addWidget(type_, 0, 1);
+    data->addWidget(showText_, 0, 2);
+    data->addWidget(label(texts::CodeDlgCode, code_), 1, 0);
+    data->addWidget(code_, 1, 1, 1, 2);
+    data->setColumnStretch(1, 1);
+
+    auto* checkGroup = new QGroupBox(Text(texts::CodeDlgCheckGroup), this);
+    auto* checkLayout = new QHBoxLayout(checkGroup);
+    checkLayout->addWidget(check_);
+    checkLayout->addWidget(autoAdd_);
+
+    auto* sizeGroup = new QGroupBox(Text(texts::CodeDlgSizeGroup), this);
+    auto* sizeLayout = new QGridLayout(sizeGroup);
+    sizeLayout->addWidget(label(texts::CodeDlgHeight, height), 0, 0);
+    sizeLayout->addWidget(height, 0, 1);
+    sizeLayout->addWidget(label(texts::CodeDlgWidth, width), 1, 0);
+    sizeLayout->addWidget(width, 1, 1);
+
+    auto* ratioGroupBox = new QGroupBox(Text(texts::CodeDlgRatioGroup), this);
+    auto* ratioLayout = new QVBoxLayout(ratioGroupBox);
+    for (QRadioButton* radio : ratio_) {
+        ratioLayout->addWidget(radio);
+    }
+
+    auto* marginGroup = new QGroupBox(Text(texts::CodeDlgMarginGroup), this);
+    auto* marginLayout = new QGridLayout(marginGroup);
+    marginLayout->addWidget(label(texts::CodeDlgLeft, left), 0, 0);
+    marginLayout->addWidget(left, 0, 1);
+    marginLayout->addWidget(label(texts::CodeDlgTop, top), 1, 0);
+    marginLayout->addWidget(top, 1, 1);
+
+    auto* others = new QGridLayout;
+    others->addWidget(label(texts::CodeDlgNarrow, narrow), 0, 0);
+    others->addWidget(narrow, 0, 1);
+    others->addWidget(label(texts::CodeDlgTextHeight, textHeight), 1, 0);
+    others->addWidget(textHeight, 1, 1);
+    others->addWidget(bearer_, 2, 0, 1, 2);
+    others->setRowStretch(3, 1);
+
+    auto* groups = new QGridLayout;
+    groups->addWidget(checkGroup, 0, 0);
+    groups->addWidget(sizeGroup, 1, 0);
+    groups->addWidget(ratioGroupBox, 0, 1, 2, 1);
+    groups->addWidget(marginGroup, 0, 2, 2, 1);
+    groups->addLayout(others, 0, 3, 2, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(options_);
+    buttons->addStretch();
+
+    auto* controls = new QVBoxLayout;
+    controls->addLayout(data);
+    controls->addLayout(groups);
+    auto* whole = new QHBoxLayout(this);
+    whole->addLayout(controls, 1);
+    whole->addLayout(buttons);
+
+    // Tab goes through the values in the order they are exchanged, then
+    // the buttons.
+    const QWidget* order[] = {type_,      showText_, code_,    check_,    height,
+                              ratio_[0],  ratio_[1], ratio_[2], left,     narrow,
+                              top,        width,     autoAdd_, textHeight, bearer_,
+                              ok_,        cancel_,   options_};
+    for (std::size_t index = 1; index < std::size(order); ++index) {
+        setTabOrder(const_cast<QWidget*>(order[index - 1]), const_cast<QWidget*>(order[index]));
+    }
+}
+
+CodeEntryControls CCodeDlg::ReadControls() const
+{
+    CodeEntryControls controls;
+    controls.codeType = type_->currentIndex();
+    controls.dispCode = showText_->isChecked() ? 1 : 0;
+    // The text as filled keeps its own bytes, even those no Unicode
+    // character stands for; typed text is code page 932 by the box's rule.
+    const QString shown = code_->text();
+    if (shown == Cp932ToQString(entry_.values.codeText)) {
+        controls.codeText = entry_.values.codeText;
+    } else {
+        controls.codeText = QStringToCp932Lossy(shown);
+    }
+    controls.check = check_->isChecked() ? 1 : 0;
+    controls.aspect = std::max(ratioGroup_->checkedId(), 0);
+    controls.autoAdd = autoAdd_->isChecked() ? 1 : 0;
+    controls.bearer = bearer_->isChecked() ? 1 : 0;
+    for (const CNumberBox* box : numberBoxes_) {
+        controls.Number(box->Number()) = box->text().toStdString();
+    }
+    return controls;
+}
+
+void CCodeDlg::FillControls()
+{
+    const CodeEntryControls controls = entry_.Controls();
+    {
+        const QSignalBlocker blocker(type_);
+        type_->setCurrentIndex(IsSymbology(controls.codeType) ? controls.codeType : -1);
+    }
+    showText_->setChecked(controls.dispCode != 0);
+    code_->setText(Cp932ToQString(controls.codeText));
+    check_->setChecked(controls.check != 0);
+    autoAdd_->setChecked(controls.autoAdd != 0);
+    bearer_->setChecked(controls.bearer != 0);
+    if (controls.aspect >= 0 && controls.aspect < static_cast<int>(ratio_.size())) {
+        ratio_[static_cast<std::size_t>(controls.aspect)]->setChecked(true);
+    } else {
+        // No button stands for a ratio outside 0..2: none is checked, and OK
+        // reads the first.
+        ratioGroup_->setExclusive(false);
+        for (QRadioButton* radio : ratio_) {
+            radio->setChecked(false);
+        }
+        ratioGroup_->setExclusive(true);
+    }
+    for (CNumberBox* box : numberBoxes_) {
+        box->SetText(QString::fromStdString(controls.Number(box->Number())));
+    }
+}
+
+void CCodeDlg::ApplyEnabling(const CodeEntryEnabling& enabling)
+{
+    check_->setEnabled(enabling.checkEnabled);
+    check_->setChecked(enabling.checkMark != 0);
+    autoAdd_->setEnabled(enabling.autoAddEnabled);
+    autoAdd_->setChecked(enabling.autoAddMark != 0);
+    for (QRadioButton* radio : ratio_) {
+        radio->setEnabled(enabling.ratioEnabled);
+    }
+    bearer_->setEnabled(enabling.bearerEnabled);
+}
+
+void CCodeDlg::OnSelchangeType(int index)
+{
+    ApplyEnabling(entry_.SelectionChanged(index));
+}
+
+void CCodeDlg::OnAutoAddClicked()
+{
+    std::optional<FieldFailure> failure;
+    const int checkMark = entry_.AutoAddClicked(ReadControls(), &failure);
+    if (failure) {
+        ShowFieldFailure(*failure);
+    }
+    check_->setChecked(checkMark != 0);
+}
+
+void CCodeDlg::OnCheckClicked()
+{
+    std::optional<FieldFailure> failure;
+    const int autoAddMark = entry_.CheckClicked(ReadControls(), &failure);
+    if (failure) {
+        ShowFieldFailure(*failure);
+    }
+    autoAdd_->setChecked(autoAddMark != 0);
+}
+
+void CCodeDlg::OnOptions()
+{
+    if (optionsRunner_) {
+        optionsRunner_();
+    }
+}
+
+void CCodeDlg::accept()
+{
+    const CodeEntryOutcome outcome = entry_.Ok(ReadControls(), ReadCodabarOptions(profile_));
+    if (outcome.refill) {
+        FillControls();
+    }
+    switch (outcome.kind) {
+    case CodeEntryOutcome::Kind::FieldFailed:
+        ShowFieldFailure(*outcome.failure);
+        return;
+    case CodeEntryOutcome::Kind::EmptyText:
+        return;
+    case CodeEntryOutcome::Kind::Rejected:
+        Show(outcome.message);
+        return;
+    case CodeEntryOutcome::Kind::Accepted:
+        break;
+    }
+    QDialog::accept();
+}
+
+void CCodeDlg::ShowFieldFailure(const FieldFailure& failure)
+{
+    Show(failure.message);
+    CNumberBox* box = NumberBox(failure.number);
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+}
+
+void CCodeDlg::Show(const std::string& messageUtf8)
+{
+    const QString text = QString::fromStdString(messageUtf8);
+    if (messageSink_) {
+        messageSink_(text);
+        return;
+    }
+    QMessageBox::warning(this, Text(texts::CodeDlgMessageCaption), text, QMessageBox::Ok);
+}
+
+}  // namespace kestrel

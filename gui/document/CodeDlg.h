@@ -1,0 +1,116 @@
+#pragma once
+
+#include "document/CodeEntry.h"
+
+#include <QAbstractSpinBox>
+#include <QDialog>
+
+#include <array>
+#include <functional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace kestrel {
+
+class Profile;
+
+// An edit box with its up-down control: whatever is typed stays in the box
+// until the dialog reads it; the arrows and the Up and Down keys step the
+// box's number (or the control's position when the box holds none) within
+// the number's limits.
+class CNumberBox : public QAbstractSpinBox {
+    Q_OBJECT
+
+public:
+    CNumberBox(CodeNumber number, QWidget* parent = nullptr);
+
+    CodeNumber Number() const { return number_; }
+    // The up-down control's position; setting it leaves the box's text.
+    void SetPosition(int position) { position_ = position; }
+    int Position() const { return position_; }
+    void SetText(const QString& text);
+    QLineEdit* Edit() const { return lineEdit(); }
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+
+protected:
+    StepEnabled stepEnabled() const override;
+
+private:
+    CodeNumber number_;
+    int position_ = 0;
+};
+
+// "コード設定": binds its controls to a `CodeEntry`. The entry's values fill
+// the controls when the dialog is made; OK reads them back, accepts the
+// code text and closes only when everything was accepted, leaving the
+// accepted values in the entry for the caller to apply.
+//
+// Object names, for tests and scripts: "type", "showText", "code", "check",
+// "autoAdd", "height", "width", "ratio12", "ratio25", "ratio13",
+// "leftMargin", "topMargin", "narrowWidth", "textHeight", "bearer", "ok",
+// "cancel", "options".
+class CCodeDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // `profile` gives the Codabar options at every OK.
+    CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent = nullptr);
+
+    // Shows a message to the user (UTF-16 text); a message box by default.
+    using MessageSink = std::function<void(const QString&)>;
+    // The "ｵﾌﾟｼｮﾝ" button's work: runs the options sheet.
+    using OptionsRunner = std::function<void()>;
+
+    // Tests replace the message box; the caller gives the options sheet.
+    void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+    void SetOptionsRunner(OptionsRunner runner) { optionsRunner_ = std::move(runner); }
+
+    CNumberBox* NumberBox(CodeNumber number) const
+    {
+        return numberBoxes_[static_cast<std::size_t>(number)];
+    }
+
+public slots:
+    void accept() override;
+
+private slots:
+    void OnSelchangeType(int index);
+    void OnAutoAddClicked();
+    void OnCheckClicked();
+    void OnOptions();
+
+private:
+    void BuildControls();
+    CodeEntryControls ReadControls() const;
+    void FillControls();
+    void ApplyEnabling(const CodeEntryEnabling& enabling);
+    void ShowFieldFailure(const FieldFailure& failure);
+    void Show(const std::string& messageUtf8);
+
+    CodeEntry& entry_;
+    const Profile& profile_;
+    MessageSink messageSink_;
+    OptionsRunner optionsRunner_;
+
+    QComboBox* type_ = nullptr;
+    QCheckBox* showText_ = nullptr;
+    QLineEdit* code_ = nullptr;
+    QCheckBox* check_ = nullptr;
+    QCheckBox* autoAdd_ = nullptr;
+    std::array<QRadioButton*, 3> ratio_{};
+    QButtonGroup* ratioGroup_ = nullptr;
+    QCheckBox* bearer_ = nullptr;
+    std::array<CNumberBox*, CodeNumberCount> numberBoxes_{};
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* options_ = nullptr;
+};
+
+}  // namespace kestrel
