@@ -2,12 +2,15 @@
 
 #include "TestSupport.h"
 
+#include "symbology/FullAscii.h"
 #include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrel {
 namespace {
@@ -258,6 +261,24 @@ TEST(Code93Encoder, Test93WithAndWithoutCheckCharacters)
     EXPECT_EQ(EncodeWith(Code93, "TEST93", Settings()).elements.size(), 49U);
 }
 
+// C weighs 1 to 20 from the right and starts again, K weighs 1 to 15 over
+// the text and C. Each pair computed by hand from those weights; zint -b 25
+// -d TEXT --dump draws the same bars as our symbol of the text.
+TEST(Code93Encoder, CheckCharacterWeightsStartAgainAfter20And15)
+{
+    const std::pair<CodeText, CodeText> cases[] = {
+        {"ABCDEFGHIJKLMNO", "L6"},            // 15: K's weights start again at C
+        {"CODE 93 LONG TEXT", "KC"},          // 17
+        {"0123456789ABCDEFGHIJKLMN", "I$"},   // 24: C's weights start again too
+        {"THE QUICK BROWN FOX JUMPS", "SU"},  // 25
+    };
+    for (const auto& [text, checks] : cases) {
+        EXPECT_EQ(EncodeWith(Code93, text, Settings(0, 1, 1)).elements,
+                  EncodeWith(Code93, text + checks, Settings()).elements)
+            << text;
+    }
+}
+
 TEST(Code93Encoder, FoldsLowerCaseInTheText)
 {
     const auto encoded = EncodeWith(Code93, "abc", Settings());
@@ -276,6 +297,67 @@ TEST(Code93Extended, PrefixesAreShiftCharacters)
     // Plain characters stand for themselves.
     EXPECT_EQ(EncodeWith(Code93Extended, "AB-1", Settings(0, 1, 1)).elements,
               EncodeWith(Code93, "AB-1", Settings(0, 1, 1)).elements);
+}
+
+// The published full-ASCII table as its runs: the codes `first` to `last`
+// are `prefix` and the letters from `letter` on, or themselves without a
+// prefix. Checked code by code against zint: zint -b 9 --esc -d '\xNN'
+// --dump draws the same bars as zint -b 8 -d FORM --dump.
+struct FullAsciiRun {
+    int first;
+    int last;
+    char prefix;  // 0: the code stands for itself
+    char letter;
+};
+constexpr FullAsciiRun FullAsciiRuns[] = {
+    {0, 0, '%', 'U'},     {1, 26, '$', 'A'},    {27, 31, '%', 'A'},   {32, 32, 0, 0},
+    {33, 44, '/', 'A'},   {45, 46, 0, 0},       {47, 47, '/', 'O'},   {48, 57, 0, 0},
+    {58, 58, '/', 'Z'},   {59, 63, '%', 'F'},   {64, 64, '%', 'V'},   {65, 90, 0, 0},
+    {91, 95, '%', 'K'},   {96, 96, '%', 'W'},   {97, 122, '+', 'A'},  {123, 127, '%', 'P'},
+};
+
+// Code 93's shift characters ($) (%) (/) (+), values 43 to 46 of the
+// published Code 93 table, bar first; zint -b 25 draws the same after its
+// start character for codes 1, 0, 33 and 97.
+std::vector<int> Code93Shift(char prefix)
+{
+    switch (prefix) {
+    case '$': return {-1, 2, -1, 2, -2, 1};
+    case '%': return {-3, 1, -2, 1, -1, 1};
+    case '/': return {-3, 1, -1, 1, -2, 1};
+    default: return {-1, 2, -2, 2, -1, 1};
+    }
+}
+
+TEST(FullAscii, EveryCodeTakesItsPublishedFormInBothExtendedSymbologies)
+{
+    int covered = 0;
+    for (const FullAsciiRun& run : FullAsciiRuns) {
+        for (int code = run.first; code <= run.last; ++code, ++covered) {
+            const CodeText text(1, static_cast<char>(code));
+            CodeText form;
+            if (run.prefix != 0) {
+                form = {run.prefix, static_cast<char>(run.letter + code - run.first)};
+            } else {
+                form = text;
+            }
+            SCOPED_TRACE("code " + std::to_string(code) + " as " + form);
+            EXPECT_EQ(FullAsciiExpansion(static_cast<unsigned char>(code)), form);
+            EXPECT_EQ(EncodeWith(Code39Extended, text, Settings()).elements,
+                      EncodeWith(Code39, "*" + form + "*", Settings()).elements);
+
+            // Code 93: start, the form's characters with a shift character
+            // for the prefix, stop and bar.
+            const auto extended = EncodeWith(Code93Extended, text, Settings()).elements;
+            ASSERT_EQ(extended.size(), 6 * form.size() + 13);
+            const auto last = EncodeWith(Code93, CodeText(1, form.back()), Settings()).elements;
+            EXPECT_EQ(Slice(extended, 6 * form.size(), 6), Slice(last, 6, 6));
+            if (run.prefix != 0) {
+                EXPECT_EQ(Slice(extended, 6, 6), Code93Shift(run.prefix));
+            }
+        }
+    }
+    EXPECT_EQ(covered, 128);
 }
 
 TEST(Code128Encoder, ATextWithACharacterOutsideSetBIsRefused)

@@ -92,6 +92,17 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptCase{"CodabarModulus7LongNumber", Codabar, 1, 1, std::string(30, '9'), Accepted,
                    "A" + std::string(30, '9') + "0A", Mod7},
         AcceptCase{"CodabarModulus7Verifies", Codabar, 1, 0, "A1002A", Accepted, "A1002A", Mod7},
+        // A sign counts: the check is the remainder in 0..6 of the signed
+        // number, by hand -100 = 7 x (-15) + 5, -1 = 7 x (-1) + 6, -7 = 7 x (-1)
+        // + 0 and +100 = 7 x 14 + 2.
+        AcceptCase{"CodabarModulus7Negative", Codabar, 1, 1, "-100", Accepted, "A-1005A", Mod7},
+        AcceptCase{"CodabarModulus7NegativeVerifies", Codabar, 1, 0, "A-1005A", Accepted,
+                   "A-1005A", Mod7},
+        AcceptCase{"CodabarModulus7SignIgnoredIsWrong", Codabar, 1, 0, "A-1002A",
+                   WrongCheckCharacter, "", Mod7},
+        AcceptCase{"CodabarModulus7MinusOne", Codabar, 1, 1, "-1", Accepted, "A-16A", Mod7},
+        AcceptCase{"CodabarModulus7MinusSeven", Codabar, 1, 1, "-7", Accepted, "A-70A", Mod7},
+        AcceptCase{"CodabarModulus7Plus", Codabar, 1, 1, "+100", Accepted, "A+1002A", Mod7},
         AcceptCase{"CodabarUnknownMethodAddsNothing", Codabar, 1, 1, "12", Accepted, "A12A",
                    CodabarOptions{9, 0, 0}},
         AcceptCase{"CodabarOutOfRangeStartIndexUsesA", Codabar, 0, 0, "1", Accepted, "A1A",
@@ -117,6 +128,23 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptCase{"Code11TwoChecks", Code11TwoChecks, 1, 0, "123-4552", Accepted, "123-4552"},
         AcceptCase{"Code11TwoChecksWrongK", Code11TwoChecks, 1, 0, "123-4553",
                    WrongCheckCharacter, ""},
+        // Long Code 11 texts: C weighs 1 to 10 from the right and starts
+        // again at 1, K weighs 1 to 9 over the data and C; - is worth 10.
+        // Computed by hand from those weights; zint -b 1 -d DATA --dump (two
+        // check characters) draws the same bars as zint -b 1 --vers=2 -d
+        // DATA+CHECKS (none).
+        AcceptCase{"Code11TwoChecksTenDigits", Code11TwoChecks, 1, 0, "123456789019", Accepted,
+                   "123456789019"},
+        AcceptCase{"Code11TwoChecksTenDigitsWrongK", Code11TwoChecks, 1, 0, "123456789018",
+                   WrongCheckCharacter, ""},
+        AcceptCase{"Code11TwoChecksCWeightsWrap", Code11TwoChecks, 1, 0, "123456789014-",
+                   Accepted, "123456789014-"},
+        AcceptCase{"Code11TwoChecksHyphens", Code11TwoChecks, 1, 0, "123-456-789067", Accepted,
+                   "123-456-789067"},
+        AcceptCase{"Code11TwoChecksThirteen", Code11TwoChecks, 1, 0, "9876543210-1266", Accepted,
+                   "9876543210-1266"},
+        AcceptCase{"Code11OneCheckWeightsWrap", Code11OneCheck, 1, 0, "123456789014", Accepted,
+                   "123456789014"},
         AcceptCase{"Code11TooShortForTwo", Code11TwoChecks, 1, 0, "12", WrongLength, ""},
         AcceptCase{"Code11CheckOff", Code11OneCheck, 0, 0, "1", Accepted, "1"},
         AcceptCase{"Code11Letter", Code11OneCheck, 0, 0, "12a", BadCharacter, ""},
