@@ -17,8 +17,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace kestrel {
 
@@ -68,6 +73,22 @@ QValidator::State CNumberBox::validate(QString&, int&) const
 {
     // Anything may be typed: the dialog's OK says what is wrong with it.
     return QValidator::Acceptable;
+}
+
+QSize CNumberBox::sizeHint() const
+{
+    ensurePolished();
+    const IntegerField& limits = CodeEntry::Limits(number_);
+    const QString widest =
+        QString::number(std::max(std::abs(limits.low), std::abs(limits.high))) + u'0';
+    // The text, the cursor, and the edit box's own margins.
+    const QMargins margins = lineEdit()->textMargins();
+    const QSize text(fontMetrics().horizontalAdvance(widest) + 2 + margins.left()
+                         + margins.right(),
+                     lineEdit()->sizeHint().height());
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
 }
 
 QAbstractSpinBox::StepEnabled CNumberBox::stepEnabled() const

@@ -38,6 +38,9 @@ public:
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
+    // Wide enough for the longest number within the limits, and one digit.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     StepEnabled stepEnabled() const override;
