@@ -128,6 +128,26 @@ TEST(CodeDlg, TheTypeDecidesWhatCanBeChangedAndOkStoresTheMarks)
     }
 }
 
+TEST(CodeDlg, TabFollowsTheOrderOfTheValues)
+{
+    DialogWorld w;
+    w.world.doc.CodeType = Itf;  // every control enabled
+    w.Open();
+    w.Find<QComboBox>("type")->setFocus();
+    QStringList visited;
+    for (int step = 0; step < 16; ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        // A number box's edit has no name of its own.
+        visited << (focus->objectName().isEmpty() ? focus->parentWidget()->objectName()
+                                                  : focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    // The ratio buttons are one stop, at the checked one.
+    EXPECT_EQ(visited, (QStringList{"type", "showText", "code", "check", "height", "ratio12",
+                                    "leftMargin", "narrowWidth", "topMargin", "width", "autoAdd",
+                                    "textHeight", "bearer", "ok", "cancel", "options"}));
+}
+
 TEST(CodeDlg, TheTwoCheckBoxesFollowEachOther)
 {
     DialogWorld w;
