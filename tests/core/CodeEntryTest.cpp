@@ -324,11 +324,5 @@ TEST(CodeEntry, UpDownControlsStepWithinTheLimits)
     }
 }
 
-TEST(CodeEntry, TheCodeTextIsLimitedInBytes)
-{
-    EXPECT_TRUE(CodeEntry::CodeTextFits(CodeText(128, 'A')));
-    EXPECT_FALSE(CodeEntry::CodeTextFits(CodeText(129, 'A')));
-}
-
 }  // namespace
 }  // namespace kestrel
