@@ -186,16 +186,5 @@ TEST(ColourSettings, PicksReplaceOnlyTheirColourAndUntouchedValuesComeBackExactl
     }
 }
 
-TEST(ColourSettings, ChooserOpensOnTheLow24Bits)
-{
-    MemoryProfile profile;
-    profile.WriteProfileInt("Code", "BarColor", 0x7F0000FF);
-    profile.WriteProfileInt("Code", "BackColor", -1);
-    const ColourSettings colours = ColourSettings::Read(profile);
-    EXPECT_EQ(colours.Shown(ColourSlot::Bar), 0x0000FFu);
-    EXPECT_EQ(colours.Shown(ColourSlot::Background), 0xFFFFFFu);
-    EXPECT_EQ(colours.Stored(ColourSlot::Bar), 0x7F0000FF);
-}
-
 }  // namespace
 }  // namespace kestrel
