@@ -234,6 +234,9 @@ COpionPropertySheet::COpionPropertySheet(OptionsSheetModel& model, QWidget* pare
     setModal(true);
 
     tabs_->setObjectName(QStringLiteral("pages"));
+    // Every caption stays in sight: the sheet is as wide as its nine tabs.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setElideMode(Qt::ElideNone);
     const std::array<COptionsPropertyPage*, OptionsPageCount> pages{
         new CJanPropertyPage,     new CItfStfPropertyPage, new CCode39PropertyPage,
         new CCode93PropertyPage,  new CCode128PropertyPage, new CCode11PropertyPage,
