@@ -6,9 +6,6 @@
 #include "symbology/Symbology.h"
 #include "symbology/ValidationResult.h"
 
-#include <algorithm>
-#include <climits>
-
 namespace kestrel {
 
 namespace {
@@ -29,6 +26,17 @@ constexpr std::array<IntegerField, CodeNumberCount> NumberLimits{{
 constexpr std::array<CodeNumber, CodeNumberCount> AllNumbers{
     CodeNumber::Height,    CodeNumber::LeftMargin, CodeNumber::NarrowWidth,
     CodeNumber::TopMargin, CodeNumber::Width,      CodeNumber::TextHeight};
+
+// A click reads the controls first; a number that cannot be read goes to
+// the caller, if it asked, and the click still takes effect.
+void ReadForClick(CodeEntry& entry, const CodeEntryControls& controls,
+                  std::optional<FieldFailure>* failure)
+{
+    std::optional<FieldFailure> readFailure = entry.Read(controls);
+    if (failure) {
+        *failure = std::move(readFailure);
+    }
+}
 
 }  // namespace
 
@@ -63,15 +71,6 @@ FieldReading CodeEntry::ReadNumber(CodeNumber number, std::string_view text)
 std::string CodeEntry::NumberMessage(CodeNumber number, FieldError error)
 {
     return FieldErrorMessage(error, Limits(number));
-}
-
-int CodeEntry::Stepped(CodeNumber number, std::string_view boxText, int position, int delta)
-{
-    const IntegerField& limits = Limits(number);
-    const FieldReading typed =
-        ReadIntegerField(boxText, {Kind::Signed, INT_MIN + 1, INT_MAX - 1});
-    const long long from = typed.Ok() ? typed.value : position;
-    return static_cast<int>(std::clamp<long long>(from + delta, limits.low, limits.high));
 }
 
 int CodeEntry::BearerKept(int wanted, int codeType, const CodeText& completedText)
@@ -209,10 +208,7 @@ void CodeEntry::CheckClearsAutoAdd()
 int CodeEntry::AutoAddClicked(const CodeEntryControls& controls,
                               std::optional<FieldFailure>* failure)
 {
-    std::optional<FieldFailure> readFailure = Read(controls);
-    if (failure) {
-        *failure = std::move(readFailure);
-    }
+    ReadForClick(*this, controls, failure);
     AutoAddSetsCheck();
     return values.check;
 }
@@ -220,10 +216,7 @@ int CodeEntry::AutoAddClicked(const CodeEntryControls& controls,
 int CodeEntry::CheckClicked(const CodeEntryControls& controls,
                             std::optional<FieldFailure>* failure)
 {
-    std::optional<FieldFailure> readFailure = Read(controls);
-    if (failure) {
-        *failure = std::move(readFailure);
-    }
+    ReadForClick(*this, controls, failure);
     CheckClearsAutoAdd();
     return values.autoAdd;
 }

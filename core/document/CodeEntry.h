@@ -110,12 +110,6 @@ public:
     // Reads one number's box; the message of a failure names its limits.
     static FieldReading ReadNumber(CodeNumber number, std::string_view text);
     static std::string NumberMessage(CodeNumber number, FieldError error);
-    // Where an up-down control starts: the low 16 bits of the value.
-    static int SpinPosition(int value) { return value & 0xFFFF; }
-    // The number an arrow of the up-down control puts in the box: the box's
-    // number (or `position` when the box holds none) stepped by `delta`,
-    // kept within the number's limits.
-    static int Stepped(CodeNumber number, std::string_view boxText, int position, int delta);
 
     // The document's bearer bars frame only JAN-13, JAN-8 and ITF texts of
     // 6, 14 or 16 characters (check digit included); elsewhere they go.

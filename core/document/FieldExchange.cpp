@@ -1,7 +1,9 @@
 #include "document/FieldExchange.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 
 namespace kestrel {
 
@@ -78,6 +80,21 @@ std::string FieldErrorMessage(FieldError error, const IntegerField& field)
     case FieldError::None: break;
     }
     return {};
+}
+
+int UpDownStartPosition(int value)
+{
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+}
+
+int UpDownStepped(std::string_view boxText, int position, int steps, const IntegerField& field)
+{
+    constexpr IntegerField anyNumber{IntegerField::Kind::Signed,
+                                     std::numeric_limits<int>::min(),
+                                     std::numeric_limits<int>::max()};
+    const FieldReading typed = ReadIntegerField(boxText, anyNumber);
+    const long long from = typed.Ok() ? typed.value : position;
+    return static_cast<int>(std::clamp<long long>(from + steps, field.low, field.high));
 }
 
 }  // namespace kestrel

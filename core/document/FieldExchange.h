@@ -41,4 +41,16 @@ FieldReading ReadIntegerField(std::string_view text, const IntegerField& field);
 // range message; empty when the reading succeeded.
 std::string FieldErrorMessage(FieldError error, const IntegerField& field);
 
+// An edit box's up-down control keeps a 16-bit position of its own, apart
+// from the box's text. It starts from the low 16 bits of the value, taken as
+// a signed 16-bit number, and is not kept within the limits until it is
+// stepped: a value beyond them stays in the box for OK to report.
+int UpDownStartPosition(int value);
+
+// The number one press of the up-down control writes into the box: the
+// box's number (any 32-bit signed number, whatever the field's kind), or
+// `position` when the box holds none, moved by `steps` and kept within the
+// field's limits. It also becomes the control's new position.
+int UpDownStepped(std::string_view boxText, int position, int steps, const IntegerField& field);
+
 }  // namespace kestrel

@@ -17,13 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStyle>
-#include <QStyleOptionSpinBox>
 #include <QValidator>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace kestrel {
 
@@ -50,52 +47,6 @@ public:
 
 }  // namespace
 
-CNumberBox::CNumberBox(CodeNumber number, QWidget* parent)
-    : QAbstractSpinBox(parent), number_(number)
-{
-    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
-    setKeyboardTracking(true);
-}
-
-void CNumberBox::SetText(const QString& text)
-{
-    lineEdit()->setText(text);
-}
-
-void CNumberBox::stepBy(int steps)
-{
-    position_ = CodeEntry::Stepped(number_, text().toStdString(), position_, steps);
-    lineEdit()->setText(QString::number(position_));
-}
-
-QValidator::State CNumberBox::validate(QString&, int&) const
-{
-    // Anything may be typed: the dialog's OK says what is wrong with it.
-    return QValidator::Acceptable;
-}
-
-QSize CNumberBox::sizeHint() const
-{
-    ensurePolished();
-    const IntegerField& limits = CodeEntry::Limits(number_);
-    const QString widest =
-        QString::number(std::max(std::abs(limits.low), std::abs(limits.high))) + u'0';
-    // The text, the cursor, and the edit box's own margins.
-    const QMargins margins = lineEdit()->textMargins();
-    const QSize text(fontMetrics().horizontalAdvance(widest) + 2 + margins.left()
-                         + margins.right(),
-                     lineEdit()->sizeHint().height());
-    QStyleOptionSpinBox option;
-    initStyleOption(&option);
-    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
-}
-
-QAbstractSpinBox::StepEnabled CNumberBox::stepEnabled() const
-{
-    return StepUpEnabled | StepDownEnabled;
-}
-
 CCodeDlg::CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent)
     : QDialog(parent), entry_(entry), profile_(profile)
 {
@@ -105,8 +56,8 @@ CCodeDlg::CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent)
 
     FillControls();
     ApplyEnabling(entry_.SelectionChanged(type_->currentIndex()));
-    for (CNumberBox* box : numberBoxes_) {
-        box->SetPosition(CodeEntry::SpinPosition(entry_.values.Number(box->Number())));
+    for (std::size_t index = 0; index < CodeNumberCount; ++index) {
+        numberBoxes_[index]->StartFrom(entry_.values.Number(static_cast<CodeNumber>(index)));
     }
 
     connect(type_, &QComboBox::currentIndexChanged, this, &CCodeDlg::OnSelchangeType);
@@ -120,7 +71,7 @@ CCodeDlg::CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent)
 void CCodeDlg::BuildControls()
 {
     const auto numberBox = [&](CodeNumber number, const char* name) {
-        auto* box = new CNumberBox(number, this);
+        auto* box = new UpDownEdit(CodeEntry::Limits(number), this);
         box->setObjectName(name);
         numberBoxes_[static_cast<std::size_t>(number)] = box;
         return box;
@@ -153,8 +104,8 @@ void CCodeDlg::BuildControls()
     code_->setValidator(new CodeTextValidator(code_));
     check_ = checkBox(texts::CodeDlgCheck, "check");
     autoAdd_ = checkBox(texts::CodeDlgAutoAdd, "autoAdd");
-    CNumberBox* height = numberBox(CodeNumber::Height, "height");
-    CNumberBox* width = numberBox(CodeNumber::Width, "width");
+    UpDownEdit* height = numberBox(CodeNumber::Height, "height");
+    UpDownEdit* width = numberBox(CodeNumber::Width, "width");
     ratioGroup_ = new QButtonGroup(this);
     const std::array<std::pair<const char*, const char*>, 3> ratios{
         {{texts::CodeDlgRatio12, "ratio12"},
@@ -165,10 +116,10 @@ void CCodeDlg::BuildControls()
         ratio_[index]->setObjectName(ratios[index].second);
         ratioGroup_->addButton(ratio_[index], static_cast<int>(index));
     }
-    CNumberBox* left = numberBox(CodeNumber::LeftMargin, "leftMargin");
-    CNumberBox* top = numberBox(CodeNumber::TopMargin, "topMargin");
-    CNumberBox* narrow = numberBox(CodeNumber::NarrowWidth, "narrowWidth");
-    CNumberBox* textHeight = numberBox(CodeNumber::TextHeight, "textHeight");
+    UpDownEdit* left = numberBox(CodeNumber::LeftMargin, "leftMargin");
+    UpDownEdit* top = numberBox(CodeNumber::TopMargin, "topMargin");
+    UpDownEdit* narrow = numberBox(CodeNumber::NarrowWidth, "narrowWidth");
+    UpDownEdit* textHeight = numberBox(CodeNumber::TextHeight, "textHeight");
     bearer_ = checkBox(texts::CodeDlgBearer, "bearer");
     ok_ = button(texts::CodeDlgOk, "ok");
     cancel_ = button(texts::CodeDlgCancel, "cancel");
@@ -264,8 +215,8 @@ CodeEntryControls CCodeDlg::ReadControls() const
     controls.aspect = std::max(ratioGroup_->checkedId(), 0);
     controls.autoAdd = autoAdd_->isChecked() ? 1 : 0;
     controls.bearer = bearer_->isChecked() ? 1 : 0;
-    for (const CNumberBox* box : numberBoxes_) {
-        controls.Number(box->Number()) = box->text().toStdString();
+    for (std::size_t index = 0; index < CodeNumberCount; ++index) {
+        controls.numbers[index] = numberBoxes_[index]->Text().toStdString();
     }
     return controls;
 }
@@ -293,8 +244,8 @@ void CCodeDlg::FillControls()
         }
         ratioGroup_->setExclusive(true);
     }
-    for (CNumberBox* box : numberBoxes_) {
-        box->SetText(QString::fromStdString(controls.Number(box->Number())));
+    for (std::size_t index = 0; index < CodeNumberCount; ++index) {
+        numberBoxes_[index]->SetText(QString::fromStdString(controls.numbers[index]));
     }
 }
 
@@ -317,22 +268,22 @@ void CCodeDlg::OnSelchangeType(int index)
 
 void CCodeDlg::OnAutoAddClicked()
 {
-    std::optional<FieldFailure> failure;
-    const int checkMark = entry_.AutoAddClicked(ReadControls(), &failure);
-    if (failure) {
-        ShowFieldFailure(*failure);
-    }
-    check_->setChecked(checkMark != 0);
+    ApplyClick(&CodeEntry::AutoAddClicked, check_);
 }
 
 void CCodeDlg::OnCheckClicked()
 {
+    ApplyClick(&CodeEntry::CheckClicked, autoAdd_);
+}
+
+void CCodeDlg::ApplyClick(Click click, QCheckBox* marked)
+{
     std::optional<FieldFailure> failure;
-    const int autoAddMark = entry_.CheckClicked(ReadControls(), &failure);
+    const int mark = (entry_.*click)(ReadControls(), &failure);
     if (failure) {
         ShowFieldFailure(*failure);
     }
-    autoAdd_->setChecked(autoAddMark != 0);
+    marked->setChecked(mark != 0);
 }
 
 void CCodeDlg::OnOptions()
@@ -366,7 +317,7 @@ void CCodeDlg::accept()
 void CCodeDlg::ShowFieldFailure(const FieldFailure& failure)
 {
     Show(failure.message);
-    CNumberBox* box = NumberBox(failure.number);
+    UpDownEdit* box = NumberBox(failure.number);
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/CodeEntry.h"
+#include "document/UpDownEdit.h"
 
-#include <QAbstractSpinBox>
 #include <QDialog>
 
 #include <array>
@@ -18,37 +18,6 @@ class QRadioButton;
 namespace kestrel {
 
 class Profile;
-
-// An edit box with its up-down control: whatever is typed stays in the box
-// until the dialog reads it; the arrows and the Up and Down keys step the
-// box's number (or the control's position when the box holds none) within
-// the number's limits.
-class CNumberBox : public QAbstractSpinBox {
-    Q_OBJECT
-
-public:
-    CNumberBox(CodeNumber number, QWidget* parent = nullptr);
-
-    CodeNumber Number() const { return number_; }
-    // The up-down control's position; setting it leaves the box's text.
-    void SetPosition(int position) { position_ = position; }
-    int Position() const { return position_; }
-    void SetText(const QString& text);
-    QLineEdit* Edit() const { return lineEdit(); }
-
-    void stepBy(int steps) override;
-    QValidator::State validate(QString& input, int& pos) const override;
-    // Wide enough for the longest number within the limits, and one digit.
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    StepEnabled stepEnabled() const override;
-
-private:
-    CodeNumber number_;
-    int position_ = 0;
-};
 
 // "コード設定": binds its controls to a `CodeEntry`. The entry's values fill
 // the controls when the dialog is made; OK reads them back, accepts the
@@ -75,7 +44,7 @@ public:
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
     void SetOptionsRunner(OptionsRunner runner) { optionsRunner_ = std::move(runner); }
 
-    CNumberBox* NumberBox(CodeNumber number) const
+    UpDownEdit* NumberBox(CodeNumber number) const
     {
         return numberBoxes_[static_cast<std::size_t>(number)];
     }
@@ -94,6 +63,10 @@ private:
     CodeEntryControls ReadControls() const;
     void FillControls();
     void ApplyEnabling(const CodeEntryEnabling& enabling);
+    // Runs one of the entry's clicks on the controls as they are and puts
+    // the mark it returns on `marked`.
+    using Click = int (CodeEntry::*)(const CodeEntryControls&, std::optional<FieldFailure>*);
+    void ApplyClick(Click click, QCheckBox* marked);
     void ShowFieldFailure(const FieldFailure& failure);
     void Show(const std::string& messageUtf8);
 
@@ -110,7 +83,7 @@ private:
     std::array<QRadioButton*, 3> ratio_{};
     QButtonGroup* ratioGroup_ = nullptr;
     QCheckBox* bearer_ = nullptr;
-    std::array<CNumberBox*, CodeNumberCount> numberBoxes_{};
+    std::array<UpDownEdit*, CodeNumberCount> numberBoxes_{};
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* options_ = nullptr;

@@ -1,7 +1,7 @@
 #include "options/OptionsPropertySheet.h"
 
+#include "document/UpDownEdit.h"
 #include "options/OptionsTexts.h"
-#include "options/UpDownEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -85,7 +85,7 @@ COptionsPropertyPage::COptionsPropertyPage(OptionsPage page, const char* objectN
             break;
         case ControlKind::NumberBox: {
             auto* label = new QLabel(Text(info.label), this);
-            bound.number = new UpDownEdit(info.limits.low, info.limits.high, this);
+            bound.number = new UpDownEdit(info.limits, this);
             bound.number->setObjectName(name);
             label->setBuddy(bound.number);
             grid->addWidget(label, row, 0);
@@ -140,7 +140,7 @@ void COptionsPropertyPage::Fill(const OptionsSheetModel& model)
             bound.check->setChecked(model.Choice(control) != 0);
         } else if (bound.number != nullptr) {
             bound.number->SetText(QString::fromStdString(model.Text(control)));
-            bound.number->SetPosition(model.Value(control));
+            bound.number->StartFrom(model.Value(control));
         } else if (bound.list != nullptr) {
             bound.list->setCurrentIndex(model.Choice(control));
         } else if (bound.buttons != nullptr) {

@@ -301,28 +301,5 @@ TEST_F(DocumentEntry, OkHandsTheDocumentEveryValueTheGapsAndAnEncodedSymbol)
     EXPECT_EQ(again.values.codeText, doc.CodeText);
 }
 
-TEST(CodeEntry, UpDownControlsStepWithinTheLimits)
-{
-    EXPECT_EQ(CodeEntry::SpinPosition(70000), 4464) << "low 16 bits";
-    EXPECT_EQ(CodeEntry::SpinPosition(150), 150);
-    const struct {
-        CodeNumber number;
-        const char* box;
-        int position;
-        int delta;
-        int expected;
-    } cases[] = {
-        {CodeNumber::Height, "12", 150, +1, 13},   // from the box, not the position
-        {CodeNumber::Height, "999", 150, +1, 999},
-        {CodeNumber::Height, "1000", 150, -1, 999},
-        {CodeNumber::Width, "abc", 7, +1, 8},      // no number: from the position
-        {CodeNumber::Width, "4", 7, -1, 5},
-        {CodeNumber::LeftMargin, "0", 0, -1, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CodeEntry::Stepped(c.number, c.box, c.position, c.delta), c.expected) << c.box;
-    }
-}
-
 }  // namespace
 }  // namespace kestrel

@@ -77,5 +77,62 @@ TEST(FieldExchangeTest, MessagesNameTheLimits)
     EXPECT_EQ(FieldErrorMessage(FieldError::None, gap), "");
 }
 
+TEST(FieldExchangeTest, UpDownControlStartsFromTheLow16BitsAsASignedNumber)
+{
+    // Expected values are the two's complement reading of value mod 2^16.
+    const struct {
+        int value;
+        int position;
+    } cases[] = {
+        {150, 150},
+        {70000, 4464},  // a profile value beyond the limits
+        {32767, 32767},
+        {32768, -32768},
+        {40000, -25536},
+        {65535, -1},
+        {65536, 0},
+        {-1, -1},
+        {-70000, -4464},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UpDownStartPosition(c.value), c.position) << c.value;
+    }
+}
+
+TEST(FieldExchangeTest, UpDownStepsTheBoxOrThePositionWithinTheLimits)
+{
+    const IntegerField height{Kind::Signed, 5, 999};
+    const IntegerField width{Kind::Unsigned, 5, 9999};
+    const IntegerField margin{Kind::Unsigned, 0, 100};
+    const struct {
+        IntegerField field;
+        const char* box;
+        int position;
+        int steps;
+        int expected;
+    } cases[] = {
+        {height, "12", 150, +1, 13},  // from the box, not the position
+        {height, " 12 ", 150, -1, 11},
+        {height, "999", 150, +1, 999},
+        {height, "1000", 150, -1, 999},  // beyond the limits: back within them
+        {height, "-3", 150, +1, 5},
+        {height, "995", 150, +10, 999},  // a page of steps at once
+        {height, "2147483647", 150, +1, 999},
+        {height, "-2147483648", 150, -1, 5},
+        {width, "abc", 7, +1, 8},  // no number: from the position
+        {width, "", 7, -1, 6},
+        {width, "4294967296", 7, +1, 8},  // beyond 32 bits is no number
+        {width, "4", 7, -1, 5},
+        {width, "x", -1, +1, 5},  // a position below the limits
+        {width, "x", 32767, +1, 9999},
+        {margin, "0", 0, -1, 0},
+        {margin, "-5", 50, +1, 0},  // an unsigned box's minus number still steps
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UpDownStepped(c.box, c.position, c.steps, c.field), c.expected)
+            << '"' << c.box << "\" from " << c.position << " by " << c.steps;
+    }
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -51,7 +51,7 @@ struct DialogWorld {
         return widget;
     }
     QLineEdit* Code() const { return Find<QLineEdit>("code"); }
-    CNumberBox* Box(CodeNumber number) const { return dialog->NumberBox(number); }
+    UpDownEdit* Box(CodeNumber number) const { return dialog->NumberBox(number); }
 };
 
 QString Shown(QWidget* widget)
@@ -176,7 +176,7 @@ TEST(CodeDlg, AWrongNumberKeepsTheDialogOpenWithTheBoxSelected)
         DialogWorld w;
         CCodeDlg& dialog = w.Open();
         w.Code()->setText("490123456789");
-        CNumberBox* box = w.Box(c.number);
+        UpDownEdit* box = w.Box(c.number);
         box->Edit()->setText(c.typed);
         QTest::mouseClick(w.Find<QPushButton>("ok"), Qt::LeftButton);
         EXPECT_EQ(w.messages, QStringList{c.message}) << c.typed;
@@ -218,10 +218,10 @@ TEST(CodeDlg, NumberBoxesStartFromTheValuesAndStepWithTheKeys)
     DialogWorld w;
     w.world.doc.Width = 70000;  // by hand in the profile: shown, refused at OK
     w.Open();
-    CNumberBox* width = w.Box(CodeNumber::Width);
+    UpDownEdit* width = w.Box(CodeNumber::Width);
     EXPECT_EQ(width->text(), "70000");
     EXPECT_EQ(width->Position(), 4464) << "the low 16 bits";
-    CNumberBox* height = w.Box(CodeNumber::Height);
+    UpDownEdit* height = w.Box(CodeNumber::Height);
     EXPECT_EQ(height->text(), "150");
     height->setFocus();
     QTest::keyClick(height, Qt::Key_Up);

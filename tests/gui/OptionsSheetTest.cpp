@@ -7,7 +7,7 @@
 #include "document/WorkingGaps.h"
 #include "options/OptionsPropertySheet.h"
 #include "options/RunOptionsSheet.h"
-#include "options/UpDownEdit.h"
+#include "document/UpDownEdit.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 
@@ -205,6 +205,35 @@ TEST(OptionsSheetWidgetTest, ArrowKeysStepWithinTheRangeAndTypedTextStays)
         box->SetText(c.typed);
         QTest::keyClick(box, c.key);
         EXPECT_EQ(box->Text(), c.expected);
+    }
+}
+
+TEST(OptionsSheetWidgetTest, UpDownStartsFromTheLow16BitsOfAHandEditedValue)
+{
+    struct Case {
+        const char* box;
+        const char* section;
+        int stored;
+        int position;
+        QString afterUp;  // with the box's text replaced by one holding no number
+    };
+    const std::vector<Case> cases{
+        {"JanCaseWidth", "JAN", 65538, 2, "3"},
+        {"ItfCaseWidth", "ITF", 65535, -1, "1"},  // below the limits: the lowest
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        SheetWorld world(
+            [&](MemoryProfile& p) { p.WriteProfileInt(c.section, "CaseWidth", c.stored); });
+        OptionsSheetModel model(world.profile, world.gaps);
+        COpionPropertySheet sheet(model);
+        auto* box = Find<UpDownEdit>(sheet, c.box);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->Text(), QString::number(c.stored)) << "shown as stored, for OK to refuse";
+        EXPECT_EQ(box->Position(), c.position);
+        box->SetText("x");
+        QTest::keyClick(box, Qt::Key_Up);
+        EXPECT_EQ(box->Text(), c.afterUp);
     }
 }
 
