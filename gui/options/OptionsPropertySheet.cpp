@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -89,10 +90,15 @@ COptionsPropertyPage::COptionsPropertyPage(OptionsPage page, const char* objectN
             bound.number->setObjectName(name);
             label->setBuddy(bound.number);
             grid->addWidget(label, row, 0);
-            grid->addWidget(bound.number, row, 1);
+            // As narrow as its numbers, even beside a wider list, with its
+            // unit right after it.
+            auto* numberWithUnit = new QHBoxLayout;
+            numberWithUnit->addWidget(bound.number);
             if (info.unit != nullptr) {
-                grid->addWidget(new QLabel(Text(info.unit), this), row, 2);
+                numberWithUnit->addWidget(new QLabel(Text(info.unit), this));
             }
+            numberWithUnit->addStretch(1);
+            grid->addLayout(numberWithUnit, row, 1, 1, 2);
             ++row;
             focusOrder.push_back(bound.number);
             break;
