@@ -7,9 +7,6 @@ namespace kestrel::texts::options {
 inline constexpr const char* SheetTitle = "オプション設定";
 inline constexpr const char* Ok = "OK";
 inline constexpr const char* Cancel = "ｷｬﾝｾﾙ";
-// The caption of the message boxes the sheet shows.
-inline constexpr const char* MessageCaption = "Kestrel";
-
 // Tab captions, in the order of the tabs.
 inline constexpr const char* JanCaption = "JAN8 JAN13";
 inline constexpr const char* ItfStfCaption = "ITF STF";

@@ -12,6 +12,7 @@
 #include "document/SaveCommands.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"
+#include "resources/ProgramName.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -65,7 +66,7 @@ CMainFrame::CMainFrame(ApplicationContext& context, QWidget* parent)
                       Qt::WindowCloseButtonHint),
       context_(context)
 {
-    setWindowTitle(QString::fromUtf16(texts::AppTitle));
+    setWindowTitle(QString::fromUtf16(texts::ProgramName));
     setWindowIcon(icons::Program());
 
     view_ = new CBarCodeView(context.doc, context.profile, this);

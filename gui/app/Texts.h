@@ -7,7 +7,6 @@
 // the status-bar line, a newline, then the tooltip.
 namespace kestrel::texts {
 
-inline constexpr char16_t AppTitle[] = u"Kestrel";
 inline constexpr char16_t Ready[] = u"ﾚﾃﾞｨ";
 
 // Menu bar.

@@ -1,6 +1,7 @@
 #include "document/CodeDlg.h"
 
 #include "document/CodeDlgTexts.h"
+#include "resources/ProgramName.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
 #include "text/Cp932.h"
@@ -329,7 +330,7 @@ void CCodeDlg::Show(const std::string& messageUtf8)
         messageSink_(text);
         return;
     }
-    QMessageBox::warning(this, Text(texts::CodeDlgMessageCaption), text, QMessageBox::Ok);
+    QMessageBox::warning(this, QString::fromUtf16(texts::ProgramName), text, QMessageBox::Ok);
 }
 
 }  // namespace kestrel

@@ -28,7 +28,4 @@ inline constexpr const char* CodeDlgBearer = "ベアラバー";
 inline constexpr const char* CodeDlgOk = "OK";
 inline constexpr const char* CodeDlgCancel = "ｷｬﾝｾﾙ";
 inline constexpr const char* CodeDlgOptions = "ｵﾌﾟｼｮﾝ";
-// The caption of its message boxes: the program's name.
-inline constexpr const char* CodeDlgMessageCaption = "Kestrel";
-
 }  // namespace kestrel::texts

@@ -5,8 +5,6 @@
 
 namespace kestrel::texts {
 
-inline constexpr const char* CommentCaption = "Kestrel";
-
 // "コメント設定": the labels of the two lines and their heights.
 inline constexpr const char* CommentTitle = "コメント設定";
 inline constexpr const char* CommentLine1 = "1行目";

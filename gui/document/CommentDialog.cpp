@@ -1,6 +1,7 @@
 #include "document/CommentDialog.h"
 
 #include "document/CommentColourTexts.h"
+#include "resources/ProgramName.h"
 #include "text/Cp932.h"
 
 #include <QGridLayout>
@@ -158,7 +159,7 @@ void CCommentDlg::Warn(const QString& text)
         messageSink_(text);
         return;
     }
-    QMessageBox::warning(this, QString::fromUtf8(texts::CommentCaption), text);
+    QMessageBox::warning(this, QString::fromUtf16(texts::ProgramName), text);
 }
 
 }  // namespace kestrel

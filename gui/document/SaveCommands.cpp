@@ -1,9 +1,10 @@
 #include "document/SaveCommands.h"
 
-#include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
+#include "export/SaveBitmap.h"
 #include "render/ImageCanvas.h"
+#include "resources/ProgramName.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -80,7 +81,7 @@ void SaveCommands::Warn(const QString& text)
         messageSink_(text);
         return;
     }
-    QMessageBox::warning(dialogParent_, QString::fromUtf8(texts::SaveCaption), text);
+    QMessageBox::warning(dialogParent_, QString::fromUtf16(texts::ProgramName), text);
 }
 
 }  // namespace kestrel

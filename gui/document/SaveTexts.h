@@ -4,8 +4,6 @@
 
 namespace kestrel::texts {
 
-inline constexpr const char* SaveCaption = "Kestrel";
-
 // Save As: the name offered first, the file types and the suffix a typed
 // name without one gets.
 inline constexpr const char* SaveAsInitialName = "BarCode.bmp";

@@ -2,6 +2,7 @@
 
 #include "document/UpDownEdit.h"
 #include "options/OptionsTexts.h"
+#include "resources/ProgramName.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -320,7 +321,7 @@ void COpionPropertySheet::Warn(const QString& text)
         messageSink_(text);
         return;
     }
-    QMessageBox::warning(this, Text(t::MessageCaption), text);
+    QMessageBox::warning(this, QString::fromUtf16(texts::ProgramName), text);
 }
 
 }  // namespace kestrel

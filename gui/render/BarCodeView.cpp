@@ -5,6 +5,7 @@
 #include "render/OffsetSurface.h"
 #include "render/QPainterSurface.h"
 #include "render/ViewTexts.h"
+#include "resources/ProgramName.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -192,7 +193,7 @@ void CBarCodeView::Warn(const QString& text)
         messageSink_(text);
         return;
     }
-    QMessageBox::warning(this, QString::fromUtf8(texts::MessageCaption), text);
+    QMessageBox::warning(this, QString::fromUtf16(texts::ProgramName), text);
 }
 
 }  // namespace kestrel

@@ -4,8 +4,6 @@
 
 namespace kestrel::texts {
 
-inline constexpr const char* MessageCaption = "Kestrel";
-
 // The picture for the clipboard could not be made (a size out of reach).
 inline constexpr const char* BitmapNotCreated = "ビットマップが作成できません";
 
