@@ -1,13 +1,15 @@
-// "オプション設定" offscreen: its texts, what the controls show first, the
-// up-down boxes, a bad number keeping the user on its page, OK and Cancel.
+// "オプション設定" offscreen: its texts (compared here and nowhere else),
+// that the controls show and hand back what the model holds, the up-down
+// boxes, a refused page, OK and Cancel through RunOptionsSheet and the Edit
+// menu command. The model's own rules are tested without widgets.
 
 #include "app/ApplicationContext.h"
 #include "document/BarCodeDoc.h"
 #include "document/OptionsCommand.h"
+#include "document/UpDownEdit.h"
 #include "document/WorkingGaps.h"
 #include "options/OptionsPropertySheet.h"
 #include "options/RunOptionsSheet.h"
-#include "document/UpDownEdit.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 
@@ -26,26 +28,15 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace kestrel {
 namespace {
 
-// What a control shows, as one text: a box's number, a list's item, a
-// check mark as "[x]" or "[ ]".
-QString Shown(const QWidget* widget)
-{
-    if (const auto* number = qobject_cast<const UpDownEdit*>(widget)) {
-        return number->Text();
-    }
-    if (const auto* list = qobject_cast<const QComboBox*>(widget)) {
-        return list->currentIndex() < 0 ? QStringLiteral("(none)") : list->currentText();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        return button->isChecked() ? QStringLiteral("[x]") : QStringLiteral("[ ]");
-    }
-    return QStringLiteral("?");
-}
+using C = OptionControl;
+using P = OptionsPage;
 
 // Every text a page shows, in the order of its controls: labels, button
 // texts and, for a list, its items joined by "|".
@@ -72,28 +63,35 @@ QStringList TextsOf(const QWidget* page)
 }
 
 template <typename Widget = QWidget>
-Widget* Find(const QWidget& sheet, const char* name)
+Widget* Find(const QWidget& sheet, const QString& name)
 {
-    auto* widget = sheet.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
+    auto* widget = sheet.findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
     return widget;
 }
 
-struct SheetWorld {
-    explicit SheetWorld(const std::function<void(MemoryProfile&)>& fill = {})
-    {
-        if (fill) {
-            fill(profile);
-        }
+// The profile key each control edits names it; the colour-depth buttons add
+// their index.
+QString NameOf(C control)
+{
+    static const char* const names[] = {"JanCodeOut",        "JanCaseWidth",    "Code39GapX",
+                                        "CodabarCheckDegit", "CodabarStartChar", "CodabarStopChar",
+                                        "CodabarGapX",       "ItfCaseWidth",     "Bitmap"};
+    return QString::fromLatin1(names[static_cast<int>(control)]);
+}
+
+void Fill(MemoryProfile& profile, const std::vector<std::tuple<const char*, const char*, int>>& keys)
+{
+    for (const auto& [section, key, value] : keys) {
+        profile.WriteProfileInt(section, key, value);
     }
-    MemoryProfile profile;
-    WorkingGaps gaps{1, 1};
-};
+}
 
 TEST(OptionsSheetWidgetTest, TitleTabsButtonsAndEveryText)
 {
-    SheetWorld world;
-    OptionsSheetModel model(world.profile, world.gaps);
+    MemoryProfile profile;
+    WorkingGaps gaps{1, 1};
+    OptionsSheetModel model(profile, gaps);
     COpionPropertySheet sheet(model);
 
     const QString codabarCharacters = QStringLiteral("A|B|C|D|a|b|c|d");
@@ -141,66 +139,80 @@ TEST(OptionsSheetWidgetTest, TitleTabsButtonsAndEveryText)
     EXPECT_FALSE(sheet.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
 }
 
-TEST(OptionsSheetWidgetTest, ControlsShowTheProfileAndTheWorkingGaps)
+// Each control shows its value as the model holds it, whatever it is: an
+// empty profile and one whose values differ from every control's default.
+TEST(OptionsSheetWidgetTest, ControlsShowWhatTheModelHolds)
 {
-    struct Row {
-        const char* control;
-        QString emptyProfile;
-        QString filledProfile;
-    };
-    const std::vector<Row> rows{
-        {"JanCodeOut", "[x]", "[ ]"},       {"JanCaseWidth", "5", "12"},
-        {"Code39GapX", "1", "4"},           {"CodabarCheckDegit", "モジュラス１６", "モジュラス７"},
-        {"CodabarStartChar", "A", "b"},     {"CodabarStopChar", "A", "(none)"},
-        {"CodabarGapX", "1", "3"},          {"ItfCaseWidth", "5", "9"},
-        {"Bitmap0", "[x]", "[ ]"},          {"Bitmap1", "[ ]", "[ ]"},
-        {"Bitmap2", "[ ]", "[x]"},
-    };
-    SheetWorld empty;
-    SheetWorld filled([](MemoryProfile& p) {
-        p.WriteProfileInt("JAN", "CodeOut", 0);
-        p.WriteProfileInt("JAN", "CaseWidth", 12);
-        p.WriteProfileInt("Codabar", "CheckDegit", 3);
-        p.WriteProfileInt("Codabar", "StartChar", 5);
-        p.WriteProfileInt("Codabar", "StopChar", 8);  // stored by hand: no such item
-        p.WriteProfileInt("ITF", "CaseWidth", 9);
-        p.WriteProfileInt("Settings", "Bitmap", 2);
-    });
-    filled.gaps = {3, 4};
-    OptionsSheetModel emptyModel(empty.profile, empty.gaps);
-    OptionsSheetModel filledModel(filled.profile, filled.gaps);
-    COpionPropertySheet emptySheet(emptyModel);
-    COpionPropertySheet filledSheet(filledModel);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.control);
-        EXPECT_EQ(Shown(Find(emptySheet, row.control)), row.emptyProfile);
-        EXPECT_EQ(Shown(Find(filledSheet, row.control)), row.filledProfile);
+    MemoryProfile empty;
+    MemoryProfile filled;
+    Fill(filled, {{"JAN", "CodeOut", 0}, {"JAN", "CaseWidth", 12}, {"Codabar", "CheckDegit", 3},
+                  {"Codabar", "StartChar", 5}, {"Codabar", "StopChar", 8},  // no such item
+                  {"ITF", "CaseWidth", 9}, {"Settings", "Bitmap", 2}});
+    for (const auto& [profile, gaps] : {std::pair{&empty, WorkingGaps{1, 1}},
+                                        std::pair{&filled, WorkingGaps{3, 4}}}) {
+        OptionsSheetModel model(*profile, gaps);
+        COpionPropertySheet sheet(model);
+        for (const OptionControlInfo& info : OptionControls) {
+            const QString name = NameOf(info.control);
+            SCOPED_TRACE(name.toStdString() + (profile == &empty ? " (empty)" : " (filled)"));
+            const int choice = model.Choice(info.control);
+            switch (info.kind) {
+            case ControlKind::NumberBox: {
+                auto* box = Find<UpDownEdit>(sheet, name);
+                EXPECT_EQ(box->Text().toStdString(), model.Text(info.control));
+                EXPECT_EQ(box->Position(), UpDownStartPosition(model.Value(info.control)));
+                break;
+            }
+            case ControlKind::CheckBox:
+                EXPECT_EQ(Find<QCheckBox>(sheet, name)->isChecked(), choice != 0);
+                break;
+            case ControlKind::List:
+                EXPECT_EQ(Find<QComboBox>(sheet, name)->currentIndex(), choice);
+                break;
+            case ControlKind::RadioButtons:
+                for (int i = 0; i < static_cast<int>(info.items.size()); ++i) {
+                    EXPECT_EQ(Find<QRadioButton>(sheet, name + QString::number(i))->isChecked(),
+                              i == choice);
+                }
+                break;
+            }
+        }
     }
 }
 
-TEST(OptionsSheetWidgetTest, ArrowKeysStepWithinTheRangeAndTypedTextStays)
+// The stepping itself is the up-down rule's; here each box has its own
+// limits and starts from its stored value.
+TEST(OptionsSheetWidgetTest, ArrowKeysStepWithinTheBoxsLimitsAndTypedTextStays)
 {
-    struct Case {
-        const char* box;
+    const struct {
+        C box;
+        const char* section;  // a CaseWidth stored by hand, or nullptr
+        int stored;
         QString typed;
         Qt::Key key;
         QString expected;
+    } cases[] = {
+        {C::JanCaseWidth, nullptr, 0, "5", Qt::Key_Up, "6"},
+        {C::JanCaseWidth, nullptr, 0, "15", Qt::Key_Up, "15"},
+        {C::JanCaseWidth, nullptr, 0, "20", Qt::Key_Down, "15"},
+        {C::Code39GapX, nullptr, 0, "1", Qt::Key_Down, "1"},
+        {C::CodabarGapX, nullptr, 0, "10", Qt::Key_Up, "10"},
+        {C::CodabarGapX, nullptr, 0, "10", Qt::Key_Down, "9"},
+        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_Up, "6"},  // no number: from 5
+        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_A, "xa"},  // anything typed is kept
+        {C::JanCaseWidth, "JAN", 65538, "x", Qt::Key_Up, "3"},  // from the low 16 bits, 2
+        {C::ItfCaseWidth, "ITF", 65535, "x", Qt::Key_Up, "1"},  // -1: below, the lowest
     };
-    const std::vector<Case> cases{
-        {"JanCaseWidth", "5", Qt::Key_Up, "6"},
-        {"JanCaseWidth", "15", Qt::Key_Up, "15"},
-        {"JanCaseWidth", "20", Qt::Key_Down, "15"},
-        {"Code39GapX", "1", Qt::Key_Down, "1"},
-        {"CodabarGapX", "10", Qt::Key_Down, "9"},
-        {"ItfCaseWidth", "x", Qt::Key_Up, "6"},  // no number: steps from the position, 5
-        {"ItfCaseWidth", "x", Qt::Key_A, "xa"},  // anything typed is kept
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.box) + " " + c.typed.toStdString());
-        SheetWorld world;
-        OptionsSheetModel model(world.profile, world.gaps);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(NameOf(c.box).toStdString() + " " + c.typed.toStdString());
+        MemoryProfile profile;
+        if (c.section != nullptr) {
+            profile.WriteProfileInt(c.section, "CaseWidth", c.stored);
+        }
+        WorkingGaps gaps{1, 1};
+        OptionsSheetModel model(profile, gaps);
         COpionPropertySheet sheet(model);
-        auto* box = Find<UpDownEdit>(sheet, c.box);
+        auto* box = Find<UpDownEdit>(sheet, NameOf(c.box));
         ASSERT_NE(box, nullptr);
         box->SetText(c.typed);
         QTest::keyClick(box, c.key);
@@ -208,56 +220,25 @@ TEST(OptionsSheetWidgetTest, ArrowKeysStepWithinTheRangeAndTypedTextStays)
     }
 }
 
-TEST(OptionsSheetWidgetTest, UpDownStartsFromTheLow16BitsOfAHandEditedValue)
-{
-    struct Case {
-        const char* box;
-        const char* section;
-        int stored;
-        int position;
-        QString afterUp;  // with the box's text replaced by one holding no number
-    };
-    const std::vector<Case> cases{
-        {"JanCaseWidth", "JAN", 65538, 2, "3"},
-        {"ItfCaseWidth", "ITF", 65535, -1, "1"},  // below the limits: the lowest
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.box);
-        SheetWorld world(
-            [&](MemoryProfile& p) { p.WriteProfileInt(c.section, "CaseWidth", c.stored); });
-        OptionsSheetModel model(world.profile, world.gaps);
-        COpionPropertySheet sheet(model);
-        auto* box = Find<UpDownEdit>(sheet, c.box);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->Text(), QString::number(c.stored)) << "shown as stored, for OK to refuse";
-        EXPECT_EQ(box->Position(), c.position);
-        box->SetText("x");
-        QTest::keyClick(box, Qt::Key_Up);
-        EXPECT_EQ(box->Text(), c.afterUp);
-    }
-}
-
-struct Refusal {
-    OptionsPage page;
-    const char* box;
-    QString typed;
-    bool byOk;  // OK pressed; otherwise another tab chosen
-    QString message;
-};
-
 TEST(OptionsSheetWidgetTest, BadNumberKeepsTheUserOnThePageWithTheMessage)
 {
-    const std::vector<Refusal> cases{
-        {OptionsPage::Jan, "JanCaseWidth", "16", false, "1 から 15 までの整数を入力してください。"},
-        {OptionsPage::Code39, "Code39GapX", "0", true, "1 から 10 までの整数を入力してください。"},
-        {OptionsPage::Codabar, "CodabarGapX", "11", false,
-         "1 から 10 までの整数を入力してください。"},
-        {OptionsPage::Itf, "ItfCaseWidth", "abc", true, "整数を入力してください。"},
+    const struct {
+        P page;
+        C box;
+        QString typed;
+        bool byOk;  // OK pressed; otherwise another tab chosen
+        FieldError error;
+    } cases[] = {
+        {P::Jan, C::JanCaseWidth, "16", false, FieldError::OutOfRange},
+        {P::Code39, C::Code39GapX, "0", true, FieldError::OutOfRange},
+        {P::Codabar, C::CodabarGapX, "11", false, FieldError::OutOfRange},
+        {P::Itf, C::ItfCaseWidth, "abc", true, FieldError::NotAnInteger},
     };
-    for (const Refusal& c : cases) {
-        SCOPED_TRACE(c.box);
-        SheetWorld world;
-        OptionsSheetModel model(world.profile, world.gaps);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(NameOf(c.box).toStdString());
+        MemoryProfile profile;
+        WorkingGaps gaps{1, 1};
+        OptionsSheetModel model(profile, gaps);
         COpionPropertySheet sheet(model);
         QStringList messages;
         sheet.SetMessageSink([&](const QString& text) { messages << text; });
@@ -265,15 +246,16 @@ TEST(OptionsSheetWidgetTest, BadNumberKeepsTheUserOnThePageWithTheMessage)
         sheet.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
         sheet.Tabs()->setCurrentIndex(static_cast<int>(c.page));
-        auto* box = Find<UpDownEdit>(sheet, c.box);
+        auto* box = Find<UpDownEdit>(sheet, NameOf(c.box));
         ASSERT_NE(box, nullptr);
         box->SetText(c.typed);
         if (c.byOk) {
             QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
         } else {
-            sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Bitmap));
+            sheet.Tabs()->setCurrentIndex(static_cast<int>(P::Bitmap));
         }
-        EXPECT_EQ(messages, QStringList{c.message});
+        const std::string message = FieldErrorMessage(c.error, InfoOf(c.box).limits);
+        EXPECT_EQ(messages, QStringList{QString::fromStdString(message)});
         EXPECT_EQ(sheet.Tabs()->currentIndex(), static_cast<int>(c.page));
         EXPECT_TRUE(sheet.isVisible());
         EXPECT_EQ(QApplication::focusWidget(), box);
@@ -283,12 +265,12 @@ TEST(OptionsSheetWidgetTest, BadNumberKeepsTheUserOnThePageWithTheMessage)
         box->SetText(QStringLiteral("7"));
         QTest::keyClick(box, Qt::Key_Return);
         EXPECT_EQ(sheet.result(), QDialog::Accepted);
-        EXPECT_EQ(model.Value(ControlsOf(c.page).back().control), 7);
+        EXPECT_EQ(model.Value(c.box), 7);
         EXPECT_EQ(messages.size(), 1);
     }
 }
 
-// Runs `act` on the sheet once RunOptionsSheet has opened it.
+// Runs `act` on the sheet once it has been opened.
 void WhenTheSheetOpens(const std::function<void(COpionPropertySheet&)>& act)
 {
     QTimer::singleShot(0, [act] {
@@ -302,50 +284,61 @@ void EditEveryPage(COpionPropertySheet& sheet)
 {
     Find<QCheckBox>(sheet, "JanCodeOut")->setChecked(false);
     Find<UpDownEdit>(sheet, "JanCaseWidth")->SetText("8");
-    sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Code39));
+    sheet.Tabs()->setCurrentIndex(static_cast<int>(P::Code39));
     Find<UpDownEdit>(sheet, "Code39GapX")->SetText("4");
-    sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Codabar));
+    sheet.Tabs()->setCurrentIndex(static_cast<int>(P::Codabar));
     Find<QComboBox>(sheet, "CodabarCheckDegit")->setCurrentIndex(0);
     Find<QComboBox>(sheet, "CodabarStartChar")->setCurrentIndex(3);
     Find<QComboBox>(sheet, "CodabarStopChar")->setCurrentIndex(6);
     Find<UpDownEdit>(sheet, "CodabarGapX")->SetText("2");
-    sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Itf));
+    sheet.Tabs()->setCurrentIndex(static_cast<int>(P::Itf));
     Find<UpDownEdit>(sheet, "ItfCaseWidth")->SetText("3");
-    sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Bitmap));
+    sheet.Tabs()->setCurrentIndex(static_cast<int>(P::Bitmap));
     Find<QRadioButton>(sheet, "Bitmap1")->setChecked(true);
 }
 
-TEST(OptionsSheetWidgetTest, OkStoresEveryPageAndCancelNothing)
+// The sheet alone (as the code dialog runs it) leaves its gaps in the working
+// copies; the Edit menu command starts from the document's gaps and gives the
+// document the new ones, re-encoding its text.
+TEST(OptionsSheetWidgetTest, OkStoresEveryPageCancelNothingAndTheCommandSetsTheDocumentsGaps)
 {
-    struct Case {
+    const struct {
+        const char* name;
+        bool command;  // RunOptionsCommand, else RunOptionsSheet
         bool ok;
-        std::vector<std::string> writes;
-        std::vector<int> stored;  // StartChar, StopChar, CheckDegit, CodeOut, JAN, ITF, Bitmap
-        WorkingGaps gaps;
+        bool returned;
+        QString shownGap;              // Code39GapX as the sheet opens
+        std::vector<int> stored;       // StartChar, StopChar, CheckDegit, CodeOut, JAN, ITF, Bitmap
+        WorkingGaps gaps;              // working copies after, {5, 5} before
+        WorkingGaps docGaps;           // the document's, {1, 1} before
+    } cases[] = {
+        {"sheet OK", false, true, true, "5", {3, 6, 0, 0, 8, 3, 1}, {2, 4}, {1, 1}},
+        {"sheet Cancel", false, false, false, "5", {-9, -9, -9, -9, -9, -9, -9}, {5, 5}, {1, 1}},
+        {"command OK", true, true, true, "1", {3, 6, 0, 0, 8, 3, 1}, {2, 4}, {2, 4}},
     };
-    const std::vector<Case> cases{
-        {true,
-         {"Codabar/StartChar", "Codabar/StopChar", "Codabar/CheckDegit", "JAN/CodeOut",
-          "JAN/CaseWidth", "ITF/CaseWidth", "Settings/Bitmap"},
-         {3, 6, 0, 0, 8, 3, 1},
-         {2, 4}},
-        {false, {}, {-9, -9, -9, -9, -9, -9, -9}, {1, 1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.ok ? "OK" : "Cancel");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         MemoryProfile profile;
         WorkingGaps gaps{1, 1};
         CBarCodeDoc doc(profile, gaps, "/opt/kestrel/bin/kestrel");
         ApplicationContext context{profile, gaps, doc, "/opt/kestrel/bin/kestrel"};
+        doc.CodeType = Code39;
+        doc.Check = 0;
+        doc.CodeText = "*A*";
+        gaps = {5, 5};  // left by the code dialog's own run of the sheet
         const std::size_t before = profile.WriteLog().size();
+        QString shownGap;
         WhenTheSheetOpens([&](COpionPropertySheet& sheet) {
+            shownGap = Find<UpDownEdit>(sheet, "Code39GapX")->Text();
             EditEveryPage(sheet);
             QTest::mouseClick(c.ok ? sheet.OkButton() : sheet.CancelButton(), Qt::LeftButton);
         });
-        EXPECT_EQ(RunOptionsSheet(context, nullptr), c.ok);
+        EXPECT_EQ(c.command ? RunOptionsCommand(context, nullptr) : RunOptionsSheet(context, nullptr),
+                  c.returned);
+        EXPECT_EQ(shownGap, c.shownGap);
         const std::vector<std::string> writes(profile.WriteLog().begin() + static_cast<long>(before),
                                               profile.WriteLog().end());
-        EXPECT_EQ(writes, c.writes);
+        EXPECT_EQ(writes.size(), c.ok ? 7u : 0u) << "the gaps wait for the document";
         const std::vector<int> stored{profile.GetProfileInt("Codabar", "StartChar", -9),
                                       profile.GetProfileInt("Codabar", "StopChar", -9),
                                       profile.GetProfileInt("Codabar", "CheckDegit", -9),
@@ -354,37 +347,18 @@ TEST(OptionsSheetWidgetTest, OkStoresEveryPageAndCancelNothing)
                                       profile.GetProfileInt("ITF", "CaseWidth", -9),
                                       profile.GetProfileInt("Settings", "Bitmap", -9)};
         EXPECT_EQ(stored, c.stored);
-        EXPECT_EQ(gaps.codabarGapX, c.gaps.codabarGapX);
-        EXPECT_EQ(gaps.code39GapX, c.gaps.code39GapX);
-        EXPECT_EQ(doc.Code39GapX, 1) << "the sheet alone leaves the document alone";
+        EXPECT_EQ((std::vector<int>{gaps.codabarGapX, gaps.code39GapX, doc.CodabarGapX,
+                                    doc.Code39GapX}),
+                  (std::vector<int>{c.gaps.codabarGapX, c.gaps.code39GapX, c.docGaps.codabarGapX,
+                                    c.docGaps.code39GapX}));
+        if (c.command) {
+            // "*", gap, "A": the space after the first character is the gap.
+            ASSERT_GT(doc.ModuleSequence.count, 9);
+            EXPECT_EQ(doc.ModuleSequence.elements[9], 4);
+        } else {
+            EXPECT_EQ(doc.ModuleSequence.count, 0);
+        }
     }
-}
-
-TEST(OptionsSheetWidgetTest, EditMenuCommandGivesTheDocumentTheNewGapAndAsksForARedraw)
-{
-    MemoryProfile profile;
-    WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, "/opt/kestrel/bin/kestrel");
-    ApplicationContext context{profile, gaps, doc, "/opt/kestrel/bin/kestrel"};
-    doc.CodeType = Code39;
-    doc.Check = 0;
-    doc.CodeText = "*A*";
-    gaps = {5, 5};  // left by the code dialog's own run of the sheet
-    int shownGap = 0;
-    WhenTheSheetOpens([&](COpionPropertySheet& sheet) {
-        auto* box = Find<UpDownEdit>(sheet, "Code39GapX");
-        shownGap = box->Text().toInt();
-        sheet.Tabs()->setCurrentIndex(static_cast<int>(OptionsPage::Code39));
-        box->SetText("4");
-        QTest::mouseClick(sheet.OkButton(), Qt::LeftButton);
-    });
-    EXPECT_TRUE(RunOptionsCommand(context, nullptr));
-    EXPECT_EQ(shownGap, 1) << "the command starts from the document's gap";
-    EXPECT_EQ(doc.Code39GapX, 4);
-    EXPECT_EQ(doc.CodabarGapX, 1);
-    ASSERT_GT(doc.ModuleSequence.count, 9);
-    EXPECT_EQ(doc.ModuleSequence.elements[9], 4);
-    EXPECT_EQ(profile.GetProfileInt("Code39", "GapX", -1), -1);
 }
 
 }  // namespace
