@@ -5,20 +5,18 @@
 #include "document/CodeEntry.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
+#include "symbology/ValidationResult.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kestrel {
 namespace {
 
 using Kind = CodeEntryOutcome::Kind;
-
-const std::string Range5To999 = "5 から 999 までの整数を入力してください。";
-const std::string NotInteger = "整数を入力してください。";
-const std::string NotPositive = "正の整数を入力してください。";
 
 CodeEntry EntryOf(int codeType, CodeText text, int check = 1, int autoAdd = 0)
 {
@@ -30,65 +28,81 @@ CodeEntry EntryOf(int codeType, CodeText text, int check = 1, int autoAdd = 0)
     return entry;
 }
 
-TEST(CodeEntry, NumbersAreReadInExchangeOrderAndTheFirstFailureIsReported)
+// Each box's kind (a signed box calls a minus sign out of range, an unsigned
+// one no number at all) and limits, probed at their edges. The messages'
+// texts are those of every number box, compared where they are made.
+TEST(CodeEntry, EachNumberHasItsKindAndLimits)
 {
+    using N = CodeNumber;
     const struct {
-        const char* name;
-        std::function<void(CodeEntryControls&)> type;
-        std::optional<CodeNumber> failing;
-        std::string message;
+        N number;
+        const char* typed;
+        FieldError error;
+        int low;
+        int high;
     } cases[] = {
-        {"AllInRange", [](CodeEntryControls& c) { c.Number(CodeNumber::Width) = " 9999 "; },
-         std::nullopt, ""},
-        {"HeightTooHigh", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "1000"; },
-         CodeNumber::Height, Range5To999},
-        // The height is signed: a minus sign is a number, out of range.
-        {"HeightNegative", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "-5"; },
-         CodeNumber::Height, Range5To999},
-        {"HeightText", [](CodeEntryControls& c) { c.Number(CodeNumber::Height) = "12a"; },
-         CodeNumber::Height, NotInteger},
-        {"WidthMinus", [](CodeEntryControls& c) { c.Number(CodeNumber::Width) = "-1"; },
-         CodeNumber::Width, NotPositive},
-        {"NarrowZero", [](CodeEntryControls& c) { c.Number(CodeNumber::NarrowWidth) = "0"; },
-         CodeNumber::NarrowWidth, "1 から 50 までの整数を入力してください。"},
-        {"TextHeightEmpty", [](CodeEntryControls& c) { c.Number(CodeNumber::TextHeight) = ""; },
-         CodeNumber::TextHeight, NotPositive},
-        {"TopMarginTooHigh", [](CodeEntryControls& c) { c.Number(CodeNumber::TopMargin) = "101"; },
-         CodeNumber::TopMargin, "0 から 100 までの整数を入力してください。"},
-        // Left margin comes before width in the exchange, though not on screen.
-        {"FirstOfTwo",
-         [](CodeEntryControls& c) {
-             c.Number(CodeNumber::Width) = "x";
-             c.Number(CodeNumber::LeftMargin) = "101";
-         },
-         CodeNumber::LeftMargin, "0 から 100 までの整数を入力してください。"},
+        {N::Height, "1000", FieldError::OutOfRange, 5, 999},
+        {N::Height, "-5", FieldError::OutOfRange, 5, 999},
+        {N::Height, "12a", FieldError::NotAnInteger, 5, 999},
+        {N::LeftMargin, "101", FieldError::OutOfRange, 0, 100},
+        {N::LeftMargin, "-0", FieldError::NotAPositiveInteger, 0, 100},
+        {N::NarrowWidth, "0", FieldError::OutOfRange, 1, 50},
+        {N::NarrowWidth, "51", FieldError::OutOfRange, 1, 50},
+        {N::TopMargin, "101", FieldError::OutOfRange, 0, 100},
+        {N::TopMargin, "-1", FieldError::NotAPositiveInteger, 0, 100},
+        {N::Width, "-1", FieldError::NotAPositiveInteger, 5, 9999},
+        {N::Width, "4", FieldError::OutOfRange, 5, 9999},
+        {N::TextHeight, "", FieldError::NotAPositiveInteger, 10, 200},
+        {N::TextHeight, "201", FieldError::OutOfRange, 10, 200},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.number)) + " \"" + c.typed + "\"");
         CodeEntry entry;
         CodeEntryControls controls = entry.Controls();
-        c.type(controls);
+        controls.Number(c.number) = c.typed;
         const std::optional<FieldFailure> failure = entry.Read(controls);
-        ASSERT_EQ(failure.has_value(), c.failing.has_value()) << c.name;
-        if (failure) {
-            EXPECT_EQ(failure->number, *c.failing) << c.name;
-            EXPECT_EQ(failure->message, c.message) << c.name;
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->number, c.number);
+        EXPECT_EQ(failure->message,
+                  FieldErrorMessage(c.error, {IntegerField::Kind::Signed, c.low, c.high}));
+        for (const int edge : {c.low, c.high}) {
+            controls.Number(c.number) = " " + std::to_string(edge) + " ";
+            EXPECT_FALSE(entry.Read(controls).has_value()) << edge;
+            EXPECT_EQ(entry.values.Number(c.number), edge);
         }
     }
 }
 
-TEST(CodeEntry, AFailedReadingKeepsTheValuesAfterIt)
+// Correcting one wrong box at a time shows the order OK reads them in (left
+// margin before width, though not on screen); the values after a wrong box
+// keep what they held.
+TEST(CodeEntry, NumbersAreReadInExchangeOrderAndAFailureStopsTheReading)
 {
+    using N = CodeNumber;
     CodeEntry entry;
     CodeEntryControls controls = entry.Controls();
-    controls.Number(CodeNumber::LeftMargin) = "7";
-    controls.Number(CodeNumber::Width) = "0";
+    for (std::string& number : controls.numbers) {
+        number = "x";
+    }
+    controls.aspect = 2;
     controls.autoAdd = 1;
     controls.bearer = 1;
-    ASSERT_TRUE(entry.Read(controls).has_value());
-    EXPECT_EQ(entry.values.xmargin, 7) << "read before the failure";
-    EXPECT_EQ(entry.values.width, 300);
-    EXPECT_EQ(entry.values.autoAdd, 0) << "comes after the width";
-    EXPECT_EQ(entry.values.bearer, 0);
+    std::vector<N> order;
+    while (const std::optional<FieldFailure> failure = entry.Read(controls)) {
+        order.push_back(failure->number);
+        if (failure->number == N::Width) {
+            EXPECT_EQ(entry.values.xmargin, 50) << "read before the failure";
+            EXPECT_EQ(entry.values.aspect, 2);
+            EXPECT_EQ(entry.values.width, 300);
+            EXPECT_EQ(entry.values.autoAdd, 0) << "comes after the width";
+            EXPECT_EQ(entry.values.bearer, 0);
+        }
+        ASSERT_LE(order.size(), CodeNumberCount);
+        controls.Number(failure->number) = "50";
+    }
+    EXPECT_EQ(order, (std::vector<N>{N::Height, N::LeftMargin, N::NarrowWidth, N::TopMargin,
+                                     N::Width, N::TextHeight}));
+    EXPECT_EQ((std::vector<int>{entry.values.autoAdd, entry.values.bearer}), (std::vector<int>{1, 1}));
 }
 
 TEST(CodeEntry, SelectionEnablesTheControlsOfTheSymbology)
@@ -154,7 +168,7 @@ TEST(CodeEntry, TheTwoCheckBoxesFollowEachOther)
         const int mark = c.autoAddClicked ? entry.AutoAddClicked(controls, &failure)
                                           : entry.CheckClicked(controls, &failure);
         ASSERT_TRUE(failure.has_value()) << c.name;
-        EXPECT_EQ(failure->message, "10 から 200 までの整数を入力してください。") << c.name;
+        EXPECT_EQ(failure->number, CodeNumber::TextHeight) << c.name;
         EXPECT_EQ(mark, c.mark) << c.name;
         EXPECT_EQ(entry.values.check, c.check) << c.name;
     }
@@ -171,46 +185,47 @@ TEST(CodeEntry, OkAcceptsAndCompletesTheText)
         int check;
         int autoAdd;
         Kind kind;
-        std::string message;
+        int result;          // the refusal whose message is given
         CodeText textAfter;  // in the values: the completed text, or the box's
         bool refill;
+        const char* width = "300";
     } cases[] = {
-        {"Jan13AutoAdd", Jan13, "490123456789", 1, 1, Kind::Accepted, "", "4901234567894", false},
-        {"Jan13WrongCheck", Jan13, "4901234567895", 1, 0, Kind::Rejected,
-         "チェックデジットが不正です", "4901234567895", false},
-        {"Jan8LengthWithAutoAdd", Jan8, "12345670", 1, 1, Kind::Rejected,
-         "入力桁数が正しくありません", "12345670", false},
-        {"Empty", Jan13, "", 1, 1, Kind::EmptyText, "", "", false},
-        {"ItfLeadingZero", Itf, "123", 0, 0, Kind::Accepted, "", "0123", true},
-        {"ItfLeadingZeroKeptOnRefusal", Itf, "12a", 0, 0, Kind::Rejected, "入力は数字のみです",
-         "012a", true},
-        {"ItfCheckAdded", Itf, "123", 1, 1, Kind::Accepted, "", "1236", false},
-        {"CodabarFramedByTheOptions", Codabar, "12", 1, 1, Kind::Accepted, "", "A126A", false},
-        {"CodabarRefusedKeepsTheUsersText", Codabar, "E12B", 1, 0, Kind::Rejected,
-         "データキャラクタが不正です", "E12B", false},
+        {"Jan13AutoAdd", Jan13, "490123456789", 1, 1, Kind::Accepted, Accepted, "4901234567894",
+         false},
+        {"Jan13WrongCheck", Jan13, "4901234567895", 1, 0, Kind::Rejected, WrongCheckCharacter,
+         "4901234567895", false},
+        {"Jan8LengthWithAutoAdd", Jan8, "12345670", 1, 1, Kind::Rejected, WrongLength, "12345670",
+         false},
+        {"Empty", Jan13, "", 1, 1, Kind::EmptyText, Accepted, "", false},
+        {"ItfLeadingZero", Itf, "123", 0, 0, Kind::Accepted, Accepted, "0123", true},
+        {"ItfLeadingZeroKeptOnRefusal", Itf, "12a", 0, 0, Kind::Rejected, NotADigit, "012a", true},
+        {"ItfCheckAdded", Itf, "123", 1, 1, Kind::Accepted, Accepted, "1236", false},
+        {"CodabarFramedByTheOptions", Codabar, "12", 1, 1, Kind::Accepted, Accepted, "A126A",
+         false},
+        {"CodabarRefusedKeepsTheUsersText", Codabar, "E12B", 1, 0, Kind::Rejected, BadCharacter,
+         "E12B", false},
+        // A wrong number stops OK before the text is looked at.
+        {"WrongNumberFirst", Jan13, "12", 1, 0, Kind::FieldFailed, Accepted, "12", false, "-1"},
     };
     CodabarOptions codabar;
     codabar.checkMethod = 0;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CodeEntry entry = EntryOf(c.type, c.text, c.check, c.autoAdd);
-        const CodeEntryOutcome outcome = entry.Ok(entry.Controls(), codabar);
-        EXPECT_EQ(outcome.kind, c.kind) << c.name;
-        EXPECT_EQ(outcome.message, c.message) << c.name;
-        EXPECT_EQ(entry.values.codeText, c.textAfter) << c.name;
-        EXPECT_EQ(outcome.refill, c.refill) << c.name;
+        CodeEntryControls controls = entry.Controls();
+        controls.Number(CodeNumber::Width) = c.width;
+        const CodeEntryOutcome outcome = entry.Ok(controls, codabar);
+        EXPECT_EQ(outcome.kind, c.kind);
+        if (c.kind == Kind::FieldFailed) {
+            ASSERT_TRUE(outcome.failure.has_value());
+            EXPECT_EQ(outcome.failure->number, CodeNumber::Width);
+            EXPECT_EQ(outcome.message, outcome.failure->message);
+        } else {
+            EXPECT_EQ(outcome.message, ValidationMessage(c.result));
+        }
+        EXPECT_EQ(entry.values.codeText, c.textAfter);
+        EXPECT_EQ(outcome.refill, c.refill);
     }
-}
-
-TEST(CodeEntry, AWrongNumberStopsOkBeforeTheText)
-{
-    CodeEntry entry = EntryOf(Jan13, "12");
-    CodeEntryControls controls = entry.Controls();
-    controls.Number(CodeNumber::Width) = "-1";
-    const CodeEntryOutcome outcome = entry.Ok(controls, {});
-    EXPECT_EQ(outcome.kind, Kind::FieldFailed);
-    ASSERT_TRUE(outcome.failure.has_value());
-    EXPECT_EQ(outcome.failure->number, CodeNumber::Width);
-    EXPECT_EQ(outcome.message, NotPositive);
 }
 
 TEST(CodeEntry, BearerBarsStayOnlyWhereTheyFrameTheSymbol)
