@@ -139,16 +139,6 @@ struct CommentFixture {
     std::vector<QString> messages;
 };
 
-TEST(CommentDialog, OpensWithTheProfileDefaults)
-{
-    MemoryProfile profile;
-    CommentFixture fixture(ReadCommentSettings(profile));
-    EXPECT_EQ(fixture.Box("commentLine1Text").text(), "");
-    EXPECT_EQ(fixture.Box("commentLine2Text").text(), "");
-    EXPECT_EQ(fixture.Box("commentLine1Height").text(), "30");
-    EXPECT_EQ(fixture.Box("commentLine2Height").text(), "30");
-}
-
 TEST(CommentDialog, AFailedFieldKeepsTheDialogOpenWithItsMessageAndFocus)
 {
     struct Case {
@@ -157,8 +147,11 @@ TEST(CommentDialog, AFailedFieldKeepsTheDialogOpenWithItsMessageAndFocus)
         QString message;
         QString selected;
     };
-    const QString range = "10 から 100 までの整数を入力してください。";
-    const QString notInteger = "整数を入力してください。";
+    // The heights' messages are those of every number box, with its limits.
+    const QString range =
+        QString::fromStdString(FieldErrorMessage(FieldError::OutOfRange, CommentHeightField));
+    const QString notInteger =
+        QString::fromStdString(FieldErrorMessage(FieldError::NotAnInteger, CommentHeightField));
     const QString notStorable = "コメントには使えない文字が含まれています。";
     const std::vector<Case> cases{
         {"commentLine1Height", "5", range, "5"},
@@ -186,8 +179,9 @@ TEST(CommentDialog, AFailedFieldKeepsTheDialogOpenWithItsMessageAndFocus)
 TEST(CommentDialog, OkTakesTheBoxesInCodePage932)
 {
     // A stored line whose bytes have no exact Unicode form (a lead byte cut
-    // off) comes back as it was while the user leaves it alone.
-    CommentFixture fixture(CommentSettings{"abc\x82", "", 30, 30});
+    // off) comes back as it was while the user leaves it alone; so does the
+    // height left alone.
+    CommentFixture fixture(CommentSettings{"abc\x82", "x", 30, 99});
     fixture.Box("commentLine2Text").setText(QString::fromUtf8("テスト"));
     fixture.Box("commentLine1Height").setText(" 12 ");
     fixture.PressOk();
@@ -196,7 +190,7 @@ TEST(CommentDialog, OkTakesTheBoxesInCodePage932)
     EXPECT_EQ(fixture.dialog.Settings().line1Text, "abc\x82");
     EXPECT_EQ(fixture.dialog.Settings().line2Text, "\x83\x65\x83\x58\x83\x67");
     EXPECT_EQ(fixture.dialog.Settings().line1Height, 12);
-    EXPECT_EQ(fixture.dialog.Settings().line2Height, 30);
+    EXPECT_EQ(fixture.dialog.Settings().line2Height, 99);
 }
 
 TEST(CommentDialog, EnterConfirmsAndEscapeCancels)
@@ -214,74 +208,66 @@ TEST(CommentDialog, EnterConfirmsAndEscapeCancels)
     }
 }
 
-// The commands, run from a frame as the Edit menu runs them.
-struct CommandFixture {
-    test::FrameWorld world;
-    std::size_t writesBefore = world.profile.WriteLog().size();
-
-    std::vector<std::string> NewWrites() const
-    {
-        const auto& log = world.profile.WriteLog();
-        return {log.begin() + static_cast<long>(writesBefore), log.end()};
-    }
-};
-
-TEST(CommentInputCommand, OkWritesAllFourAndEncodesCancelWritesNothing)
+// Each colour button opens the chooser on its own colour; the background
+// becomes green.
+void PickEveryColour(QWidget& dialog)
 {
-    for (const bool ok : {true, false}) {
-        SCOPED_TRACE(ok ? "OK" : "Cancel");
-        CommandFixture fixture;
-        fixture.world.doc.CodeText = "4901234567894";  // typed, not encoded yet
+    std::vector<Colour> opened;
+    dynamic_cast<CColorDlg&>(dialog).SetColourChooser([&](Colour current, QWidget*) {
+        opened.push_back(current);
+        return current == 0xFFFFFF ? MakeColour(0, 128, 0) : current;
+    });
+    for (const char* name :
+         {"colourBar", "colourBackground", "colourCodeText", "colourComment1", "colourComment2"}) {
+        QTest::mouseClick(Child<QPushButton>(dialog, name), Qt::LeftButton);
+    }
+    EXPECT_EQ(opened, (std::vector<Colour>{0, 0xFFFFFF, 0, 0, 0}));
+}
+
+// The commands, run from a frame as the Edit menu runs them: OK writes every
+// setting of the dialog (in the order the settings' own tests give), Cancel
+// nothing.
+TEST(CommentColourCommands, OkWritesTheDialogsSettingsCancelNothing)
+{
+    const struct {
+        const char* name;
+        bool (*run)(ApplicationContext&, QWidget*);
+        void (*edit)(QWidget&);
+        const char* button;
+        bool ok;
+        std::size_t writes;
+        const char* section;
+        const char* key;
+        int value;  // written on OK
+        bool encodes;
+    } cases[] = {
+        {"comment OK", RunCommentInput, nullptr, "commentOk", true, 4, "Comment", "High1", 30, true},
+        {"comment Cancel", RunCommentInput, nullptr, "commentCancel", false, 0, "Comment", "High1",
+         -1, true},
+        {"colour OK", RunColorSetting, PickEveryColour, "colourOk", true, 5, "Code", "BackColor",
+         0x008000, false},
+        {"colour Cancel", RunColorSetting, PickEveryColour, "colourCancel", false, 0, "Code",
+         "BackColor", -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FrameWorld world;
+        world.doc.CodeText = "4901234567894";  // typed, not encoded yet
+        const std::size_t before = world.profile.WriteLog().size();
         QWidget* parent = nullptr;
         AnswerNextModal([&](QWidget& dialog) {
             parent = dialog.parentWidget();
-            QTest::mouseClick(Child<QPushButton>(dialog, ok ? "commentOk" : "commentCancel"),
-                              Qt::LeftButton);
-        });
-        EXPECT_EQ(RunCommentInput(fixture.world.context, &fixture.world.frame), ok);
-        EXPECT_EQ(parent, &fixture.world.frame);
-        if (ok) {
-            EXPECT_EQ(fixture.NewWrites(),
-                      (std::vector<std::string>{"Comment/String1", "Comment/High1",
-                                                "Comment/String2", "Comment/High2"}));
-            EXPECT_EQ(fixture.world.profile.GetProfileInt("Comment", "High1", -1), 30);
-            EXPECT_GT(fixture.world.doc.ModuleSequence.count, 0) << "encoded after OK";
-        } else {
-            EXPECT_TRUE(fixture.NewWrites().empty());
-            EXPECT_EQ(fixture.world.doc.ModuleSequence.count, 0);
-        }
-    }
-}
-
-TEST(ColorSettingCommand, ChooserOpensOnEachColourAndOnlyOkWrites)
-{
-    for (const bool ok : {true, false}) {
-        SCOPED_TRACE(ok ? "OK" : "Cancel");
-        CommandFixture fixture;
-        std::vector<Colour> opened;
-        AnswerNextModal([&](QWidget& dialog) {
-            auto& colours = dynamic_cast<CColorDlg&>(dialog);
-            colours.SetColourChooser([&](Colour current, QWidget*) {
-                opened.push_back(current);
-                return current == 0xFFFFFF ? MakeColour(0, 128, 0) : current;
-            });
-            for (const char* name : {"colourBar", "colourBackground", "colourCodeText",
-                                     "colourComment1", "colourComment2"}) {
-                QTest::mouseClick(Child<QPushButton>(dialog, name), Qt::LeftButton);
+            if (c.edit) {
+                c.edit(dialog);
             }
-            QTest::mouseClick(Child<QPushButton>(dialog, ok ? "colourOk" : "colourCancel"),
-                              Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(dialog, c.button), Qt::LeftButton);
         });
-        EXPECT_EQ(RunColorSetting(fixture.world.context, &fixture.world.frame), ok);
-        EXPECT_EQ(opened, (std::vector<Colour>{0, 0xFFFFFF, 0, 0, 0}));
-        if (ok) {
-            EXPECT_EQ(fixture.NewWrites(),
-                      (std::vector<std::string>{"Code/BackColor", "Code/BarColor",
-                                                "Code/CodeColor", "Comment/Color1",
-                                                "Comment/Color2"}));
-            EXPECT_EQ(fixture.world.profile.GetProfileInt("Code", "BackColor", -1), 0x008000);
-        } else {
-            EXPECT_TRUE(fixture.NewWrites().empty());
+        EXPECT_EQ(c.run(world.context, &world.frame), c.ok);
+        EXPECT_EQ(parent, &world.frame);
+        EXPECT_EQ(world.profile.WriteLog().size() - before, c.writes);
+        EXPECT_EQ(world.profile.GetProfileInt(c.section, c.key, -1), c.value);
+        if (c.encodes) {
+            EXPECT_EQ(world.doc.ModuleSequence.count > 0, c.ok) << "encoded after OK";
         }
     }
 }
