@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/CodeEntry.h"
-#include "document/UpDownEdit.h"
+#include "widgets/UpDownEdit.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "options/OptionsPropertySheet.h"
 
-#include "document/UpDownEdit.h"
 #include "options/OptionsTexts.h"
 #include "resources/ProgramName.h"
+#include "widgets/UpDownEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -6,12 +6,12 @@
 #include "app/ApplicationContext.h"
 #include "document/BarCodeDoc.h"
 #include "document/OptionsCommand.h"
-#include "document/UpDownEdit.h"
 #include "document/WorkingGaps.h"
 #include "options/OptionsPropertySheet.h"
 #include "options/RunOptionsSheet.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
+#include "widgets/UpDownEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>

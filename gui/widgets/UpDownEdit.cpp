@@ -1,4 +1,4 @@
-#include "document/UpDownEdit.h"
+#include "widgets/UpDownEdit.h"
 
 #include <QLineEdit>
 #include <QStyle>
