@@ -11,6 +11,8 @@
 #include "profile/MemoryProfile.h"
 #include "render/BarCodeView.h"
 
+#include "gui/QtBenchmarkMain.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -146,13 +148,5 @@ BENCHMARK(CodeDialogOkToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kestrel::bench::RunQtBenchmarks(argc, argv);
 }

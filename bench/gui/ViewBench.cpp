@@ -5,6 +5,7 @@
 #include "render/BarCodeView.h"
 
 #include "DefaultDocument.h"
+#include "gui/QtBenchmarkMain.h"
 
 #include <QApplication>
 #include <QImage>
@@ -51,11 +52,5 @@ BENCHMARK(ViewRenderDefaultJan13)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kestrel::bench::RunQtBenchmarks(argc, argv);
 }
