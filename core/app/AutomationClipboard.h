@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+
+// The clipboard as the automation messages use it: opened, read as text,
+// emptied and given text, then closed. Text is code page 932, as everywhere
+// in core. Every step can fail, as a clipboard held by another program makes
+// it fail.
+class AutomationClipboard {
+public:
+    virtual ~AutomationClipboard() = default;
+
+    virtual bool Open() = 0;
+    // Whether the clipboard offers text that code page 932 can hold.
+    virtual bool HoldsText() = 0;
+    // The clipboard's text; empty when it holds none.
+    virtual std::string ReadText() = 0;
+    virtual bool Empty() = 0;
+    // Puts text on the emptied clipboard; false when it did not take it.
+    virtual bool PutText(std::string_view text) = 0;
+    virtual void Close() = 0;
+};
+
+}  // namespace kestrel
