@@ -1,4 +1,5 @@
 #include "app/ApplicationContext.h"
+#include "app/AutomationService.h"
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
 #include "app/WindowPlacement.h"
@@ -50,6 +51,10 @@ int main(int argc, char** argv)
             new kestrel::FirstPaintProbe(frame.View()->viewport(), sinceStart);
         }
         frame.ActivateFrame(kestrel::WindowPlacement::ShowNormal);
+        // Other programs' messages, once the window they act on is shown;
+        // the service goes before the frame and the document.
+        kestrel::AutomationService automation(context, frame);
+        automation.Publish();
         exitCode = QApplication::exec();
     }
     return exitCode;

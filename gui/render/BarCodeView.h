@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/ClipboardRetry.h"
+#include "clipboard/ClipboardRetry.h"
 
 #include <QScrollArea>
 

@@ -1,5 +1,5 @@
 #include "render/BarCodeView.h"
-#include "render/ClipboardRetry.h"
+#include "clipboard/ClipboardRetry.h"
 #include "render/ViewTexts.h"
 
 #include "ViewTestSupport.h"

@@ -5,9 +5,10 @@
 
 namespace kestrel {
 
-// How long a copy keeps trying while another program holds the clipboard.
-// A brief hold (a clipboard manager reading the last copy) passes unnoticed;
-// a long one ends the copy with a message instead of freezing the window.
+// How long a write to the clipboard keeps trying while another program holds
+// it (the copy command, and automation emptying it). A brief hold (a
+// clipboard manager reading the last copy) passes unnoticed; a long one ends
+// the write with a failure instead of freezing the window.
 class ClipboardRetry {
 public:
     using Milliseconds = std::chrono::milliseconds;

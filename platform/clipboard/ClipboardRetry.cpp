@@ -1,4 +1,4 @@
-#include "render/ClipboardRetry.h"
+#include "clipboard/ClipboardRetry.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

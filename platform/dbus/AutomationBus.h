@@ -1,0 +1,16 @@
+#pragma once
+
+// Where the running program answers the automation messages on the session
+// bus, and the error a number that is not one of them gets. The program and
+// kestrel-send both use these; changing one breaks every client.
+
+namespace kestrel::automation_bus {
+
+inline constexpr char ServiceName[] = "org.plover.Kestrel";
+inline constexpr char ObjectPath[] = "/Kestrel";
+inline constexpr char InterfaceName[] = "org.plover.Kestrel.Automation";
+// SendMessage(u message, u wParam, i lParam) -> i result
+inline constexpr char MethodName[] = "SendMessage";
+inline constexpr char UnknownMessageError[] = "org.plover.Kestrel.Error.UnknownMessage";
+
+}  // namespace kestrel::automation_bus
