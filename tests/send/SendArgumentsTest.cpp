@@ -1,0 +1,124 @@
+#include "SendArguments.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrel::send {
+namespace {
+
+// Accepted command lines and the three numbers they send. The message
+// numbers are WM_USER (0x400) + 101 to 105; a packed lParam has its low
+// number in bits 0-15 (400 = 0x190, 150 = 0x96).
+TEST(SendArguments, AcceptedCommandLinesAndWhatTheySend)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::uint32_t message;
+        std::uint32_t wParam;
+        std::int32_t lParam;
+    } cases[] = {
+        {{"UM_SETTYPE", "5", "0"}, 0x466, 5, 0},
+        {{"um_cliptext", "0", "0"}, 0x465, 0, 0},
+        {{"Um_Output", "1", "0"}, 0x469, 1, 0},
+        {{"UM_SETOPTION", "2", "1"}, 0x467, 2, 1},
+        {{"1126", "0", "0"}, 0x466, 0, 0},
+        {{"0x468", "0X4", "0xc8"}, 0x468, 4, 200},
+        // Numbers that are not messages still go out: the program refuses them.
+        {{"0x470", "0", "0"}, 0x470, 0, 0},
+        // -1, 0xFFFFFFFF and 4294967295 are the same 32 bits.
+        {{"UM_SETVALUE", "10", "-1"}, 0x468, 10, -1},
+        {{"UM_SETVALUE", "10", "0xFFFFFFFF"}, 0x468, 10, -1},
+        {{"UM_SETVALUE", "10", "4294967295"}, 0x468, 10, -1},
+        {{"UM_SETTYPE", "-1", "0"}, 0x466, 0xFFFFFFFFu, 0},
+        {{"UM_SETVALUE", "10", "-2147483648"}, 0x468, 10, INT32_MIN},
+        {{"UM_SETVALUE", "10", "2147483648"}, 0x468, 10, INT32_MIN},
+        {{"UM_SETVALUE", "0", "--low", "400", "--high", "150"}, 0x468, 0, 0x00960190},
+        {{"UM_SETVALUE", "0", "--high=150", "--low=400"}, 0x468, 0, 0x00960190},
+        {{"--low", "400", "UM_SETVALUE", "--high", "150", "0"}, 0x468, 0, 0x00960190},
+        // A negative low number must not spill into the high half.
+        {{"UM_SETVALUE", "1", "--low", "-1", "--high", "0"}, 0x468, 1, 0x0000FFFF},
+        {{"UM_SETVALUE", "1", "--low", "0", "--high", "-1"}, 0x468, 1, -65536},
+        {{"UM_SETVALUE", "0", "--low", "1", "--high", "0x8000"}, 0x468, 0, INT32_MIN + 1},
+        {{"UM_SETVALUE", "0", "--low", "-32768", "--high", "32767"}, 0x468, 0, 0x7FFF8000},
+        // After "--" a word starting with dashes is not an option.
+        {{"UM_SETVALUE", "--", "10", "-5"}, 0x468, 10, -5},
+    };
+    for (const auto& row : cases) {
+        std::string shown;
+        for (const std::string& argument : row.arguments) {
+            shown += argument + ' ';
+        }
+        SCOPED_TRACE(shown);
+        SendArguments parsed;
+        std::string error;
+        ASSERT_TRUE(ParseArguments(row.arguments, parsed, error)) << error;
+        EXPECT_FALSE(parsed.help);
+        EXPECT_EQ(parsed.request.message, row.message);
+        EXPECT_EQ(parsed.request.wParam, row.wParam);
+        EXPECT_EQ(parsed.request.lParam, row.lParam);
+    }
+}
+
+// Refused command lines, each with a word its one-line reason must name.
+TEST(SendArguments, RefusedCommandLinesSayWhy)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        const char* mentioned;
+    } cases[] = {
+        {{}, "MESSAGE WPARAM LPARAM"},
+        {{"UM_SETTYPE", "5"}, "MESSAGE WPARAM LPARAM"},
+        {{"UM_SETTYPE", "5", "0", "0"}, "MESSAGE WPARAM LPARAM"},
+        {{"UM_SETSIZE", "0", "0"}, "UM_SETSIZE"},
+        {{"UM_SETTYPE ", "0", "0"}, "MESSAGE"},
+        {{"UM_SETTYPE", "five", "0"}, "WPARAM"},
+        {{"UM_SETTYPE", "4294967296", "0"}, "WPARAM"},
+        {{"UM_SETTYPE", "0x100000000", "0"}, "WPARAM"},
+        {{"UM_SETTYPE", "0", "-2147483649"}, "LPARAM"},
+        {{"UM_SETTYPE", "0", "+1"}, "LPARAM"},
+        {{"UM_SETTYPE", "0", "--1"}, "--1"},
+        {{"UM_SETTYPE", "0", "-0x1"}, "LPARAM"},
+        {{"UM_SETTYPE", "0", "0x"}, "LPARAM"},
+        {{"UM_SETTYPE", "0", "1 "}, "LPARAM"},
+        {{"UM_SETTYPE", "0", ""}, "LPARAM"},
+        {{"UM_SETTYPE", "0", "12abc"}, "LPARAM"},
+        {{"UM_SETVALUE", "0", "--low", "400"}, "--high"},
+        {{"UM_SETVALUE", "0", "--high", "150"}, "--low"},
+        {{"UM_SETVALUE", "0", "--low", "400", "--high"}, "--high"},
+        {{"UM_SETVALUE", "0", "--low", "32768", "--high", "1"}, "--low"},
+        {{"UM_SETVALUE", "0", "--low", "1", "--high", "-32769"}, "--high"},
+        {{"UM_SETVALUE", "0", "--low", "1", "--high", "0x10000"}, "--high"},
+        {{"UM_SETVALUE", "0", "7", "--low", "1", "--high", "2"}, "--low N --high M"},
+        {{"UM_SETVALUE", "0", "0", "--lparam", "1"}, "--lparam"},
+    };
+    for (const auto& row : cases) {
+        std::string shown;
+        for (const std::string& argument : row.arguments) {
+            shown += '[' + argument + ']';
+        }
+        SCOPED_TRACE(shown);
+        SendArguments parsed;
+        std::string error;
+        EXPECT_FALSE(ParseArguments(row.arguments, parsed, error));
+        EXPECT_NE(error.find(row.mentioned), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+}
+
+TEST(SendArguments, HelpWinsOverEverythingElse)
+{
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--help"}, {"UM_SETTYPE", "--help"}, {"x", "--help", "y"}}) {
+        SendArguments parsed;
+        std::string error;
+        ASSERT_TRUE(ParseArguments(arguments, parsed, error)) << error;
+        EXPECT_TRUE(parsed.help);
+    }
+    EXPECT_NE(UsageText().find("--low N --high M"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrel::send
