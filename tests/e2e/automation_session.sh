@@ -1,0 +1,47 @@
+# Sourced by the scripts that drive a running kestrel through its D-Bus
+# automation interface: a private X server and session bus, the program
+# started from a folder of its own, and waiting for its bus name.
+#
+# The sourcing script calls automation_session_enter "$0" "$@" first; it
+# re-executes that script under dbus-run-session and xvfb-run, since the tests
+# run where there is neither a display nor a session bus.
+
+automation_bus_name=org.plover.Kestrel
+
+automation_session_enter() {
+  local script=$1
+  shift
+  if [[ -z ${KESTREL_AUTOMATION_SESSION:-} ]]; then
+    # dbus-run-session's "Failed to set fd limit" is harmless noise.
+    exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+      env KESTREL_AUTOMATION_SESSION=1 bash "$script" "$@"
+  fi
+  export QT_QPA_PLATFORM=xcb
+}
+
+# A private profile and runtime folder under $1, so that no run sees the
+# user's settings or a previous run's.
+automation_private_environment() {
+  export XDG_CONFIG_HOME="$1/config"
+  export XDG_RUNTIME_DIR="$1/runtime"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# The process id of the connection that owns the name, or nothing.
+automation_owner_pid() {
+  gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+    -m org.freedesktop.DBus.GetConnectionUnixProcessID "$automation_bus_name" 2>/dev/null \
+    | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p'
+}
+
+# Waits up to $2 seconds (default 20) until process $1 owns the name.
+automation_wait_for_owner() {
+  local pid=$1 seconds=${2:-20} i
+  for ((i = 0; i < seconds * 10; i++)); do
+    [[ $(automation_owner_pid) == "$pid" ]] && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
