@@ -21,7 +21,7 @@ send=$2
 cli=$3
 artefacts=$4
 mkdir -p "$artefacts"
-rm -f "$artefacts"/automation-*
+rm -f "$artefacts"/automation-[0-9]*
 
 work=$(mktemp -d)
 pids=()
