@@ -1,6 +1,5 @@
 #include "app/AutomationCallQueue.h"
 #include "app/AutomationService.h"
-#include "dbus/AutomationBus.h"
 
 #include "MainFrameTestSupport.h"
 
@@ -10,8 +9,6 @@
 #include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMetaClassInfo>
-#include <QMimeData>
 
 #include <gtest/gtest.h>
 
@@ -194,20 +191,6 @@ TEST(AutomationService, MessagesReachTheDocumentTheCommandsTheClipboardAndTheFil
     EXPECT_EQ(world.Send(0x469, 1, 0), 0);
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/BarCode.bmp")));
     QDir(folder).removeRecursively();
-}
-
-TEST(AutomationService, ExportsTheInterfaceClientsCall)
-{
-    const QMetaObject& meta = AutomationService::staticMetaObject;
-    const int interface = meta.indexOfClassInfo("D-Bus Interface");
-    ASSERT_GE(interface, 0);
-    EXPECT_STREQ(meta.classInfo(interface).value(), automation_bus::InterfaceName);
-    const int introspection = meta.indexOfClassInfo("D-Bus Introspection");
-    ASSERT_GE(introspection, 0);
-    const QString xml = QString::fromLatin1(meta.classInfo(introspection).value());
-    EXPECT_TRUE(xml.contains(QStringLiteral("name=\"%1\"").arg(automation_bus::InterfaceName)));
-    EXPECT_TRUE(xml.contains(QStringLiteral("name=\"%1\"").arg(automation_bus::MethodName)));
-    EXPECT_GE(meta.indexOfSlot("SendMessage(uint,uint,int)"), 0);
 }
 
 }  // namespace
