@@ -122,7 +122,7 @@ bool Acceptable(const Call& call, std::int32_t result)
             return result == -1 || result == -2 || (result >= 0 && result <= LongestModuleText);
         }
         if (w == 1) {
-            return result == 0 || result == -1;
+            return result == 0;  // whatever became of the picture
         }
         return result == -1;
     case UM_SETTYPE: return result == (w <= 11 ? 0 : -1);
