@@ -58,7 +58,16 @@ int main(int argc, char** argv)
     // QtDBus wants an application object before the first connection.
     int qtArgc = 1;
     QCoreApplication application(qtArgc, argv);
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    // A connection of its own, closed before the application object goes:
+    // left to the shared session connection's teardown at exit, Qt's bus
+    // thread can still be delivering and print warnings after our answer.
+    const QString connectionName = QStringLiteral("kestrel-send");
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                                        connectionName);
+    const struct Disconnect {
+        const QString& name;
+        ~Disconnect() { QDBusConnection::disconnectFromBus(name); }
+    } disconnect{connectionName};
     if (!bus.isConnected()) {
         return Fail("no session bus: " + bus.lastError().message().toStdString());
     }
