@@ -18,6 +18,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -366,7 +367,15 @@ int main(int argc, char** argv)
         }
         if (call.message == UM_CLIPTEXT && call.wParam == 0 && answer.result >= 0) {
             // The length answered is the length of the text left for us.
-            const QString text = clipboard.text();
+            // kestrel took the clipboard over to put it there; until this
+            // process has handled the news, Qt may still hand back what we
+            // put there ourselves, so a mismatch is given a moment first.
+            QString text = clipboard.text();
+            for (QDeadlineTimer deadline(2000);
+                 text.size() != answer.result && !deadline.hasExpired();
+                 text = clipboard.text()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            }
             if (text.size() != answer.result || !moduleText.match(text).hasMatch()) {
                 report(index, call, QStringLiteral("answered %1, clipboard holds %2 characters: %3")
                                         .arg(answer.result)
