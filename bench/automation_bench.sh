@@ -26,12 +26,10 @@ cleanup() {
 trap cleanup EXIT
 automation_private_environment "$work"
 
-# From a folder of its own: UM_OUTPUT 1 writes BarCode.bmp beside it.
-mkdir -p "$work/app"
-cp "$build/gui/kestrel" "$work/app/kestrel"
-"$work/app/kestrel" >/dev/null 2>&1 &
-pid=$!
-automation_wait_for_owner "$pid" 20 || { echo "kestrel did not take $automation_bus_name" >&2; exit 1; }
+started=1
+automation_start_copy "$build/gui/kestrel" "$work" || started=0
+pid=$automation_pid  # for the clean-up, started or not
+((started)) || { echo "kestrel did not take $automation_bus_name" >&2; exit 1; }
 
 printf '%-44s %6s %9s %9s\n' "case" "calls" "median ms" "p90 ms"
 "$build/bench/automation_bench" --calls "$calls"

@@ -27,12 +27,10 @@ cleanup() {
 trap cleanup EXIT
 automation_private_environment "$work"
 
-# From a folder of its own: UM_OUTPUT 1 writes BarCode.bmp beside it.
-mkdir -p "$work/app"
-cp "$kestrel" "$work/app/kestrel"
-"$work/app/kestrel" >"$artefacts/automation-fuzz-kestrel.log" 2>&1 &
-pid=$!
-automation_wait_for_owner "$pid" 20 || { echo "FAIL: kestrel did not take $automation_bus_name" >&2; exit 1; }
+started=1
+automation_start_copy "$kestrel" "$work" "$artefacts/automation-fuzz-kestrel.log" || started=0
+pid=$automation_pid  # for the clean-up, started or not
+((started)) || { echo "FAIL: kestrel did not take $automation_bus_name" >&2; exit 1; }
 
 status=0
 "$fuzz" --seed "$seed" --calls "$calls" | tee "$artefacts/automation-fuzz.txt" || status=$?

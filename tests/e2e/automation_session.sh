@@ -45,3 +45,16 @@ automation_wait_for_owner() {
   done
   return 1
 }
+
+# Starts a copy of kestrel $1 from a folder of its own under $2, so that
+# UM_OUTPUT 1 writes BarCode.bmp beside it and nowhere else, with its output
+# going to $3; sets automation_pid and waits until that process owns the
+# name.
+automation_start_copy() {
+  local program=$1 work=$2 log=${3:-/dev/null}
+  mkdir -p "$work/app"
+  cp "$program" "$work/app/kestrel"
+  "$work/app/kestrel" >"$log" 2>&1 &
+  automation_pid=$!
+  automation_wait_for_owner "$automation_pid" 20
+}
