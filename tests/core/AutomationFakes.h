@@ -4,7 +4,12 @@
 // without a display: each can be told to fail and remembers what it was
 // asked, so tests can check that every opening was closed again.
 
+#include "app/Automation.h"
 #include "app/AutomationClipboard.h"
+#include "document/BarCodeDoc.h"
+#include "profile/MemoryProfile.h"
+
+#include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
@@ -14,25 +19,15 @@ namespace kestrel::test {
 
 class FakeClipboard : public AutomationClipboard {
 public:
-    // What the clipboard holds; nothing when it holds no text.
-    std::optional<std::string> text;
-    bool refuseOpen = false;
-    bool refuseEmpty = false;
-    bool refusePut = false;
-
-    int opens = 0;   // successful openings
-    int closes = 0;
-    int puts = 0;    // texts the clipboard took
-    // A step taken while the clipboard was not open, or a second opening.
-    int misuses = 0;
+    std::optional<std::string> text;  // nothing: the clipboard holds no text
+    bool refuseOpen = false, refuseEmpty = false, refusePut = false;
+    int opens = 0, closes = 0, puts = 0;  // successful openings, closings, texts taken
+    int misuses = 0;  // a step taken while the clipboard was closed, or a second opening
 
     bool IsOpen() const { return open_; }
-
     bool Open() override
     {
-        if (open_) {
-            ++misuses;
-        }
+        misuses += open_ ? 1 : 0;
         if (refuseOpen) {
             return false;
         }
@@ -40,20 +35,11 @@ public:
         ++opens;
         return true;
     }
-    bool HoldsText() override
-    {
-        CheckOpen();
-        return text.has_value();
-    }
-    std::string ReadText() override
-    {
-        CheckOpen();
-        return text.value_or(std::string());
-    }
+    bool HoldsText() override { return Use() && text.has_value(); }
+    std::string ReadText() override { return Use() ? text.value_or("") : ""; }
     bool Empty() override
     {
-        CheckOpen();
-        if (refuseEmpty) {
+        if (!Use() || refuseEmpty) {
             return false;
         }
         text.reset();
@@ -61,8 +47,7 @@ public:
     }
     bool PutText(std::string_view put) override
     {
-        CheckOpen();
-        if (refusePut) {
+        if (!Use() || refusePut) {
             return false;
         }
         text = std::string(put);
@@ -71,44 +56,44 @@ public:
     }
     void Close() override
     {
-        if (!open_) {
-            ++misuses;
-        }
+        Use();
         open_ = false;
         ++closes;
     }
 
 private:
-    void CheckOpen()
+    bool Use()
     {
-        if (!open_) {
-            ++misuses;
-        }
+        misuses += open_ ? 0 : 1;
+        return open_;
     }
-
     bool open_ = false;
 };
 
-// The view's copy and the program's save, counted. The copy must find the
-// clipboard closed: the real one opens it for itself.
-struct FakeOutputs {
-    const FakeClipboard* clipboard = nullptr;
-    int copies = 0;
-    int copiesWhileOpen = 0;
-    int saves = 0;
-    int saveResult = 1;
+// A document driven through CAutomation, with the view's copy and the
+// program's save counted. The copy must find the clipboard closed: the real
+// one opens it for itself.
+struct AutomationRig {
+    MemoryProfile profile;
+    WorkingGaps gaps;
+    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
+    FakeClipboard clipboard;
+    int copies = 0, copiesWhileOpen = 0, saves = 0, saveResult = 1;
+    CAutomation automation{doc, clipboard,
+                           [this] {
+                               ++copies;
+                               copiesWhileOpen += clipboard.IsOpen() ? 1 : 0;
+                           },
+                           [this] {
+                               ++saves;
+                               return saveResult;
+                           }};
 
-    void Copy()
+    ~AutomationRig()
     {
-        ++copies;
-        if (clipboard != nullptr && clipboard->IsOpen()) {
-            ++copiesWhileOpen;
-        }
-    }
-    int Save()
-    {
-        ++saves;
-        return saveResult;
+        EXPECT_EQ(clipboard.opens, clipboard.closes) << "opened, so closed";
+        EXPECT_EQ(clipboard.misuses, 0);
+        EXPECT_EQ(copiesWhileOpen, 0);
     }
 };
 

@@ -4,14 +4,12 @@
 
 #include "AutomationFakes.h"
 
-#include "app/Automation.h"
-#include "document/BarCodeDoc.h"
-#include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,8 +18,7 @@
 namespace kestrel {
 namespace {
 
-using test::FakeClipboard;
-using test::FakeOutputs;
+using Rig = test::AutomationRig;
 
 // A valid JAN-13 symbol: 3 guard, 24, 5 guard, 24, 3 guard elements.
 constexpr const char* Jan13Text = "4901234567894";
@@ -32,23 +29,6 @@ std::int32_t Words(int low, int high)
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16)
                                      | (static_cast<std::uint32_t>(low) & 0xFFFFU));
 }
-
-struct Rig {
-    MemoryProfile profile;
-    WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
-    FakeClipboard clipboard;
-    FakeOutputs outputs{&clipboard};
-    CAutomation automation{doc, clipboard, [this] { outputs.Copy(); },
-                           [this] { return outputs.Save(); }};
-
-    ~Rig()
-    {
-        EXPECT_EQ(clipboard.opens, clipboard.closes) << "opened, so closed";
-        EXPECT_EQ(clipboard.misuses, 0);
-        EXPECT_EQ(outputs.copiesWhileOpen, 0);
-    }
-};
 
 // The fields the messages may write.
 struct Fields {
@@ -65,14 +45,18 @@ Fields FieldsOf(const CBarCodeDoc& d)
             d.CodabarStart, d.CodabarStop, d.CodeText};
 }
 
+// Every message that writes fields, and numbers that are no message at all.
 TEST(AutomationSetters, StoreAcceptedValuesAndRebuildAsEachSelectorSays)
 {
     struct Row {
         std::uint32_t message, wParam;
-        std::int32_t lParam, result;
+        std::int32_t lParam;
+        std::optional<std::int32_t> result;
         std::function<void(Fields&)> change;  // nullptr: nothing changes
         bool rebuilt;
+        int codeType = Jan13;  // before the message
     };
+    const auto text = [](const char* t) { return [t](Fields& f) { f.CodeText = t; }; };
     const std::vector<Row> rows = {
         {UM_SETTYPE, 11, 0, 0, [](Fields& f) { f.CodeType = 11; }, false},
         {UM_SETTYPE, 12, 0, -1, nullptr, false},
@@ -107,11 +91,23 @@ TEST(AutomationSetters, StoreAcceptedValuesAndRebuildAsEachSelectorSays)
         {UM_SETVALUE, 5, 1, -1, nullptr, false},
         {UM_SETVALUE, 9, 1, -1, nullptr, false},
         {UM_SETVALUE, 11, 1, -1, nullptr, false},
+        // The code number: the text is set, framed as the symbology wants
+        // (Codabar with the document's start C and stop d), answered -1 and
+        // not encoded.
+        {UM_SETVALUE, 10, 123, -1, text("*123*"), false, Code39},
+        {UM_SETVALUE, 10, 123, -1, text("C123d"), false, Codabar},
+        {UM_SETVALUE, 10, -7, -1, text("-7"), false},
+        {UM_SETVALUE, 10, INT32_MIN, -1, text("-2147483648"), false, Code128B},
+        {0, 0, 0, std::nullopt, nullptr, false},
+        {UM_CLIPTEXT - 1, 0, 0, std::nullopt, nullptr, false},
+        {UM_OUTPUT + 1, 0, 0, std::nullopt, nullptr, false},
+        {UM_SETTYPE + 0x10000, 0, 0, std::nullopt, nullptr, false},  // no truncation to 16 bits
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << std::hex << row.message << " " << row.wParam << " "
                                         << row.lParam);
         Rig rig;
+        rig.doc.CodeType = row.codeType;
         rig.doc.CodeText = Jan13Text;
         rig.doc.CodabarStart = 'C';
         rig.doc.CodabarStop = 'd';
@@ -122,30 +118,7 @@ TEST(AutomationSetters, StoreAcceptedValuesAndRebuildAsEachSelectorSays)
         EXPECT_EQ(rig.automation.Dispatch(row.message, row.wParam, row.lParam), row.result);
         EXPECT_TRUE(FieldsOf(rig.doc) == expected);
         EXPECT_EQ(rig.doc.ModuleSequence.count, row.rebuilt ? Jan13Elements : 0);
-        EXPECT_EQ(rig.clipboard.opens + rig.outputs.copies + rig.outputs.saves, 0);
-    }
-}
-
-TEST(AutomationSetters, CodeNumberSetsTheFramedTextAnswersMinusOneAndEncodesNothing)
-{
-    struct Row {
-        int codeType;
-        std::int32_t number;
-        const char* text;
-    };
-    const Row rows[] = {
-        {Code39, 123, "*123*"},
-        {Codabar, 123, "A123B"},  // start A, stop B
-        {Jan13, -7, "-7"},
-        {Code128B, INT32_MIN, "-2147483648"},
-    };
-    for (const Row& row : rows) {
-        Rig rig;
-        rig.doc.CodeType = row.codeType;
-        rig.doc.CodabarStop = 'B';
-        EXPECT_EQ(rig.automation.OnSetValue(10, row.number), -1);
-        EXPECT_EQ(rig.doc.CodeText, row.text);
-        EXPECT_EQ(rig.doc.ModuleSequence.count, 0);
+        EXPECT_EQ(rig.clipboard.opens + rig.copies + rig.saves, 0);
     }
 }
 
@@ -208,7 +181,7 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
                                                      : row.result);
         EXPECT_EQ(rig.doc.CodeText, row.codeText);
         EXPECT_EQ(rig.clipboard.text, row.clipboardAfter);
-        EXPECT_EQ(rig.outputs.copies, row.copies);
+        EXPECT_EQ(rig.copies, row.copies);
     }
 }
 
@@ -244,26 +217,16 @@ TEST(AutomationOutput, CopiesOnlyAnEncodedBarcodeAndSavesWithoutEncoding)
         rig.doc.CodeType = row.codeType;
         rig.doc.CodeText = row.codeText;
         rig.doc.AutoAdd = row.autoAdd;
-        rig.outputs.saveResult = row.saveResult;
+        rig.saveResult = row.saveResult;
         rig.clipboard.text = "untouched";
         EXPECT_EQ(rig.automation.OnOutput(row.wParam, 0), row.result);
-        EXPECT_EQ(rig.outputs.copies, row.copies);
-        EXPECT_EQ(rig.outputs.saves, row.saves);
+        EXPECT_EQ(rig.copies, row.copies);
+        EXPECT_EQ(rig.saves, row.saves);
         EXPECT_EQ(rig.doc.CodeText, row.codeTextAfter);
         if (row.elementsAfter != AnyCount) {
             EXPECT_EQ(rig.doc.ModuleSequence.count, row.elementsAfter);
         }
         EXPECT_EQ(rig.clipboard.text, "untouched");
-    }
-}
-
-TEST(AutomationDispatch, OtherMessageNumbersChangeNothing)
-{
-    for (const std::uint32_t message : {0U, 0x464U, 0x46AU, 0x10465U}) {
-        Rig rig;
-        const Fields before = FieldsOf(rig.doc);
-        EXPECT_EQ(rig.automation.Dispatch(message, 0, 0), std::nullopt);
-        EXPECT_TRUE(FieldsOf(rig.doc) == before);
     }
 }
 
