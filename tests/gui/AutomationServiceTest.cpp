@@ -132,30 +132,29 @@ struct ServiceWorld : test::FrameWorld {
 
 TEST(AutomationService, NumbersThatAreNotMessagesAreRefusedAndChangeNothing)
 {
+    ServiceWorld world;
+    CBarCodeDoc& doc = world.doc;
+    doc.CodeText = "4901234567894";
+    doc.Encode();
+    const auto fields = [&doc] {
+        return std::tuple(doc.CodeType, doc.CodeText, doc.Width, doc.Height, doc.NWidth,
+                          doc.CodeHigh, doc.Check);
+    };
+    const auto before = fields();
+    const ModuleSequence sequence = doc.ModuleSequence;
+    QGuiApplication::clipboard()->setText(QStringLiteral("keep me"));
     for (const std::uint32_t message : {0U, 0x400U, 0x464U, 0x46AU, 0x80000465U, 0xFFFFFFFFU}) {
         SCOPED_TRACE(message);
-        ServiceWorld world;
-        world.doc.CodeText = "4901234567894";
-        world.doc.Encode();
-        const CBarCodeDoc& doc = world.doc;
-        const auto fields = std::tuple(doc.CodeType, doc.CodeText, doc.Width,
-                                       doc.Height, doc.NWidth, doc.CodeHigh, doc.Check);
-        const ModuleSequence sequence = doc.ModuleSequence;
-        QGuiApplication::clipboard()->setText(QStringLiteral("keep me"));
-
         // Every selector a real message has, and a few it has not.
         for (const std::uint32_t wParam : {0U, 1U, 4U, 10U, 12U}) {
             EXPECT_EQ(world.Send(message, wParam, 150), std::nullopt);
         }
-
-        EXPECT_EQ(std::tuple(doc.CodeType, doc.CodeText, doc.Width, doc.Height,
-                             doc.NWidth, doc.CodeHigh, doc.Check),
-                  fields);
-        EXPECT_TRUE(doc.ModuleSequence == sequence);
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep me"));
         const QString text = AutomationService::UnknownMessageText(message);
         EXPECT_TRUE(text.contains(QString::number(message, 16))) << text.toStdString();
     }
+    EXPECT_EQ(fields(), before);
+    EXPECT_TRUE(doc.ModuleSequence == sequence);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("keep me"));
 }
 
 // What the service adds to the handlers: the window's commands follow the

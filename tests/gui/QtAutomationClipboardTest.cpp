@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 #include <string>
 
 namespace kestrel {
@@ -21,36 +21,33 @@ TEST(QtAutomationClipboard, ReadsPlainTextAsCodePage932)
 {
     const struct {
         const char* name;
-        std::function<QMimeData*()> offered;
+        std::optional<QString> offered;  // the text, if any
+        bool picture;                    // a picture besides
         bool holdsText;
         std::string text;
     } cases[] = {
-        {"digits", [] { auto* d = new QMimeData; d->setText("4901234567894"); return d; }, true,
-         "4901234567894"},
+        {"digits", QStringLiteral("4901234567894"), false, true, "4901234567894"},
         // Shift-JIS (JIS X 0208 row 5 and 1, JIS X 0201): バ 83 6F, ー 81 5B, ｱ B1.
-        {"Japanese", [] { auto* d = new QMimeData; d->setText(u8"バーｱ"); return d; }, true,
-         "\x83\x6F\x81\x5B\xB1"},
-        {"empty text is text", [] { auto* d = new QMimeData; d->setText(""); return d; }, true,
-         ""},
+        {"Japanese", QString::fromUtf8(u8"バーｱ"), false, true, "\x83\x6F\x81\x5B\xB1"},
+        {"empty text is text", QString(""), false, true, ""},
         // The 8-bit text ends at its first zero.
-        {"text with a zero",
-         [] { auto* d = new QMimeData; d->setText(QString::fromUtf16(u"12\u000034", 5)); return d; },
-         true, "12"},
+        {"text with a zero", QString::fromUtf16(u"12\u000034", 5), false, true, "12"},
         // Hangul has no code in code page 932: no text, not a crash
         // and not a text with question marks.
-        {"Hangul", [] { auto* d = new QMimeData; d->setText(u8"12한"); return d; }, false, ""},
-        {"a picture only",
-         [] {
-             auto* d = new QMimeData;
-             d->setImageData(QImage(4, 4, QImage::Format_RGB32));
-             return d;
-         },
-         false, ""},
-        {"nothing", [] { return new QMimeData; }, false, ""},
+        {"Hangul", QString::fromUtf8(u8"12한"), false, false, ""},
+        {"a picture only", std::nullopt, true, false, ""},
+        {"nothing", std::nullopt, false, false, ""},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
-        QGuiApplication::clipboard()->setMimeData(row.offered());
+        auto* data = new QMimeData;
+        if (row.offered) {
+            data->setText(*row.offered);
+        }
+        if (row.picture) {
+            data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+        }
+        QGuiApplication::clipboard()->setMimeData(data);
         QtAutomationClipboard clipboard;
         ASSERT_TRUE(clipboard.Open());
         EXPECT_EQ(clipboard.HoldsText(), row.holdsText);
