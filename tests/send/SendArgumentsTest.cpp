@@ -9,6 +9,15 @@
 namespace kestrel::send {
 namespace {
 
+std::string Shown(const std::vector<std::string>& arguments)
+{
+    std::string shown;
+    for (const std::string& argument : arguments) {
+        shown += '[' + argument + ']';
+    }
+    return shown;
+}
+
 // Accepted command lines and the three numbers they send. The message
 // numbers are WM_USER (0x400) + 101 to 105; a packed lParam has its low
 // number in bits 0-15 (400 = 0x190, 150 = 0x96).
@@ -19,6 +28,7 @@ TEST(SendArguments, AcceptedCommandLinesAndWhatTheySend)
         std::uint32_t message;
         std::uint32_t wParam;
         std::int32_t lParam;
+        bool help = false;  // then nothing is sent
     } cases[] = {
         {{"UM_SETTYPE", "5", "0"}, 0x466, 5, 0},
         {{"um_cliptext", "0", "0"}, 0x465, 0, 0},
@@ -41,21 +51,24 @@ TEST(SendArguments, AcceptedCommandLinesAndWhatTheySend)
         {{"UM_SETVALUE", "0", "--low", "1", "--high", "0x8000"}, 0x468, 0, INT32_MIN + 1},
         // After "--" a word starting with dashes is not an option.
         {{"UM_SETVALUE", "--", "10", "-5"}, 0x468, 10, -5},
+        // --help wins over everything else.
+        {{"--help"}, 0, 0, 0, true},
+        {{"UM_SETTYPE", "--help"}, 0, 0, 0, true},
+        {{"x", "--help", "y"}, 0, 0, 0, true},
     };
     for (const auto& row : cases) {
-        std::string shown;
-        for (const std::string& argument : row.arguments) {
-            shown += argument + ' ';
-        }
-        SCOPED_TRACE(shown);
+        SCOPED_TRACE(Shown(row.arguments));
         SendArguments parsed;
         std::string error;
         ASSERT_TRUE(ParseArguments(row.arguments, parsed, error)) << error;
-        EXPECT_FALSE(parsed.help);
-        EXPECT_EQ(parsed.request.message, row.message);
-        EXPECT_EQ(parsed.request.wParam, row.wParam);
-        EXPECT_EQ(parsed.request.lParam, row.lParam);
+        EXPECT_EQ(parsed.help, row.help);
+        if (!row.help) {
+            EXPECT_EQ(parsed.request.message, row.message);
+            EXPECT_EQ(parsed.request.wParam, row.wParam);
+            EXPECT_EQ(parsed.request.lParam, row.lParam);
+        }
     }
+    EXPECT_NE(UsageText().find("--low N --high M"), std::string::npos);
 }
 
 // Refused command lines, each with a word its one-line reason must name.
@@ -84,29 +97,13 @@ TEST(SendArguments, RefusedCommandLinesSayWhy)
         {{"UM_SETVALUE", "0", "0", "--lparam", "1"}, "--lparam"},
     };
     for (const auto& row : cases) {
-        std::string shown;
-        for (const std::string& argument : row.arguments) {
-            shown += '[' + argument + ']';
-        }
-        SCOPED_TRACE(shown);
+        SCOPED_TRACE(Shown(row.arguments));
         SendArguments parsed;
         std::string error;
         EXPECT_FALSE(ParseArguments(row.arguments, parsed, error));
         EXPECT_NE(error.find(row.mentioned), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
-}
-
-TEST(SendArguments, HelpWinsOverEverythingElse)
-{
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--help"}, {"UM_SETTYPE", "--help"}, {"x", "--help", "y"}}) {
-        SendArguments parsed;
-        std::string error;
-        ASSERT_TRUE(ParseArguments(arguments, parsed, error)) << error;
-        EXPECT_TRUE(parsed.help);
-    }
-    EXPECT_NE(UsageText().find("--low N --high M"), std::string::npos);
 }
 
 }  // namespace
