@@ -10,6 +10,8 @@ packages=(
   # tests and independent oracles
   xvfb xauth xclip xdotool dbus imagemagick zint libzint-dev zbar-tools
   zxing-cpp-tools libzxing-dev
+  # vector pictures and their readers; the Debian package
+  qt6-svg-dev librsvg2-bin poppler-utils dpkg-dev
 )
 
 missing=()
