@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "PictureFile.h"
 #include "document/CodeEntry.h"
 #include "symbology/Symbology.h"
 
@@ -224,6 +225,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name");
             options.outputPath = value;
+        } else if (flag == "--format") {
+            if (!takesValue(value)) return false;
+            options.format = FormatFromKey(value);
+            if (!options.format) return invalid(value, "bmp, png, svg or pdf");
         } else if (flag == "--batch") {
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name or -");
@@ -237,6 +242,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             error = "unknown option '" + arguments[i] + "' (see --help)";
             return false;
         }
+    }
+    if (options.format && !options.outputPath) {
+        error = "--format names the format of -o; give -o FILE as well";
+        return false;
     }
     if (options.batchPath) {
         if (options.dataUtf8) {
@@ -303,7 +312,12 @@ std::string UsageText()
            "  also as #RRGGBB: --set Code/BarColor=#000080 --set Comment/String1=Lot 7\n"
            "\n"
            "Output (in the order given):\n"
-           "  -o, --output FILE       write the picture as a BMP file\n"
+           "  -o, --output FILE       write the picture; the suffix names the format:\n"
+           "                          .bmp (also any other suffix), .png (lossless; 1 bit\n"
+           "                          when the picture has two colours), .svg or .pdf\n"
+           "                          (vector: one picture pixel is one SVG unit or\n"
+           "                          one PDF point, the page exactly the picture)\n"
+           "  --format bmp|png|svg|pdf  write this format whatever the suffix\n"
            "  --batch FILE|-          one picture per line of FILE (or standard input);\n"
            "                          -o names the files, {n} standing for the line number;\n"
            "                          a rejected line is reported with its number and the\n"

@@ -8,6 +8,8 @@ namespace kestrel::cli {
 
 enum class Output { ModuleText, CodeText };
 
+enum class PictureFormat { Bmp, Png, Svg, Pdf };
+
 // One profile value given for this run only: "Section/Key=VALUE".
 struct ProfileOverride {
     std::string section;
@@ -38,6 +40,7 @@ struct CliOptions {
     std::optional<int> bearer;
     std::optional<int> depth;
     std::optional<std::string> outputPath;  // "{n}" is the line number in batch mode
+    std::optional<PictureFormat> format;    // unset: from the suffix of -o
     std::optional<std::string> batchPath;   // "-" is standard input
     std::vector<ProfileOverride> overrides;
     std::vector<Output> outputs;  // in the order asked for

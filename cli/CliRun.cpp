@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "PictureFile.h"
 #include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
@@ -108,7 +109,9 @@ public:
         }
         if (outputName) {
             SaveProblem problem = SaveProblem::None;
-            if (SaveBitmap(doc_, profile_, canvases_, *outputName, &problem) != 1) {
+            const PictureFormat format = options_.format.value_or(
+                FormatFromFileName(*outputName).value_or(PictureFormat::Bmp));
+            if (SavePictureFile(doc_, profile_, canvases_, *outputName, format, &problem) != 1) {
                 return {Rejected, problem == SaveProblem::NothingToSave
                                       ? "no data to draw, nothing written to " + *outputName
                                       : "cannot write " + *outputName};

@@ -88,6 +88,9 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
         {{"--batch", "in.txt"}, "--batch"},
         {{"--batch", "in.txt", "-o", "same.bmp"}, "{n}"},
         {{"--batch", "-", "-o", "x-{n}.bmp", "--data", "1"}, "--data"},
+        {{"-o", "a.png", "--format", "gif"}, "--format"},
+        {{"-o", "a.png", "--format", ""}, "--format"},
+        {{"--format", "png"}, "-o"},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -126,7 +129,8 @@ TEST(CommandLine, HelpListsEveryFlagAndSymbology)
                              "--codabar-start", "--codabar-stop", "--module-text",
                              "--code-text", "--help", "code11-2", "Code 128 (Only Code B)",
                              "--width", "--height", "--xmargin", "--ymargin", "--text-height",
-                             "--bearer", "--depth", "--output", "--batch", "{n}"}) {
+                             "--bearer", "--depth", "--output", "--batch", "{n}", "--format",
+                             ".png", ".svg", ".pdf"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
 }

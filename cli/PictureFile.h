@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CliOptions.h"
+#include "export/SaveBitmap.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+class CBarCodeDoc;
+class OffscreenCanvasFactory;
+class Profile;
+}  // namespace kestrel
+
+namespace kestrel::cli {
+
+// "bmp", "png", "svg" or "pdf", as --format takes it.
+std::optional<PictureFormat> FormatFromKey(std::string_view key);
+
+// The format a file name's suffix names, in any case; none for other names.
+std::optional<PictureFormat> FormatFromFileName(std::string_view fileName);
+
+// Writes the document's barcode in `format`. Every format is drawn by the
+// one DrawBarcode: BMP at the profile's depth; PNG losslessly, with a
+// palette (1 bit for two colours) when the picture has few colours; SVG and
+// PDF as vector pages of Width x Height units, one unit one SVG user unit
+// or one PDF point. The file is written beside the target and renamed over
+// it, so a failure leaves no partial file. 1 when written, 0 when not.
+int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
+                    OffscreenCanvasFactory& canvases, const std::string& fileName,
+                    PictureFormat format, SaveProblem* problem = nullptr);
+
+}  // namespace kestrel::cli
