@@ -1,0 +1,111 @@
+#!/bin/bash
+# Builds the Debian package from a build tree, checks what it holds and what
+# it depends on, then runs kestrel-cli from the unpacked package. Nothing is
+# installed: the package is only unpacked into a temporary folder.
+#
+# Usage: package_test.sh BUILD_DIR
+set -u
+
+build_dir=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The package goes to the temporary folder; cpack stages its files there too,
+# so the build tree keeps no trace of the run.
+if ! cpack --config "$build_dir/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log"
+    echo "FAIL: cpack"
+    exit 1
+fi
+shopt -s nullglob
+debs=("$work"/out/*.deb)
+if [ ${#debs[@]} -ne 1 ]; then
+    echo "FAIL: expected one .deb, found ${#debs[@]}"
+    exit 1
+fi
+deb=${debs[0]}
+
+# Every file the package must hold, with its mode; anything else in it is a
+# stray (a test program, a library, a header).
+expected_files=(
+    "-rwxr-xr-x ./usr/bin/kestrel"
+    "-rwxr-xr-x ./usr/bin/kestrel-cli"
+    "-rwxr-xr-x ./usr/bin/kestrel-send"
+    "-rw-r--r-- ./usr/share/applications/kestrel.desktop"
+    "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kestrel.svg"
+    "-rw-r--r-- ./usr/share/man/man1/kestrel.1.gz"
+    "-rw-r--r-- ./usr/share/man/man1/kestrel-cli.1.gz"
+    "-rw-r--r-- ./usr/share/man/man1/kestrel-send.1.gz"
+)
+# dpkg-deb -c: mode owner size date time path; keep mode and path of files.
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort >"$work/listed"
+printf '%s\n' "${expected_files[@]}" | sort >"$work/expected"
+if ! diff -u "$work/expected" "$work/listed"; then
+    fail "package contents differ from the table (- expected, + in the package)"
+fi
+if dpkg-deb -c "$deb" | awk '{ print $2 }' | grep -qvx 'root/root'; then
+    fail "some files are not owned by root"
+fi
+
+# Qt comes from the system's libraries (found by dpkg-shlibdeps), the font
+# is named by hand.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+required_depends=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6printsupport6 fonts-ipafont-gothic)
+for package in "${required_depends[@]}"; do
+    if ! tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qx "$package"; then
+        fail "Depends lacks $package"
+    fi
+done
+for field in Maintainer Section Description; do
+    [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "no $field field"
+done
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+
+# An installed program that looked for libraries beside itself would find
+# the build tree's or a stray's instead of the system's.
+for program in kestrel kestrel-cli kestrel-send; do
+    if readelf -d "$root/usr/bin/$program" | grep -Eq 'RPATH|RUNPATH'; then
+        fail "$program carries a library search path: $(readelf -d "$root/usr/bin/$program" | grep -E 'RPATH|RUNPATH')"
+    fi
+done
+
+for page in kestrel kestrel-cli kestrel-send; do
+    file=$root/usr/share/man/man1/$page.1.gz
+    if ! gzip -t "$file" 2>/dev/null || ! zcat "$file" | head -1 | grep -q "^\.TH "; then
+        fail "$page.1.gz is not a compressed manual page"
+    fi
+done
+grep -qx 'Exec=kestrel' "$root/usr/share/applications/kestrel.desktop" \
+    || fail "the desktop entry does not start kestrel"
+
+# The unpacked kestrel-cli, with the system's Qt only and no display.
+cli=$root/usr/bin/kestrel-cli
+run() { env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" "$@"; }
+mkdir -p "$work/home"
+if ! run "$cli" --help >"$work/help" 2>&1 || ! head -1 "$work/help" | grep -q '^Usage: kestrel-cli'; then
+    cat "$work/help"
+    fail "kestrel-cli --help"
+fi
+if run "$cli" --profile "$work/empty.ini" --type jan13 --auto-add 1 --data 490123456789 \
+        -o "$work/jan13.bmp" 2>"$work/cli.err"; then
+    [ "$(head -c 2 "$work/jan13.bmp")" = "BM" ] || fail "jan13.bmp is not a BMP file"
+    if command -v zbarimg >/dev/null; then
+        read_back=$(zbarimg --raw -q "$work/jan13.bmp" 2>/dev/null)
+        [ "$read_back" = "4901234567894" ] || fail "zbar read '$read_back' from jan13.bmp"
+    fi
+else
+    cat "$work/cli.err"
+    fail "kestrel-cli could not write a picture"
+fi
+[ -e "$work/home/.config/Plover/Kestrel.ini" ] && fail "kestrel-cli wrote the user's profile"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "package $(basename "$deb") checked"
