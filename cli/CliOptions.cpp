@@ -221,6 +221,16 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
         } else if (flag == "--depth") {
             if (!takesValue(value)) return false;
             if (!ParseInRange(value, 0, 2, options.depth)) return invalid(value, "0, 1 or 2");
+        } else if (flag == "--bpp") {
+            if (!takesValue(value)) return false;
+            int bits = 0;
+            if (!ParseInt(value, bits)
+                || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
+                return invalid(value, "1, 4, 8, 16, 24 or 32");
+            }
+            options.bitsPerPixel = bits;
+        } else if (flag == "--rle") {
+            options.runLength = true;
         } else if (flag == "-o" || flag == "--output") {
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name");
@@ -246,6 +256,27 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
     if (options.format && !options.outputPath) {
         error = "--format names the format of -o; give -o FILE as well";
         return false;
+    }
+    if (options.bitsPerPixel || options.runLength) {
+        const char* flag = options.bitsPerPixel ? "--bpp" : "--rle";
+        if (!options.outputPath) {
+            error = std::string(flag) + " is the depth of the BMP file of -o; give -o FILE.bmp";
+            return false;
+        }
+        const PictureFormat format = options.format.value_or(
+            FormatFromFileName(*options.outputPath).value_or(PictureFormat::Bmp));
+        if (format != PictureFormat::Bmp) {
+            error = std::string(flag) + " is for BMP files only, not for " + *options.outputPath;
+            return false;
+        }
+        if (options.depth) {
+            error = "give --depth or --bpp/--rle, not both";
+            return false;
+        }
+        if (options.runLength && options.bitsPerPixel != 4 && options.bitsPerPixel != 8) {
+            error = "--rle codes 4- and 8-bit BMP files only; give --bpp 4 or --bpp 8";
+            return false;
+        }
     }
     if (options.batchPath) {
         if (options.dataUtf8) {
@@ -308,6 +339,10 @@ std::string UsageText()
            "                          of 6, 14 or 16 characters, as the code dialog keeps them)\n"
            "  --depth 0|1|2           BMP colour depth (Settings/Bitmap): 0 and 1 24 bits,\n"
            "                          2 256 colours\n"
+           "  --bpp 1|4|8|16|24|32    BMP bits per pixel, instead of --depth: 1, 4 and 8\n"
+           "                          with a palette of the picture's most frequent\n"
+           "                          colours, 16 (5-5-5), 24 and 32 direct\n"
+           "  --rle                   run-length code the BMP (with --bpp 4 or 8)\n"
            "  Colours, comments and the JAN and ITF options go through --set, colours\n"
            "  also as #RRGGBB: --set Code/BarColor=#000080 --set Comment/String1=Lot 7\n"
            "\n"

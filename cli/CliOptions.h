@@ -39,6 +39,8 @@ struct CliOptions {
     std::optional<int> codeHigh;
     std::optional<int> bearer;
     std::optional<int> depth;
+    std::optional<int> bitsPerPixel;   // BMP depth asked for directly
+    bool runLength = false;            // BMP coded BI_RLE4 / BI_RLE8
     std::optional<std::string> outputPath;  // "{n}" is the line number in batch mode
     std::optional<PictureFormat> format;    // unset: from the suffix of -o
     std::optional<std::string> batchPath;   // "-" is standard input

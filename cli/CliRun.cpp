@@ -111,7 +111,12 @@ public:
             SaveProblem problem = SaveProblem::None;
             const PictureFormat format = options_.format.value_or(
                 FormatFromFileName(*outputName).value_or(PictureFormat::Bmp));
-            if (SavePictureFile(doc_, profile_, canvases_, *outputName, format, &problem) != 1) {
+            std::optional<BmpDepth> depth;
+            if (options_.bitsPerPixel) {
+                depth = BmpDepth{*options_.bitsPerPixel, options_.runLength};
+            }
+            if (SavePictureFile(doc_, profile_, canvases_, *outputName, format, depth, &problem)
+                != 1) {
                 return {Rejected, problem == SaveProblem::NothingToSave
                                       ? "no data to draw, nothing written to " + *outputName
                                       : "cannot write " + *outputName};

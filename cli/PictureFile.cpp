@@ -1,5 +1,6 @@
 #include "PictureFile.h"
 
+#include "bitmap/Dib.h"
 #include "document/BarCodeDoc.h"
 #include "render/DrawBarcode.h"
 #include "render/DrawingSurface.h"
@@ -197,8 +198,16 @@ std::optional<PictureFormat> FormatFromFileName(std::string_view fileName)
 
 int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
                     OffscreenCanvasFactory& canvases, const std::string& fileName,
-                    PictureFormat format, SaveProblem* problem)
+                    PictureFormat format, const std::optional<BmpDepth>& depth,
+                    SaveProblem* problem)
 {
+    if (format == PictureFormat::Bmp && depth) {
+        const std::uint32_t compression = !depth->runLength   ? BI_RGB
+                                          : depth->bitCount == 4 ? BI_RLE4
+                                                                 : BI_RLE8;
+        return SaveBitmapAs(doc, profile, canvases, fileName, depth->bitCount, compression,
+                            problem);
+    }
     if (format == PictureFormat::Bmp) {
         return SaveBitmap(doc, profile, canvases, fileName, problem);
     }

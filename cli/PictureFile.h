@@ -27,8 +27,15 @@ std::optional<PictureFormat> FormatFromFileName(std::string_view fileName);
 // PDF as vector pages of Width x Height units, one unit one SVG user unit
 // or one PDF point. The file is written beside the target and renamed over
 // it, so a failure leaves no partial file. 1 when written, 0 when not.
+// A BMP's depth when the command line asks for one; without it the profile's.
+struct BmpDepth {
+    int bitCount = 24;
+    bool runLength = false;
+};
+
 int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
                     OffscreenCanvasFactory& canvases, const std::string& fileName,
-                    PictureFormat format, SaveProblem* problem = nullptr);
+                    PictureFormat format, const std::optional<BmpDepth>& depth = std::nullopt,
+                    SaveProblem* problem = nullptr);
 
 }  // namespace kestrel::cli

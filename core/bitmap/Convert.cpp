@@ -1,6 +1,7 @@
 #include "bitmap/Convert.h"
 
 #include "bitmap/ByteOrder.h"
+#include "bitmap/RunLength.h"
 
 #include <array>
 #include <limits>
@@ -324,16 +325,23 @@ Dib ConvertPicture(Dib& source, int bitCount, std::uint32_t compression, const M
     if (!IsConvertRequest(bitCount, compression, sourceBits)) {
         return {};
     }
-    // Run-length coding is neither written nor read by this library.
-    if (compression == BI_RLE4 || compression == BI_RLE8 || header.biCompression == BI_RLE4
-        || header.biCompression == BI_RLE8) {
+    // Run-length pictures are written but not read. A run-length target is
+    // the uncompressed picture of its depth, coded afterwards; coded
+    // pictures are bottom-up only, so a top-down source cannot become one.
+    const bool runLength = compression == BI_RLE4 || compression == BI_RLE8;
+    if (header.biCompression == BI_RLE4 || header.biCompression == BI_RLE8
+        || (runLength && layout->topDown)) {
         return {};
     }
+    const std::uint32_t stored = runLength ? BI_RGB : compression;
     const int targetBits = bitCount == 0 ? sourceBits : bitCount;
-    const bool throughPalette = sourceBits <= 8 || targetBits <= 8 || compression != BI_RGB
+    const bool throughPalette = sourceBits <= 8 || targetBits <= 8 || stored != BI_RGB
                                 || header.biCompression != BI_RGB;
-    Dib target = throughPalette ? ConvertThroughPalette(source, *layout, targetBits, compression, warn)
+    Dib target = throughPalette ? ConvertThroughPalette(source, *layout, targetBits, stored, warn)
                                 : ConvertTrueColour(source, targetBits);
+    if (target && runLength) {
+        target = EncodeRunLength(target);
+    }
     if (target) {
         source.Release();
     }

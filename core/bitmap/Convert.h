@@ -11,9 +11,7 @@
 namespace kestrel {
 
 // Whether ConvertPicture takes the request for a source of `sourceBitCount`
-// bits. A `bitCount` of 0 keeps the source's bit count. The run-length
-// targets are recognised here but ConvertPicture refuses them: nothing in
-// the program asks for them.
+// bits. A `bitCount` of 0 keeps the source's bit count.
 bool IsConvertRequest(int bitCount, std::uint32_t compression, int sourceBitCount);
 
 // The source in another format. Through its palette (MakePicturePalette)
@@ -22,9 +20,13 @@ bool IsConvertRequest(int bitCount, std::uint32_t compression, int sourceBitCoun
 // a target of more than 8 bits stores that colour in its own format. Between
 // BI_RGB formats of 16 bits and more, pixel by pixel (ConvertTrueColour).
 //
+// A run-length target (BI_RLE4 at 4 bits, BI_RLE8 at 8) is the BI_RGB
+// picture of that depth coded by EncodeRunLength.
+//
 // On success the source is released; on refusal (nothing) it is untouched.
-// Refused: requests IsConvertRequest declines, run-length targets and
-// sources, invalid DIBs, and sources without a palette (core headers).
+// Refused: requests IsConvertRequest declines, run-length sources,
+// run-length targets from top-down sources, invalid DIBs, and sources
+// without a palette (core headers).
 Dib ConvertPicture(Dib& source, int bitCount, std::uint32_t compression,
                    const MaskWarning& warn = {});
 

@@ -37,6 +37,14 @@ int SavedBitCount(int bitmapChoice)
 int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
                const std::string& fileName, SaveProblem* problem)
 {
+    return SaveBitmapAs(doc, profile, canvases, fileName,
+                        SavedBitCount(profile::Read(profile, profile::Bitmap)), BI_RGB, problem);
+}
+
+int SaveBitmapAs(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+                 const std::string& fileName, int bitCount, std::uint32_t compression,
+                 SaveProblem* problem)
+{
     if (problem) {
         *problem = SaveProblem::None;
     }
@@ -51,12 +59,14 @@ int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFa
     surface.FillSolidRect(surface.ClipBox(), White);
     DrawBarcode(doc, profile, surface);
 
-    const int bitCount = SavedBitCount(profile::Read(profile, profile::Bitmap));
-    const Dib dib = ReadOutPicture(canvas->Picture(), BI_RGB, bitCount);
+    if (!IsConvertRequest(bitCount, compression, DisplayBitCount)) {
+        return Fail(SaveProblem::NotWritten, problem);
+    }
+    const Dib dib = ReadOutPicture(canvas->Picture(), compression, bitCount);
     if (dib.IsNull()) {
         return Fail(SaveProblem::NoPicture, problem);
     }
-    if (SavePicture(fileName, dib, bitCount, BI_RGB) != 1) {
+    if (SavePicture(fileName, dib, bitCount, compression) != 1) {
         return Fail(SaveProblem::NotWritten, problem);
     }
     return 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kestrel {
@@ -25,6 +26,13 @@ int SavedBitCount(int bitmapChoice);
 // file was written, 0 when not (`problem`, when given, says why).
 int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
                const std::string& fileName, SaveProblem* problem = nullptr);
+
+// As SaveBitmap, at a depth asked for directly: `bitCount` 1, 4, 8, 16, 24
+// or 32 with BI_RGB, or 4 with BI_RLE4 and 8 with BI_RLE8. Other requests
+// write nothing (NotWritten).
+int SaveBitmapAs(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+                 const std::string& fileName, int bitCount, std::uint32_t compression,
+                 SaveProblem* problem = nullptr);
 
 // "BarCode.bmp" in the folder of the program file; empty when the joined
 // name would be too long for a path.

@@ -170,8 +170,7 @@ TEST(ConvertPicture, RefusedRequestsKeepTheSource)
     const Row rows[] = {
         {24, 24, BI_BITFIELDS}, {24, 0, BI_BITFIELDS}, {24, 7, BI_RGB}, {24, 2, BI_RGB},
         {24, 1, BI_BITFIELDS},  {24, 8, BI_RLE4},      {24, 4, BI_RLE8}, {24, 8, 9},
-        {24, 0, BI_RLE8},       {8, 8, BI_RLE8},       {8, 0, BI_RLE8},  {24, 4, BI_RLE4},
-        {24, -8, BI_RGB},
+        {24, 0, BI_RLE8},       {24, -8, BI_RGB},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.sourceBits << " to " << row.bitCount << "/" << row.compression);
@@ -180,7 +179,7 @@ TEST(ConvertPicture, RefusedRequestsKeepTheSource)
         EXPECT_TRUE(ConvertPicture(source, row.bitCount, row.compression).IsNull());
         EXPECT_EQ(source.bytes(), before);
     }
-    EXPECT_TRUE(IsConvertRequest(8, BI_RLE8, 24));  // recognised, then refused above
+    EXPECT_TRUE(IsConvertRequest(8, BI_RLE8, 24));
     EXPECT_TRUE(IsConvertRequest(0, BI_RLE4, 4));
     EXPECT_FALSE(IsConvertRequest(0, BI_RLE4, 8));
 }

@@ -91,6 +91,14 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
         {{"-o", "a.png", "--format", "gif"}, "--format"},
         {{"-o", "a.png", "--format", ""}, "--format"},
         {{"--format", "png"}, "-o"},
+        {{"-o", "a.bmp", "--bpp", "2"}, "--bpp"},
+        {{"-o", "a.bmp", "--bpp", "24", "--rle"}, "--rle"},
+        {{"-o", "a.bmp", "--rle"}, "--rle"},
+        {{"-o", "a.png", "--bpp", "1"}, "--bpp"},
+        {{"-o", "a.bmp", "--format", "svg", "--bpp", "8"}, "--bpp"},
+        {{"-o", "a.pdf", "--bpp", "4", "--rle"}, "--bpp"},
+        {{"--bpp", "8"}, "-o"},
+        {{"-o", "a.bmp", "--bpp", "8", "--depth", "2"}, "--depth"},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -130,7 +138,7 @@ TEST(CommandLine, HelpListsEveryFlagAndSymbology)
                              "--code-text", "--help", "code11-2", "Code 128 (Only Code B)",
                              "--width", "--height", "--xmargin", "--ymargin", "--text-height",
                              "--bearer", "--depth", "--output", "--batch", "{n}", "--format",
-                             ".png", ".svg", ".pdf"}) {
+                             ".png", ".svg", ".pdf", "--bpp", "--rle"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
 }
