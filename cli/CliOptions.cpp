@@ -231,6 +231,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             options.bitsPerPixel = bits;
         } else if (flag == "--rle") {
             options.runLength = true;
+        } else if (flag == "--verify") {
+            options.verify = true;
         } else if (flag == "-o" || flag == "--output") {
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name");
@@ -255,6 +257,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
     }
     if (options.format && !options.outputPath) {
         error = "--format names the format of -o; give -o FILE as well";
+        return false;
+    }
+    if (options.verify && !options.outputPath) {
+        error = "--verify reads back the picture of -o; give -o FILE as well";
         return false;
     }
     if (options.bitsPerPixel || options.runLength) {
@@ -357,13 +363,21 @@ std::string UsageText()
            "                          -o names the files, {n} standing for the line number;\n"
            "                          a rejected line is reported with its number and the\n"
            "                          other lines are still written\n"
+           "  --verify                after writing, read the picture back with ZXing and\n"
+           "                          compare it with the completed data (BMP and PNG as\n"
+           "                          written, SVG and PDF as the same drawing rasterised);\n"
+           "                          one that does not read back is reported \"written\n"
+           "                          but does not scan\" (in a batch after \"line N: \");\n"
+           "                          STF, Code 11 and ITF under six digits, which ZXing\n"
+           "                          does not read, are reported \"not verified\"\n"
            "  --module-text           print the bar pattern: -1/-2 narrow/wide bar, 1/2\n"
            "                          narrow/wide space, separated by commas\n"
            "  --code-text             print the completed data\n"
            "  --help                  print this text\n"
            "\n"
            "Exit status: 0 done, 1 data rejected, not drawable or not written (in a\n"
-           "batch: any line), 2 bad command line.\n";
+           "batch: any line), 2 bad command line, 3 written but not read back by\n"
+           "--verify (in a batch: any line, when no line gave 1).\n";
 }
 
 }  // namespace kestrel::cli

@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "PictureFile.h"
+#include "VerifyPicture.h"
 #include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
@@ -60,8 +61,9 @@ void ApplyFields(const CliOptions& options, CBarCodeDoc& doc, WorkingGaps& gaps,
     if (options.codabarStop) doc.CodabarStop = *options.codabarStop;
 }
 
-// The outcome of one text: a message for the user when it failed. The
-// acceptance messages are the code dialog's own and are shown as they are.
+// The outcome of one text: a message for the user when it failed, or a
+// note when it succeeded unchecked. The acceptance messages are the code
+// dialog's own and, like the reports of --verify, are shown as they are.
 struct Outcome {
     int status = Success;
     std::string message;
@@ -121,11 +123,34 @@ public:
                                       ? "no data to draw, nothing written to " + *outputName
                                       : "cannot write " + *outputName};
             }
+            if (options_.verify) {
+                return Verify(*outputName, format);
+            }
         }
         return {};
     }
 
 private:
+    // BMP and PNG are read back from the file, so a fault of the depth
+    // conversion shows; SVG and PDF through the raster the same drawing
+    // gives, as no reader here parses them.
+    Outcome Verify(const std::string& fileName, PictureFormat format)
+    {
+        const bool raster = format == PictureFormat::Bmp || format == PictureFormat::Png;
+        const RgbPicture picture =
+            raster ? ReadPictureFile(fileName) : DrawPicture(doc_, profile_, canvases_);
+        const ScanResult scan = VerifyScan(picture, doc_.CodeType, Cp932ToUtf8(doc_.CodeText));
+        switch (scan.scan) {
+        case Scan::Read: return {};
+        case Scan::NotVerified: return {Success, "not verified: " + scan.detail, true};
+        case Scan::NotRead: break;
+        }
+        return {DoesNotScan,
+                "written but does not scan: "
+                    + (picture.pixels.empty() ? "cannot read " + fileName + " back" : scan.detail),
+                true};
+    }
+
     const CliOptions& options_;
     Profile& profile_;
     CBarCodeDoc& doc_;
@@ -158,6 +183,7 @@ int RunBatch(Request& request, const CliOptions& options, std::istream& in, std:
         lines = &file;
     }
     bool anyFailed = false;
+    bool anyUnscanned = false;
     int lineNumber = 0;
     for (std::string line; std::getline(*lines, line);) {
         ++lineNumber;
@@ -166,13 +192,14 @@ int RunBatch(Request& request, const CliOptions& options, std::istream& in, std:
         }
         const Outcome outcome =
             request.Make(line, NumberedName(*options.outputPath, lineNumber), out);
-        if (outcome.status != Success) {
+        if (!outcome.message.empty()) {
             err << "line " << lineNumber << ": " << outcome.message << '\n';
-            anyFailed = true;
         }
+        anyUnscanned = anyUnscanned || outcome.status == DoesNotScan;
+        anyFailed = anyFailed || (outcome.status != Success && outcome.status != DoesNotScan);
     }
     out.flush();
-    return anyFailed || !out ? Rejected : Success;
+    return anyFailed || !out ? Rejected : anyUnscanned ? DoesNotScan : Success;
 }
 
 }  // namespace

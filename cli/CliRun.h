@@ -8,7 +8,7 @@
 
 namespace kestrel::cli {
 
-enum ExitStatus : int { Success = 0, Rejected = 1, UsageError = 2 };
+enum ExitStatus : int { Success = 0, Rejected = 1, UsageError = 2, DoesNotScan = 3 };
 
 // Runs one request: reads the profile (never writing it), applies the
 // options to a document, accepts the data as the code dialog does, encodes,

@@ -229,15 +229,7 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
     bool drawn = false;
     switch (format) {
     case PictureFormat::Png: {
-        const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
-        if (!canvas || !canvas->IsValid()) {
-            file.cancelWriting();
-            return Fail(SaveProblem::NoPicture, problem);
-        }
-        DrawingSurface& surface = canvas->Surface();
-        surface.FillSolidRect(surface.ClipBox(), White);
-        DrawBarcode(doc, profile, surface);
-        const QImage image = Compact(canvas->Picture());
+        const QImage image = Compact(DrawPicture(doc, profile, canvases));
         if (image.isNull()) {
             file.cancelWriting();
             return Fail(SaveProblem::NoPicture, problem);
@@ -254,6 +246,40 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
         return Fail(SaveProblem::NotWritten, problem);
     }
     return file.commit() ? 1 : Fail(SaveProblem::NotWritten, problem);
+}
+
+RgbPicture ReadPictureFile(const std::string& fileName)
+{
+    const QImage image =
+        QImage(QString::fromStdString(fileName)).convertToFormat(QImage::Format_RGB32);
+    RgbPicture picture;
+    if (image.isNull()) {
+        return picture;
+    }
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.pixels.reserve(static_cast<std::size_t>(picture.width)
+                           * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < picture.width; ++x) {
+            picture.pixels.push_back(row[x] & 0xFFFFFFU);
+        }
+    }
+    return picture;
+}
+
+RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,
+                       OffscreenCanvasFactory& canvases)
+{
+    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
+    if (!canvas || !canvas->IsValid()) {
+        return {};
+    }
+    DrawingSurface& surface = canvas->Surface();
+    surface.FillSolidRect(surface.ClipBox(), White);
+    DrawBarcode(doc, profile, surface);
+    return canvas->Picture();
 }
 
 }  // namespace kestrel::cli

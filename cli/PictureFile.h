@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "export/SaveBitmap.h"
+#include "picture/RgbPicture.h"
 
 #include <optional>
 #include <string>
@@ -37,5 +38,13 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
                     OffscreenCanvasFactory& canvases, const std::string& fileName,
                     PictureFormat format, const std::optional<BmpDepth>& depth = std::nullopt,
                     SaveProblem* problem = nullptr);
+
+// The picture as the file holds it (BMP or PNG); empty when it cannot be read.
+RgbPicture ReadPictureFile(const std::string& fileName);
+
+// The picture DrawBarcode draws for the document on a white off-screen
+// canvas of Width x Height: the raster every format is drawn from.
+RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,
+                       OffscreenCanvasFactory& canvases);
 
 }  // namespace kestrel::cli

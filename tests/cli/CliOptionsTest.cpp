@@ -99,6 +99,7 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
         {{"-o", "a.pdf", "--bpp", "4", "--rle"}, "--bpp"},
         {{"--bpp", "8"}, "-o"},
         {{"-o", "a.bmp", "--bpp", "8", "--depth", "2"}, "--depth"},
+        {{"--verify", "--data", "1"}, "-o"},
     };
     for (const auto& c : cases) {
         CliOptions options;
@@ -138,7 +139,7 @@ TEST(CommandLine, HelpListsEveryFlagAndSymbology)
                              "--code-text", "--help", "code11-2", "Code 128 (Only Code B)",
                              "--width", "--height", "--xmargin", "--ymargin", "--text-height",
                              "--bearer", "--depth", "--output", "--batch", "{n}", "--format",
-                             ".png", ".svg", ".pdf", "--bpp", "--rle"}) {
+                             ".png", ".svg", ".pdf", "--bpp", "--rle", "--verify"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
 }
