@@ -6,6 +6,7 @@
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
 #include "process/HeapTuning.h"
+#include "process/ProgramFolder.h"
 #include "profile/SettingsProfile.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
+#include <QStandardPaths>
 
 #include <string>
 
@@ -33,10 +35,16 @@ int main(int argc, char** argv)
 
     kestrel::SettingsProfile profile;
     kestrel::WorkingGaps gaps;
+    // Save, UM_OUTPUT 1 and the profile's Main/Path all mean one program
+    // path. An installed program's folder cannot be written, so there the
+    // path is a link to it in the per-user data folder.
+    const std::string programPath = kestrel::WritableProgramPath(
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .toStdString());
     // The file system spells the path in its own encoding, which Save needs;
     // the profile's Main/Path holds it as text, in code page 932.
-    const QString programFile = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
-    const std::string programPath = QFile::encodeName(programFile).toStdString();
+    const QString programFile = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(programPath)));
     const std::string programPathText = kestrel::QStringToCp932Lossy(programFile);
 
     int exitCode = 0;

@@ -8,7 +8,7 @@ set -u
 
 build_dir=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -103,6 +103,61 @@ else
     fail "kestrel-cli could not write a picture"
 fi
 [ -e "$work/home/.config/Plover/Kestrel.ini" ] && fail "kestrel-cli wrote the user's profile"
+
+# The unpacked kestrel in a folder its user cannot write, as an installed
+# one in /usr/bin: the per-user folder holds a link to it, Main/Path names
+# the link, and UM_OUTPUT 1 writes BarCode.bmp beside the link. Root writes
+# anywhere, so as root the program runs as nobody.
+if command -v dbus-run-session >/dev/null; then
+    chmod 0755 "$work"
+    chmod 0555 "$root/usr/bin"
+    user_home=$work/user-home
+    mkdir -m 0700 "$user_home" "$work/user-run"
+    as_user=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chown 65534:65534 "$user_home" "$work/user-run"
+        as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    fi
+    cat >"$work/installed_run.sh" <<'SCRIPT'
+bin=$1
+export HOME=$2 XDG_RUNTIME_DIR=$3 QT_QPA_PLATFORM=offscreen
+unset XDG_CONFIG_HOME XDG_DATA_HOME LD_LIBRARY_PATH DISPLAY WAYLAND_DISPLAY
+"$bin/kestrel" 2>/dev/null &
+program=$!
+for _ in $(seq 100); do
+    "$bin/kestrel-send" UM_SETTYPE 11 0 >/dev/null 2>&1 && break
+    sleep 0.1
+done
+# A picture size of our own, to know the file for ours.
+"$bin/kestrel-send" UM_SETVALUE 0 --low 321 --high 123 >/dev/null
+"$bin/kestrel-send" UM_SETVALUE 10 12345 >/dev/null
+# UM_OUTPUT 0 encodes the text; UM_OUTPUT 1 saves the bars as they stand.
+echo "copy $("$bin/kestrel-send" UM_OUTPUT 0 0)"
+echo "save $("$bin/kestrel-send" UM_OUTPUT 1 0)"
+kill "$program"
+wait "$program"
+SCRIPT
+    timeout 60 "${as_user[@]}" dbus-run-session -- \
+        bash "$work/installed_run.sh" "$root/usr/bin" "$user_home" "$work/user-run" \
+        >"$work/installed.out" 2>/dev/null
+    program_folder=$user_home/.local/share/Plover/Kestrel
+    grep -qx 'save 0' "$work/installed.out" || fail "UM_OUTPUT 1 answered: $(cat "$work/installed.out")"
+    [ "$(readlink "$program_folder/kestrel")" = "$root/usr/bin/kestrel" ] \
+        || fail "no link to the program in $program_folder"
+    grep -qx "Path=$program_folder/kestrel" "$user_home/.config/Plover/Kestrel.ini" 2>/dev/null \
+        || fail "Main/Path does not name the link: $(grep Path= "$user_home/.config/Plover/Kestrel.ini" 2>&1)"
+    # BMP header: "BM", then the width and height as 32-bit numbers at
+    # bytes 18 and 22.
+    picture=$program_folder/BarCode.bmp
+    if [ "$(head -c 2 "$picture" 2>/dev/null)" != "BM" ] \
+        || [ "$(od -An -tu4 -j18 -N8 "$picture" | xargs)" != "321 123" ]; then
+        fail "BarCode.bmp beside the link is not the 321 x 123 picture"
+    fi
+    [ "$(ls "$root/usr/bin")" = "$(printf 'kestrel\nkestrel-cli\nkestrel-send')" ] \
+        || fail "something was written beside the installed program"
+else
+    echo "dbus-run-session missing: the installed kestrel is not run"
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
