@@ -85,8 +85,13 @@ grep -qx 'Exec=kestrel' "$root/usr/share/applications/kestrel.desktop" \
 
 # The unpacked kestrel-cli, with the system's Qt only and no display.
 cli=$root/usr/bin/kestrel-cli
-run() { env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" "$@"; }
+# Qt makes a runtime folder when none is given; this one goes with the rest.
+run() {
+    env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" \
+        XDG_RUNTIME_DIR="$work/runtime" "$@"
+}
 mkdir -p "$work/home"
+mkdir -m 0700 "$work/runtime"
 if ! run "$cli" --help >"$work/help" 2>&1 || ! head -1 "$work/help" | grep -q '^Usage: kestrel-cli'; then
     cat "$work/help"
     fail "kestrel-cli --help"
@@ -108,15 +113,24 @@ fi
 # one in /usr/bin: the per-user folder holds a link to it, Main/Path names
 # the link, and UM_OUTPUT 1 writes BarCode.bmp beside the link. Root writes
 # anywhere, so as root the program runs as nobody.
-if command -v dbus-run-session >/dev/null; then
-    chmod 0755 "$work"
+chmod 0755 "$work"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    # The temporary folder may lie where nobody cannot reach (a TMPDIR in
+    # root's home); then the program cannot be run as another user here.
+    "${as_user[@]}" test -x "$root/usr/bin/kestrel" 2>/dev/null || as_user=(unusable)
+fi
+if ! command -v dbus-run-session >/dev/null; then
+    echo "dbus-run-session missing: the installed kestrel is not run"
+elif [ "${as_user[*]}" = unusable ]; then
+    echo "nobody cannot reach $work: the installed kestrel is not run"
+else
     chmod 0555 "$root/usr/bin"
     user_home=$work/user-home
     mkdir -m 0700 "$user_home" "$work/user-run"
-    as_user=()
-    if [ "$(id -u)" -eq 0 ]; then
+    if [ ${#as_user[@]} -ne 0 ]; then
         chown 65534:65534 "$user_home" "$work/user-run"
-        as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
     fi
     cat >"$work/installed_run.sh" <<'SCRIPT'
 bin=$1
@@ -155,8 +169,6 @@ SCRIPT
     fi
     [ "$(ls "$root/usr/bin")" = "$(printf 'kestrel\nkestrel-cli\nkestrel-send')" ] \
         || fail "something was written beside the installed program"
-else
-    echo "dbus-run-session missing: the installed kestrel is not run"
 fi
 
 if [ "$failures" -ne 0 ]; then
