@@ -245,6 +245,13 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             if (!takesValue(value)) return false;
             if (value.empty()) return invalid(value, "a file name or -");
             options.batchPath = value;
+        } else if (flag == "--jobs") {
+            if (!takesValue(value)) return false;
+            std::optional<int> jobs;
+            if (!ParseInRange(value, 1, 64, jobs)) {
+                return invalid(value, "a number of threads from 1 to 64");
+            }
+            options.jobs = *jobs;
         } else if (flag == "--set") {
             if (!takesValue(value)) return false;
             if (!ParseOverride(value, options.overrides)) {
@@ -283,6 +290,10 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
             error = "--rle codes 4- and 8-bit BMP files only; give --bpp 4 or --bpp 8";
             return false;
         }
+    }
+    if (options.jobs != 1 && !options.batchPath) {
+        error = "--jobs spreads a batch over threads; give --batch FILE|- as well";
+        return false;
     }
     if (options.batchPath) {
         if (options.dataUtf8) {
@@ -362,7 +373,11 @@ std::string UsageText()
            "  --batch FILE|-          one picture per line of FILE (or standard input);\n"
            "                          -o names the files, {n} standing for the line number;\n"
            "                          a rejected line is reported with its number and the\n"
-           "                          other lines are still written\n"
+           "                          other lines are still written; on a terminal,\n"
+           "                          progress is shown on standard error; Ctrl+C stops\n"
+           "                          after the files in hand (none left partial), exit 130\n"
+           "  --jobs N                spread a batch over N threads (1 to 64, default 1);\n"
+           "                          names and reports stay in line order\n"
            "  --verify                after writing, read the picture back with ZXing and\n"
            "                          compare it with the completed data (BMP and PNG as\n"
            "                          written, SVG and PDF as the same drawing rasterised);\n"
@@ -377,7 +392,8 @@ std::string UsageText()
            "\n"
            "Exit status: 0 done, 1 data rejected, not drawable or not written (in a\n"
            "batch: any line), 2 bad command line, 3 written but not read back by\n"
-           "--verify (in a batch: any line, when no line gave 1).\n";
+           "--verify (in a batch: any line, when no line gave 1), 130 batch stopped by\n"
+           "Ctrl+C (SIGINT) or SIGTERM.\n";
 }
 
 }  // namespace kestrel::cli

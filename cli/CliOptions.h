@@ -45,6 +45,7 @@ struct CliOptions {
     std::optional<std::string> outputPath;  // "{n}" is the line number in batch mode
     std::optional<PictureFormat> format;    // unset: from the suffix of -o
     std::optional<std::string> batchPath;   // "-" is standard input
+    int jobs = 1;                           // threads a batch is spread over
     std::vector<ProfileOverride> overrides;
     std::vector<Output> outputs;  // in the order asked for
 };

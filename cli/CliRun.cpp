@@ -14,9 +14,23 @@
 
 #include <QString>
 
+#include <csignal>
+#include <pthread.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <sstream>
+#include <thread>
+#include <vector>
 
 namespace kestrel::cli {
 
@@ -169,7 +183,279 @@ std::string NumberedName(std::string pattern, int lineNumber)
     return pattern;
 }
 
-int RunBatch(Request& request, const CliOptions& options, std::istream& in, std::ostream& out,
+// One document made from the command line, with the profile it reads and
+// writes while drawing. A batch on several threads gives each worker its
+// own, made the same way, so no thread touches another's state.
+struct Session {
+    std::unique_ptr<SettingsProfile> stored;
+    std::unique_ptr<MemoryProfile> profile;
+    WorkingGaps gaps;
+    std::unique_ptr<CBarCodeDoc> doc;
+    CodeEntry entry;
+    std::unique_ptr<Request> request;
+};
+
+// Null, with the reason in `error`, when a --set value has no code page 932
+// form.
+std::unique_ptr<Session> OpenSession(const CliOptions& options, const std::string& programPath,
+                                     std::string& error)
+{
+    auto session = std::make_unique<Session>();
+    session->stored = OpenProfile(options);
+    // Every write of this run (the document's own included) stays in memory.
+    session->profile = std::make_unique<MemoryProfile>(session->stored.get());
+    MemoryProfile& profile = *session->profile;
+    for (const ProfileOverride& override : options.overrides) {
+        std::string value;
+        if (!Utf8ToCp932(override.valueUtf8, value)) {
+            error = "--set " + override.section + '/' + override.key
+                    + ": the value cannot be written in code page 932";
+            return nullptr;
+        }
+        profile.WriteProfileString(override.section, override.key, value);
+    }
+    if (options.depth) {
+        profile::Write(profile, profile::Bitmap, *options.depth);
+    }
+    session->doc = std::make_unique<CBarCodeDoc>(profile, session->gaps, programPath);
+    ApplyFields(options, *session->doc, session->gaps, session->entry);
+    session->request = std::make_unique<Request>(options, profile, *session->doc,
+                                                 session->gaps, session->entry);
+    return session;
+}
+
+std::atomic<bool> stopAsked{false};
+
+// What one line gave: its report and what it printed, kept until the lines
+// before it are reported.
+struct LineResult {
+    Outcome outcome;
+    std::string printed;
+};
+
+LineResult MakeLine(Request& request, const CliOptions& options, std::string line,
+                    int lineNumber)
+{
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    std::ostringstream printed;
+    LineResult result;
+    result.outcome = request.Make(line, NumberedName(*options.outputPath, lineNumber), printed);
+    result.printed = std::move(printed).str();
+    return result;
+}
+
+// False at the end of the input and after a stop was asked for: the signal
+// may have cut the read short, and a partial line must not be drawn.
+bool ReadLine(std::istream& lines, std::string& line)
+{
+    return !stopAsked && std::getline(lines, line) && !stopAsked;
+}
+
+// Lines in a file, counted before the batch so progress can show a total.
+std::optional<long> CountLines(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    long lines = 0;
+    char last = '\n';
+    std::array<char, 65536> buffer;
+    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
+        const auto got = static_cast<std::size_t>(file.gcount());
+        lines += std::count(buffer.data(), buffer.data() + got, '\n');
+        last = buffer[got - 1];
+    }
+    return lines + (last != '\n' ? 1 : 0);
+}
+
+// Reports the lines in their order, whatever order the workers finish them
+// in, and keeps the progress line on the terminal below the reports.
+class Reporter {
+public:
+    Reporter(std::ostream& out, std::ostream& err, bool showProgress, std::optional<long> total)
+        : out_(out), err_(err), showProgress_(showProgress), total_(total),
+          started_(Clock::now())
+    {
+    }
+
+    void Report(int lineNumber, const LineResult& result)
+    {
+        out_ << result.printed;
+        if (!result.outcome.message.empty()) {
+            ClearProgress();
+            err_ << "line " << lineNumber << ": " << result.outcome.message << '\n';
+        }
+        anyUnscanned_ = anyUnscanned_ || result.outcome.status == DoesNotScan;
+        anyFailed_ = anyFailed_
+                     || (result.outcome.status != Success && result.outcome.status != DoesNotScan);
+        ++done_;
+        ShowProgress(false);
+    }
+
+    // At most ten times a second unless `now`.
+    void ShowProgress(bool now)
+    {
+        if (!showProgress_) return;
+        const Clock::time_point time = Clock::now();
+        if (!now && time - shown_ < std::chrono::milliseconds(100)) return;
+        shown_ = time;
+        const double seconds = std::chrono::duration<double>(time - started_).count();
+        std::ostringstream line;
+        line << '\r' << done_;
+        if (total_) line << '/' << *total_;
+        line << " lines";
+        if (seconds > 0.05) {
+            line << ", " << static_cast<long>(done_ / seconds) << " files/s";
+        }
+        line << "\033[K";
+        err_ << line.str() << std::flush;
+        progressShown_ = true;
+    }
+
+    void ClearProgress()
+    {
+        if (progressShown_) {
+            err_ << "\r\033[K" << std::flush;
+            progressShown_ = false;
+        }
+    }
+
+    long Done() const { return done_; }
+    bool AnyFailed() const { return anyFailed_; }
+    bool AnyUnscanned() const { return anyUnscanned_; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream& out_;
+    std::ostream& err_;
+    const bool showProgress_;
+    const std::optional<long> total_;
+    const Clock::time_point started_;
+    Clock::time_point shown_{};
+    bool progressShown_ = false;
+    long done_ = 0;
+    bool anyFailed_ = false;
+    bool anyUnscanned_ = false;
+};
+
+// Workers take lines from a short queue the reading thread fills and put
+// their results in the slot of the line; the reading thread reports the
+// slots in line order. The queue is short so a slow line never lets the
+// reading run far ahead of the writing.
+class LinePool {
+public:
+    LinePool(const CliOptions& options, const std::vector<Session*>& sessions,
+             Reporter& reporter)
+        : options_(options), reporter_(reporter), capacity_(sessions.size() * 4)
+    {
+        // The workers never take Ctrl+C: it must reach the reading thread,
+        // which may be waiting for a line, to end its wait.
+        sigset_t stopSignals;
+        sigset_t previous;
+        sigemptyset(&stopSignals);
+        sigaddset(&stopSignals, SIGINT);
+        sigaddset(&stopSignals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
+        for (Session* session : sessions) {
+            workers_.emplace_back([this, session] { Work(*session->request); });
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
+
+    ~LinePool() { Finish(); }
+
+    // Waits for room in the queue, reporting what is ready meanwhile.
+    void Add(int lineNumber, std::string line)
+    {
+        std::unique_lock lock(mutex_);
+        while (queue_.size() >= capacity_ && !stopAsked) {
+            ReportReady(lock);
+            changed_.wait_for(lock, std::chrono::milliseconds(100));
+        }
+        queue_.push_back({lineNumber, std::move(line)});
+        ++added_;
+        changed_.notify_all();
+        ReportReady(lock);
+    }
+
+    // Reports every line added, then lets the workers go. After a stop the
+    // lines still queued are dropped: only the ones in hand are finished.
+    void Finish()
+    {
+        std::unique_lock lock(mutex_);
+        if (finished_) return;
+        closed_ = true;
+        changed_.notify_all();
+        while (true) {
+            if (stopAsked) {
+                added_ -= static_cast<int>(queue_.size());
+                queue_.clear();
+            }
+            ReportReady(lock);
+            if (reported_ == added_) break;
+            changed_.wait_for(lock, std::chrono::milliseconds(100));
+            reporter_.ShowProgress(false);
+        }
+        finished_ = true;
+        lock.unlock();
+        for (std::thread& worker : workers_) worker.join();
+    }
+
+private:
+    struct Line {
+        int number;
+        std::string text;
+    };
+
+    void Work(Request& request)
+    {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            changed_.wait(lock, [this] { return closed_ || stopAsked || !queue_.empty(); });
+            if (stopAsked || queue_.empty()) {
+                if (closed_ || stopAsked) return;
+                continue;
+            }
+            Line line = std::move(queue_.front());
+            queue_.pop_front();
+            changed_.notify_all();
+            lock.unlock();
+            LineResult result = MakeLine(request, options_, std::move(line.text), line.number);
+            lock.lock();
+            results_.emplace(line.number, std::move(result));
+            changed_.notify_all();
+        }
+    }
+
+    // Line numbers are dealt out in order, so the next to report is the
+    // line after the last reported. Called with the lock held.
+    void ReportReady(std::unique_lock<std::mutex>&)
+    {
+        for (auto next = results_.find(reported_ + 1); next != results_.end();
+             next = results_.find(reported_ + 1)) {
+            reporter_.Report(next->first, next->second);
+            results_.erase(next);
+            ++reported_;
+        }
+    }
+
+    const CliOptions& options_;
+    Reporter& reporter_;
+    const std::size_t capacity_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Line> queue_;
+    std::map<int, LineResult> results_;
+    int added_ = 0;
+    int reported_ = 0;
+    bool closed_ = false;
+    bool finished_ = false;
+    std::vector<std::thread> workers_;
+};
+
+int RunBatch(Session& first, const CliOptions& options, const std::string& programPath,
+             const RunEnvironment& environment, std::istream& in, std::ostream& out,
              std::ostream& err)
 {
     std::ifstream file;
@@ -182,63 +468,69 @@ int RunBatch(Request& request, const CliOptions& options, std::istream& in, std:
         }
         lines = &file;
     }
-    bool anyFailed = false;
-    bool anyUnscanned = false;
-    int lineNumber = 0;
-    for (std::string line; std::getline(*lines, line);) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        const Outcome outcome =
-            request.Make(line, NumberedName(*options.outputPath, lineNumber), out);
-        if (!outcome.message.empty()) {
-            err << "line " << lineNumber << ": " << outcome.message << '\n';
-        }
-        anyUnscanned = anyUnscanned || outcome.status == DoesNotScan;
-        anyFailed = anyFailed || (outcome.status != Success && outcome.status != DoesNotScan);
+    std::optional<long> total;
+    if (environment.showProgress && *options.batchPath != "-") {
+        total = CountLines(*options.batchPath);
     }
+    Reporter reporter(out, err, environment.showProgress, total);
+    int lineNumber = 0;
+    if (options.jobs <= 1) {
+        for (std::string line; ReadLine(*lines, line);) {
+            ++lineNumber;
+            reporter.Report(lineNumber, MakeLine(*first.request, options, line, lineNumber));
+        }
+    } else {
+        // The first session, which checked the command line's values, is
+        // the first worker's; the others are made the same way.
+        std::vector<std::unique_ptr<Session>> more;
+        std::vector<Session*> sessions{&first};
+        for (int job = 1; job < options.jobs; ++job) {
+            std::string error;
+            more.push_back(OpenSession(options, programPath, error));
+            sessions.push_back(more.back().get());
+        }
+        LinePool pool(options, sessions, reporter);
+        for (std::string line; ReadLine(*lines, line);) {
+            pool.Add(++lineNumber, std::move(line));
+        }
+        pool.Finish();
+    }
+    reporter.ShowProgress(true);
+    reporter.ClearProgress();
     out.flush();
-    return anyFailed || !out ? Rejected : anyUnscanned ? DoesNotScan : Success;
+    if (stopAsked) {
+        err << "kestrel-cli: stopped after " << reporter.Done() << " lines\n";
+        return Interrupted;
+    }
+    return reporter.AnyFailed() || !out ? Rejected : reporter.AnyUnscanned() ? DoesNotScan : Success;
 }
 
 }  // namespace
 
+void AskToStop()
+{
+    stopAsked = true;
+}
+
 int Run(const CliOptions& options, const std::string& programPath, std::istream& in,
-        std::ostream& out, std::ostream& err)
+        std::ostream& out, std::ostream& err, const RunEnvironment& environment)
 {
     if (options.help) {
         out << UsageText();
         return Success;
     }
 
-    const std::unique_ptr<SettingsProfile> stored = OpenProfile(options);
-    // Every write of this run (the document's own included) stays in memory.
-    MemoryProfile profile(stored.get());
-    for (const ProfileOverride& override : options.overrides) {
-        std::string value;
-        if (!Utf8ToCp932(override.valueUtf8, value)) {
-            err << "kestrel-cli: --set " << override.section << '/' << override.key
-                << ": the value cannot be written in code page 932\n";
-            return UsageError;
-        }
-        profile.WriteProfileString(override.section, override.key, value);
+    std::string error;
+    const std::unique_ptr<Session> session = OpenSession(options, programPath, error);
+    if (!session) {
+        err << "kestrel-cli: " << error << '\n';
+        return UsageError;
     }
-    if (options.depth) {
-        profile::Write(profile, profile::Bitmap, *options.depth);
-    }
-
-    WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, programPath);
-    CodeEntry entry;
-    ApplyFields(options, doc, gaps, entry);
-    Request request(options, profile, doc, gaps, entry);
-
     if (options.batchPath) {
-        return RunBatch(request, options, in, out, err);
+        return RunBatch(*session, options, programPath, environment, in, out, err);
     }
-    const Outcome outcome = request.Make(options.dataUtf8.value_or(std::string()),
-                                         options.outputPath, out);
+    const Outcome outcome = session->request->Make(options.dataUtf8.value_or(std::string()),
+                                                   options.outputPath, out);
     out.flush();
     if (outcome.status == UsageError) {
         err << "kestrel-cli: --data: " << outcome.message << '\n';

@@ -8,13 +8,25 @@
 
 namespace kestrel::cli {
 
-enum ExitStatus : int { Success = 0, Rejected = 1, UsageError = 2, DoesNotScan = 3 };
+enum ExitStatus : int { Success = 0, Rejected = 1, UsageError = 2, DoesNotScan = 3, Interrupted = 130 };
+
+// What the program learns of where it runs.
+struct RunEnvironment {
+    // Standard error is a terminal: a batch shows its progress there.
+    bool showProgress = false;
+};
 
 // Runs one request: reads the profile (never writing it), applies the
 // options to a document, accepts the data as the code dialog does, encodes,
 // prints what was asked for and writes the pictures. `in` feeds --batch -.
 // Writing pictures needs a QGuiApplication (fonts).
+// A batch spreads its lines over --jobs threads and reports them in line
+// order.
 int Run(const CliOptions& options, const std::string& programPath, std::istream& in,
-        std::ostream& out, std::ostream& err);
+        std::ostream& out, std::ostream& err, const RunEnvironment& environment = {});
+
+// Asks a running batch to stop after the files in hand (it exits 130).
+// Safe to call from a signal handler.
+void AskToStop();
 
 }  // namespace kestrel::cli

@@ -4,6 +4,9 @@
 
 #include <QGuiApplication>
 
+#include <csignal>
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -28,6 +31,18 @@ std::string ProgramPath(const char* argv0)
     std::error_code error;
     const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string(argv0) : path.string();
+}
+
+// Ctrl+C and SIGTERM end a batch after the files in hand, never in the
+// middle of one. No SA_RESTART: a read of standard input that waits for
+// the next line returns at once.
+void StopOnSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = [](int) { kestrel::cli::AskToStop(); };
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 }  // namespace
@@ -58,5 +73,10 @@ int main(int argc, char* argv[])
         qInstallMessageHandler(QuietMessageHandler);
         application = std::make_unique<QGuiApplication>(qtArgc, argv);
     }
-    return Run(options, ProgramPath(argv[0]), std::cin, std::cout, std::cerr);
+    RunEnvironment environment;
+    if (options.batchPath) {
+        StopOnSignals();
+        environment.showProgress = isatty(STDERR_FILENO) == 1;
+    }
+    return Run(options, ProgramPath(argv[0]), std::cin, std::cout, std::cerr, environment);
 }

@@ -100,6 +100,10 @@ TEST(CommandLine, RejectsBadFlagsAndValuesWithTheFlagNamed)
         {{"--bpp", "8"}, "-o"},
         {{"-o", "a.bmp", "--bpp", "8", "--depth", "2"}, "--depth"},
         {{"--verify", "--data", "1"}, "-o"},
+        {{"--batch", "-", "-o", "x-{n}.bmp", "--jobs", "0"}, "--jobs"},
+        {{"--batch", "-", "-o", "x-{n}.bmp", "--jobs", "65"}, "--jobs"},
+        {{"--batch", "-", "-o", "x-{n}.bmp", "--jobs", "two"}, "--jobs"},
+        {{"--data", "1", "-o", "x.bmp", "--jobs", "2"}, "--batch"},
     };
     for (const auto& c : cases) {
         CliOptions options;

@@ -245,6 +245,42 @@ TEST_F(CliRun, BatchWritesEveryAcceptedLineAndReportsTheOthers)
     EXPECT_EQ(FileBytes(PathOf("label-4.bmp")).size(), 135054);
 }
 
+// Several threads must give what one gives: the same files, the same
+// printed lines and the same reports, in line order. The texts mix
+// accepted lines with rejected ones, so a report out of place shows.
+TEST_F(CliRun, JobsChangeNeitherFilesNorTheOrderOfReports)
+{
+    std::string input;
+    for (int n = 0; n < 60; ++n) {
+        input += n % 7 == 3 ? "4901234567895\n" : n % 11 == 5 ? "\n" : "4901234567894\n";
+    }
+    const RunResult one = RunWith({"--batch", "-", "-o", PathOf("one-{n}.bmp"), "--code-text"},
+                                  input);
+    ASSERT_EQ(one.status, 1);
+    ASSERT_NE(one.err.find("line 60: "), std::string::npos) << one.err;
+    for (const char* jobs : {"2", "4", "64"}) {
+        const std::string pattern = std::string("jobs") + jobs + "-{n}.bmp";
+        const RunResult many = RunWith({"--batch", "-", "-o", PathOf(pattern.c_str()),
+                                        "--code-text", "--jobs", jobs},
+                                       input);
+        EXPECT_EQ(many.status, one.status) << jobs;
+        EXPECT_EQ(many.out, one.out) << jobs;
+        std::string err = many.err;  // the reports name the files of this run
+        const std::string prefix = std::string("jobs") + jobs + "-";
+        for (auto at = err.find(prefix); at != std::string::npos; at = err.find(prefix, at)) {
+            err.replace(at, prefix.size(), "one-");
+        }
+        EXPECT_EQ(err, one.err) << jobs;
+        for (int n = 1; n <= 60; ++n) {
+            const std::string number = std::to_string(n);
+            const std::string name = std::string("jobs") + jobs + "-" + number + ".bmp";
+            EXPECT_EQ(FileBytes(PathOf(name.c_str())),
+                      FileBytes(PathOf(("one-" + number + ".bmp").c_str())))
+                << jobs << " jobs, line " << n;
+        }
+    }
+}
+
 TEST_F(CliRun, AFailedWriteIsReported)
 {
     const RunResult result = RunWith({"--data", "4901234567894", "-o", "/dev/full"});
