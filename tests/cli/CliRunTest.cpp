@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,7 +40,8 @@ protected:
         file.write(contents);
     }
 
-    RunResult RunWith(std::vector<std::string> arguments, const std::string& input = {})
+    RunResult RunWith(std::vector<std::string> arguments, const std::string& input = {},
+                      const RunEnvironment& environment = {})
     {
         arguments.insert(arguments.begin(), {"--profile", profilePath_});
         CliOptions options;
@@ -48,7 +50,8 @@ protected:
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = cli::Run(options, "/usr/bin/kestrel-cli", in, out, err);
+        const int status =
+            cli::Run(options, "/usr/bin/kestrel-cli", in, out, err, environment);
         return {status, out.str(), err.str()};
     }
 
@@ -277,6 +280,47 @@ TEST_F(CliRun, JobsChangeNeitherFilesNorTheOrderOfReports)
             EXPECT_EQ(FileBytes(PathOf(name.c_str())),
                       FileBytes(PathOf(("one-" + number + ".bmp").c_str())))
                 << jobs << " jobs, line " << n;
+        }
+    }
+}
+
+// On a terminal the progress line is redrawn in place and cleared before
+// each report and at the end, so the reports read as without it; a file
+// is counted first, standard input cannot be.
+TEST_F(CliRun, ProgressStaysOffTheReportsAndIsClearedAtTheEnd)
+{
+    const std::string lines = "4901234567894\n4901234567895\n4901234567894\n\n4901234567894\n";
+    QFile file(dir_.filePath("lines.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(lines.c_str());
+    file.close();
+    const struct {
+        const char* batch;
+        const char* jobs;
+        const char* lastProgress;  // the count drawn at the end
+    } cases[] = {
+        {"-", "1", "\r5 lines"},
+        {"-", "3", "\r5 lines"},
+        {"lines.txt", "1", "\r5/5 lines"},
+        {"lines.txt", "2", "\r5/5 lines"},
+    };
+    const QRegularExpression progress(QStringLiteral("\r[^\r\n]*\x1b\\[K"));
+    for (const auto& c : cases) {
+        const std::string batch = c.batch == std::string("-") ? "-" : PathOf(c.batch);
+        const std::vector<std::string> arguments = {"--batch", batch, "--jobs", c.jobs, "-o",
+                                                    PathOf("label-{n}.bmp")};
+        const RunResult plain = RunWith(arguments, lines);
+        const RunResult shown = RunWith(arguments, lines, RunEnvironment{true});
+        EXPECT_EQ(shown.status, plain.status) << c.batch;
+        EXPECT_EQ(shown.out, plain.out) << c.batch;
+        EXPECT_EQ(QString::fromStdString(shown.err).remove(progress).toStdString(), plain.err)
+            << c.batch << " " << c.jobs;
+        EXPECT_NE(shown.err.find(c.lastProgress), std::string::npos) << shown.err;
+        EXPECT_TRUE(shown.err.ends_with("\r\x1b[K")) << c.batch << " " << c.jobs;
+        for (auto at = shown.err.find("line "); at != std::string::npos;
+             at = shown.err.find("line ", at + 1)) {
+            EXPECT_TRUE(at == 0 || shown.err[at - 1] == '\n' || shown.err.rfind("\r\x1b[K", at) == at - 4)
+                << "a report sharing the progress line: " << shown.err;
         }
     }
 }
