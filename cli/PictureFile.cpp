@@ -76,18 +76,34 @@ QImage Compact(const RgbPicture& picture)
     if (indexed) {
         image.setColorTable(QList<QRgb>(palette.begin(), palette.end()));
     }
+    // Rows are filled directly: QImage::setPixel on every pixel cost more
+    // than the PNG coding itself. Neighbours mostly share a colour, so its
+    // index is looked up again only where the colour changes.
+    QRgb lastColour = 0;
+    uint lastIndex = static_cast<uint>(palette.size());
     for (int y = 0; y < picture.height; ++y) {
+        uchar* const row = image.scanLine(y);
+        if (format == QImage::Format_Mono) {
+            std::fill(row, row + image.bytesPerLine(), uchar{0});
+        }
         for (int x = 0; x < picture.width; ++x) {
             const std::uint32_t pixel = picture.at(x, y);
             const QRgb colour = qRgb(static_cast<int>((pixel >> 16) & 0xFFU),
                                      static_cast<int>((pixel >> 8) & 0xFFU),
                                      static_cast<int>(pixel & 0xFFU));
-            if (indexed) {
-                image.setPixel(x, y, static_cast<uint>(
-                                         std::find(palette.begin(), palette.end(), colour)
-                                         - palette.begin()));
-            } else {
-                image.setPixel(x, y, colour);
+            if (!indexed) {
+                reinterpret_cast<QRgb*>(row)[x] = colour;
+                continue;
+            }
+            if (lastIndex == palette.size() || colour != lastColour) {
+                lastColour = colour;
+                lastIndex = static_cast<uint>(
+                    std::find(palette.begin(), palette.end(), colour) - palette.begin());
+            }
+            if (format == QImage::Format_Indexed8) {
+                row[x] = static_cast<uchar>(lastIndex);
+            } else if (lastIndex != 0) {
+                row[x >> 3] |= static_cast<uchar>(0x80U >> (x & 7));  // most significant bit first
             }
         }
     }
