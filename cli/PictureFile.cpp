@@ -266,23 +266,7 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
 
 RgbPicture ReadPictureFile(const std::string& fileName)
 {
-    const QImage image =
-        QImage(QString::fromStdString(fileName)).convertToFormat(QImage::Format_RGB32);
-    RgbPicture picture;
-    if (image.isNull()) {
-        return picture;
-    }
-    picture.width = image.width();
-    picture.height = image.height();
-    picture.pixels.reserve(static_cast<std::size_t>(picture.width)
-                           * static_cast<std::size_t>(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < picture.width; ++x) {
-            picture.pixels.push_back(row[x] & 0xFFFFFFU);
-        }
-    }
-    return picture;
+    return ToRgbPicture(QImage(QString::fromStdString(fileName)));
 }
 
 RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,

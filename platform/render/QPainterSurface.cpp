@@ -301,16 +301,22 @@ ImageSurface::ImageSurface(int width, int height)
 
 RgbPicture ImageSurface::Picture() const
 {
+    return ToRgbPicture(image);
+}
+
+RgbPicture ToRgbPicture(const QImage& image)
+{
     RgbPicture picture;
     if (image.isNull()) {
         return picture;
     }
-    picture.width = image.width();
-    picture.height = image.height();
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    picture.width = rgb.width();
+    picture.height = rgb.height();
     picture.pixels.reserve(static_cast<std::size_t>(picture.width)
                            * static_cast<std::size_t>(picture.height));
     for (int y = 0; y < picture.height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         for (int x = 0; x < picture.width; ++x) {
             picture.pixels.push_back(row[x] & 0xFFFFFFU);
         }

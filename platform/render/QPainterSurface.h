@@ -108,4 +108,8 @@ public:
     RgbPicture Picture() const;
 };
 
+// A picture's pixels as 0x00RRGGBB, the top row first; empty for a null
+// image.
+RgbPicture ToRgbPicture(const QImage& image);
+
 }  // namespace kestrel

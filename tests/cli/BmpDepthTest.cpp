@@ -2,39 +2,20 @@
 // for, Qt and ImageMagick see the same bars, the decoders read them, and
 // refused requests write nothing.
 
+#include "RunCommand.h"
+
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-bool HaveProgram(const char* name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Capture(const std::string& command, int& status)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (pipe && std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) {
-        output += buffer.data();
-    }
-    const int raw = pipe ? pclose(pipe) : -1;
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) {
-        output.pop_back();
-    }
-    return output;
-}
+using kestrel::test::Capture;
+using kestrel::test::HaveProgram;
 
 // The file's biBitCount and biCompression (little-endian, at 28 and 30).
 std::pair<int, int> BitCountAndCompression(const std::string& file)

@@ -1,40 +1,19 @@
 // Pictures written by kestrel-cli, read back by two independent decoders.
 
+#include "RunCommand.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <map>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-bool HaveProgram(const char* name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Runs a command line (all our arguments are plain words) and returns its
-// standard output; the exit status goes to `status`.
-std::string Capture(const std::string& command, int& status)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (pipe && std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) {
-        output += buffer.data();
-    }
-    const int raw = pipe ? pclose(pipe) : -1;
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) {
-        output.pop_back();
-    }
-    return output;
-}
+using kestrel::test::Capture;
+using kestrel::test::HaveProgram;
 
 std::string ZbarText(const std::string& file)
 {

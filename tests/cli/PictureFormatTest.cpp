@@ -2,6 +2,7 @@
 // same request and read back by independent rasterisers and decoders.
 
 #include "PictureFile.h"
+#include "RunCommand.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,37 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace kestrel::cli {
 namespace {
 
-bool HaveProgram(const char* name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Runs a command line (our arguments are plain words or quoted paths) and
-// returns its standard output; the exit status goes to `status`.
-std::string Capture(const std::string& command, int& status)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (pipe && std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) {
-        output += buffer.data();
-    }
-    const int raw = pipe ? pclose(pipe) : -1;
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) {
-        output.pop_back();
-    }
-    return output;
-}
+using kestrel::test::Capture;
+using kestrel::test::HaveProgram;
 
 class PictureFormats : public ::testing::Test {
 protected:
