@@ -17,19 +17,9 @@ for program in gui/kestrel send/kestrel-send bench/automation_bench; do
   [[ -x $build/$program ]] || { echo "build $build/$program first" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-automation_private_environment "$work"
-
-started=1
-automation_start_copy "$build/gui/kestrel" "$work" || started=0
-pid=$automation_pid  # for the clean-up, started or not
-((started)) || { echo "kestrel did not take $automation_bus_name" >&2; exit 1; }
+automation_private_run
+automation_start_copy "$build/gui/kestrel" "$automation_work" \
+  || { echo "kestrel did not take $automation_bus_name" >&2; exit 1; }
 
 printf '%-44s %6s %9s %9s\n' "case" "calls" "median ms" "p90 ms"
 "$build/bench/automation_bench" --calls "$calls"

@@ -18,26 +18,16 @@ seed=${4:-20240611}
 calls=${5:-10000}
 mkdir -p "$artefacts"
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-automation_private_environment "$work"
-
-started=1
-automation_start_copy "$kestrel" "$work" "$artefacts/automation-fuzz-kestrel.log" || started=0
-pid=$automation_pid  # for the clean-up, started or not
-((started)) || { echo "FAIL: kestrel did not take $automation_bus_name" >&2; exit 1; }
+automation_private_run
+automation_start_copy "$kestrel" "$automation_work" "$artefacts/automation-fuzz-kestrel.log" \
+  || { echo "FAIL: kestrel did not take $automation_bus_name" >&2; exit 1; }
 
 status=0
 "$fuzz" --seed "$seed" --calls "$calls" | tee "$artefacts/automation-fuzz.txt" || status=$?
-if ! kill -0 "$pid" 2>/dev/null; then
-  wait "$pid" && code=0 || code=$?
+if ! kill -0 "$automation_pid" 2>/dev/null; then
+  wait "$automation_pid" && code=0 || code=$?
   echo "FAIL: kestrel is no longer running (exit status $code)" >&2
-  pid=
+  automation_pid=
   exit 1
 fi
 exit "$status"

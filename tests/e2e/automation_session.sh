@@ -58,3 +58,18 @@ automation_start_copy() {
   automation_pid=$!
   automation_wait_for_owner "$automation_pid" 20
 }
+
+# A private folder for one run ($automation_work, with a private profile
+# and runtime folder in it); on exit the program started there is stopped
+# and the folder removed.
+automation_private_run() {
+  automation_work=$(mktemp -d)
+  automation_pid=
+  trap automation_end_run EXIT
+  automation_private_environment "$automation_work"
+}
+
+automation_end_run() {
+  [[ -n ${automation_pid:-} ]] && kill "$automation_pid" 2>/dev/null || true
+  rm -rf "$automation_work"
+}
