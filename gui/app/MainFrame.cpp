@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/ApplicationContext.h"
+#include "app/HelpContents.h"
 #include "app/Texts.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeInputCommand.h"
@@ -16,16 +17,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -195,6 +196,9 @@ void CMainFrame::CreateToolBar()
     // the toolbar cannot disagree.
     toolBar_->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, toolBar_);
+    // A right click on the bars would offer only that greyed toggle, with
+    // no name: no pop-up at all, as the View menu is where bars are shown.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 
     Action(Command::CodeInput)->setIcon(icons::CodeInput());
     Action(Command::Comment)->setIcon(icons::Comment());
@@ -285,17 +289,22 @@ void CMainFrame::OnOptionSettings()
 }
 
 // The set-up changes the printer the view prints on, so the next Print
-// starts from what the user chose here.
+// starts from the printer, paper and orientation the user chose here.
 void CMainFrame::OnFilePrintSetup()
 {
-    QPageSetupDialog dialog(&view_->Printer(), this);
-    dialog.exec();
+    view_->OnFilePrintSetup();
 }
 
+// The manual in the user's browser; where no browser takes it, the short
+// help says where the manual is.
 void CMainFrame::OnHelpContents()
 {
-    QMessageBox::information(this, QString::fromUtf16(texts::HelpTitle),
-                             QString::fromUtf16(texts::HelpText));
+    const ManualLocator manual = ManualLocator::ForThisProgram();
+    const QString message = OpenManual(manual.Find(), manual.Candidates(),
+                                       [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+    if (!message.isEmpty()) {
+        QMessageBox::information(this, QString::fromUtf16(texts::HelpTitle), message);
+    }
 }
 
 void CMainFrame::OnAppAbout()

@@ -70,6 +70,12 @@ inline constexpr char16_t HelpText[] =
     u"[ファイル]-[名前を付けて保存] は指定したファイルにビットマップを保存します。\n"
     u"[編集]-[コピー] (Ctrl+C) はバーコードをクリップボードへ、\n"
     u"[ファイル]-[印刷] (Ctrl+P) はプリンタへ出力します。";
+// After HelpText, when the manual cannot be shown in a browser; %1 is the
+// manual's file, or the places where it was looked for.
+inline constexpr char16_t HelpManualAt[] =
+    u"説明書をブラウザで開けませんでした。説明書は次のファイルです。\n%1";
+inline constexpr char16_t HelpManualMissing[] =
+    u"説明書が見つかりませんでした。次の場所を探しました。\n%1";
 
 // The status-bar line of a prompt.
 inline QString PromptLine(QStringView prompt)

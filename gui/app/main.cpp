@@ -2,6 +2,7 @@
 #include "app/AutomationService.h"
 #include "app/FirstPaintProbe.h"
 #include "app/MainFrame.h"
+#include "app/QtTranslations.h"
 #include "app/WindowPlacement.h"
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Plover"));
     QCoreApplication::setApplicationName(QStringLiteral("Kestrel"));
     QGuiApplication::setWindowIcon(kestrel::icons::Program());
+    // Before any dialog exists: Qt's dialogs take their texts when built.
+    const auto qtTexts = kestrel::InstallQtTranslations();
     // Arguments beyond Qt's own are accepted and ignored: a file name given
     // on the command line opens nothing and prints nothing.
 

@@ -8,6 +8,7 @@
 #include "resources/ProgramName.h"
 
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -16,6 +17,7 @@
 #include <QPen>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -137,18 +139,43 @@ QPrinter& CBarCodeView::Printer()
     return *printer_;
 }
 
+bool CBarCodeView::RunPrintDialog(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CBarCodeView::RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QString::fromUtf16(texts::PrintSetupTitle));
+    // Pages are chosen when printing; set-up is about the printer and paper.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Its confirming button says "Print", which set-up does not do.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+            ok->setText(QString::fromUtf16(texts::PrintSetupOk));
+        }
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void CBarCodeView::OnFilePrint()
 {
     if (!doc_.HasCodeText()) {
         return;
     }
-    QPrintDialog dialog(&Printer(), this);
-    if (dialog.exec() != QDialog::Accepted) {
+    if (!printDialog_(Printer(), window())) {
         return;
     }
     if (PrintPage(Printer(), doc_, profile_) == PrintResult::NotStarted) {
         Warn(QString::fromUtf8(texts::PrintNotStarted));
     }
+}
+
+void CBarCodeView::OnFilePrintSetup()
+{
+    setUpDialog_(Printer(), window());
 }
 
 bool CBarCodeView::PutImageOnClipboard(const QImage& picture)

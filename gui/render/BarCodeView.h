@@ -54,19 +54,35 @@ public:
     static bool PutImageOnClipboard(const QImage& picture);
     // Shows a warning to the user.
     using MessageSink = std::function<void(const QString&)>;
+    // Runs a modal dialog over the printer and applies what the user chose
+    // to it; true when the user confirmed.
+    using PrinterDialog = std::function<bool(QPrinter&, QWidget* parent)>;
+    // Print's dialog: printer, pages, copies, then print.
+    static bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+    // The printer set-up: the same dialog titled "プリンタの設定" with an OK
+    // button, for the printer and (under its properties) paper and
+    // orientation; it prints nothing.
+    static bool RunPrintSetupDialog(QPrinter& printer, QWidget* parent);
 
     // Tests replace what reaches outside the window.
     void SetClipboardWriter(ClipboardWriter writer) { clipboardWriter_ = std::move(writer); }
     void SetClipboardRetry(ClipboardRetry retry) { clipboardRetry_ = retry; }
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+    void SetPrinterDialogs(PrinterDialog print, PrinterDialog setUp)
+    {
+        printDialog_ = std::move(print);
+        setUpDialog_ = std::move(setUp);
+    }
 
-    // The printer Print sets up and prints on; its settings last between
-    // prints. Made on first use, at the printer's own resolution.
+    // The printer Print sets up and prints on; its settings, and what the
+    // printer set-up chose, last between prints. Made on first use, at the
+    // printer's own resolution.
     QPrinter& Printer();
 
 public slots:
     void OnEditCopy();
     void OnFilePrint();
+    void OnFilePrintSetup();
 
 signals:
     // Emitted by OnUpdate: what the commands may do has changed.
@@ -85,6 +101,8 @@ private:
     ClipboardWriter clipboardWriter_ = &CBarCodeView::PutImageOnClipboard;
     ClipboardRetry clipboardRetry_;
     MessageSink messageSink_;
+    PrinterDialog printDialog_ = &CBarCodeView::RunPrintDialog;
+    PrinterDialog setUpDialog_ = &CBarCodeView::RunPrintSetupDialog;
     std::unique_ptr<QPrinter> printer_;
 };
 

@@ -13,6 +13,11 @@ inline constexpr const char* ClipboardBusy =
     "しばらくしてから、もう一度コピーしてください。";
 
 // The printer refused to start the job.
-inline constexpr const char* PrintNotStarted = "印刷を開始できませんでした。";
+inline constexpr const char* PrintNotStarted = "印刷ｼﾞｮﾌﾞを開始できませんでした。";
+
+// Title of the printer set-up (Qt's print dialog, used to choose the
+// printer, paper and orientation that Print then uses) and its button.
+inline constexpr char16_t PrintSetupTitle[] = u"プリンタの設定";
+inline constexpr char16_t PrintSetupOk[] = u"OK";
 
 }  // namespace kestrel::texts

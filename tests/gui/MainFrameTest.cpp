@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
@@ -273,6 +274,36 @@ TEST(MainFrameTest, WindowIsTitledKestrelWithoutMaximiseButton)
     world.doc.CodeText = "12345";
     world.frame.View()->OnUpdate();
     EXPECT_EQ(world.frame.windowTitle(), "Kestrel");
+}
+
+// A right click anywhere on the bars opens no pop-up (the only entry Qt
+// would offer is the toolbar's greyed, nameless toggle).
+TEST(MainFrameTest, RightClickOnTheBarsOpensNoPopUp)
+{
+    test::FrameWorld world;
+    world.frame.show();
+    struct Row {
+        const char* name;
+        QWidget* bar;
+    };
+    const Row rows[] = {
+        {"toolbar", world.frame.ToolBar()},
+        {"menu bar", world.frame.menuBar()},
+        {"status bar", world.frame.statusBar()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // The toolbar's empty end, past its buttons, is the toolbar itself.
+        const QPoint where(row.bar->width() - 3, row.bar->height() / 2);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, where, row.bar->mapToGlobal(where));
+        QApplication::sendEvent(row.bar, &click);
+        QApplication::processEvents();
+        QWidget* popUp = QApplication::activePopupWidget();
+        EXPECT_EQ(popUp, nullptr);
+        if (popUp) {
+            popUp->close();
+        }
+    }
 }
 
 TEST(MainFrameTest, AboutBoxShowsProductVersionAndOk)

@@ -2,12 +2,17 @@
 
 #include "ViewTestSupport.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +188,121 @@ TEST(PrintPage, DrawsThePictureUnscaledWithTheBackgroundEverywhere)
         }
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+// The page's size in points as the PDF states it: "/MediaBox [0 0 w h]".
+QSizeF MediaBox(const QByteArray& pdf)
+{
+    static const QRegularExpression box(
+        QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble())
+                            : QSizeF();
+}
+
+// What the user chose in the printer set-up is what Print prints on: the
+// printer (a PDF file here), the paper and the orientation. A printer that
+// will not start shows the one message.
+TEST(PrintSetup, PrintUsesThePrinterPaperAndOrientationChosen)
+{
+    struct Row {
+        const char* name;
+        QPageSize::PageSizeId paper;
+        QPageLayout::Orientation orientation;
+        const char* output;  // inside the temporary folder
+        QSizeF points;       // the page printed; empty when nothing is
+        const char* message;
+    };
+    const Row rows[] = {
+        {"A4 portrait", QPageSize::A4, QPageLayout::Portrait, "page.pdf", {595, 842}, nullptr},
+        {"A5 landscape", QPageSize::A5, QPageLayout::Landscape, "page.pdf", {595, 420}, nullptr},
+        {"Letter landscape", QPageSize::Letter, QPageLayout::Landscape, "page.pdf", {792, 612},
+         nullptr},
+        {"printer that will not start", QPageSize::A4, QPageLayout::Portrait, "no/folder/page.pdf",
+         {}, "印刷ｼﾞｮﾌﾞを開始できませんでした。"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestDocument document;
+        CBarCodeView view(document.doc, document.profile);
+        QTemporaryDir dir;
+        const QString output = dir.filePath(row.output);
+        QStringList messages;
+        view.SetMessageSink([&](const QString& text) { messages << text; });
+        int printDialogs = 0;
+        view.SetPrinterDialogs(
+            [&](QPrinter&, QWidget*) { return ++printDialogs, true; },
+            [&](QPrinter& printer, QWidget*) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(output);
+                printer.setPageSize(QPageSize(row.paper));
+                printer.setPageOrientation(row.orientation);
+                return true;
+            });
+
+        view.OnFilePrintSetup();
+        EXPECT_EQ(printDialogs, 0);  // set-up prints nothing
+        EXPECT_FALSE(QFile::exists(output));
+        view.OnFilePrint();
+
+        EXPECT_EQ(printDialogs, 1);
+        const QSizeF page = MediaBox(ReadAll(output));
+        EXPECT_NEAR(page.width(), row.points.width(), 1.0);
+        EXPECT_NEAR(page.height(), row.points.height(), 1.0);
+        EXPECT_EQ(messages, row.message ? QStringList{QString::fromUtf8(row.message)} : QStringList{});
+    }
+}
+
+// Accepts the dialog Qt shows next, once it is up, reporting its title and
+// the text of its confirming button.
+struct DialogAcceptor {
+    QString title;
+    QString okText;
+
+    void AcceptNext()
+    {
+        QTimer::singleShot(0, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                return AcceptNext();
+            }
+            title = dialog->windowTitle();
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) {
+                okText = buttons->button(QDialogButtonBox::Ok)->text();
+            }
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    }
+};
+
+// Qt's own dialogs, as the user meets them: the set-up is titled as its
+// menu item and confirms with OK, and confirming either dialog as it opens
+// keeps the paper and orientation the printer already has.
+TEST(PrintSetup, QtDialogsKeepWhatWasChosen)
+{
+    TestDocument document;
+    CBarCodeView view(document.doc, document.profile);
+    QTemporaryDir dir;
+    const QString output = dir.filePath("page.pdf");
+    QPrinter& printer = view.Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(output);
+    printer.setPageSize(QPageSize(QPageSize::A5));
+    printer.setPageOrientation(QPageLayout::Landscape);
+
+    DialogAcceptor setUp;
+    setUp.AcceptNext();
+    view.OnFilePrintSetup();
+    EXPECT_EQ(setUp.title, "プリンタの設定");
+    EXPECT_EQ(setUp.okText, "OK");
+
+    DialogAcceptor print;
+    print.AcceptNext();
+    view.OnFilePrint();
+    EXPECT_NE(print.okText, "OK");  // Print's own dialog prints
+    const QSizeF page = MediaBox(ReadAll(output));
+    EXPECT_NEAR(page.width(), 595, 1.0);
+    EXPECT_NEAR(page.height(), 420, 1.0);
 }
 
 }  // namespace
