@@ -35,6 +35,10 @@ expected_files=(
     "-rwxr-xr-x ./usr/bin/kestrel-send"
     "-rw-r--r-- ./usr/share/applications/kestrel.desktop"
     "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kestrel.svg"
+    "-rw-r--r-- ./usr/share/kestrel/manual/code-dialog.png"
+    "-rw-r--r-- ./usr/share/kestrel/manual/index.html"
+    "-rw-r--r-- ./usr/share/kestrel/manual/options.png"
+    "-rw-r--r-- ./usr/share/kestrel/manual/window.png"
     "-rw-r--r-- ./usr/share/man/man1/kestrel.1.gz"
     "-rw-r--r-- ./usr/share/man/man1/kestrel-cli.1.gz"
     "-rw-r--r-- ./usr/share/man/man1/kestrel-send.1.gz"
@@ -53,7 +57,8 @@ fi
 # is named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-required_depends=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6printsupport6 fonts-ipafont-gothic)
+required_depends=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6printsupport6 fonts-ipafont-gothic
+                  qt6-translations-l10n)
 for package in "${required_depends[@]}"; do
     if ! tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qx "$package"; then
         fail "Depends lacks $package"
@@ -82,6 +87,12 @@ for page in kestrel kestrel-cli kestrel-send; do
 done
 grep -qx 'Exec=kestrel' "$root/usr/share/applications/kestrel.desktop" \
     || fail "the desktop entry does not start kestrel"
+# The manual is whole: every picture it shows is in the package beside it.
+manual=$root/usr/share/kestrel/manual/index.html
+grep -q '<html lang="ja">' "$manual" || fail "the manual is not the Japanese HTML page"
+for picture in $(grep -o 'src="[^"]*"' "$manual" | sed 's/^src="//; s/"$//'); do
+    [ -f "$root/usr/share/kestrel/manual/$picture" ] || fail "the manual's picture $picture is missing"
+done
 
 # The unpacked kestrel-cli, with the system's Qt only and no display.
 cli=$root/usr/bin/kestrel-cli
