@@ -54,15 +54,6 @@ TEST(ManualLocator, FindsTheFirstManualThatExists)
     }
 }
 
-// The places looked at are each named once, in order, cleaned of "..".
-TEST(ManualLocator, NamesEveryPlaceOnce)
-{
-    const ManualLocator locator("/usr/bin", {"/usr/share", "/usr/local/share", "/usr/share/"});
-    EXPECT_EQ(locator.Candidates(),
-              (QStringList{"/usr/bin/manual/index.html", "/usr/share/kestrel/manual/index.html",
-                           "/usr/local/share/kestrel/manual/index.html"}));
-}
-
 // The browser gets the manual's file as a URL; when there is no manual or
 // no browser takes it, the message says where the manual is or was sought.
 TEST(OpenManual, TellsWhereTheManualIsWhenNoBrowserShowsIt)
