@@ -10,10 +10,10 @@
 #include "document/OptionsCommand.h"
 #include "profile/ProfileSchema.h"
 #include "document/SaveCommands.h"
+#include "keyboard/LockKeyIndicators.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"
 #include "resources/ProgramName.h"
-#include "keyboard/LockKeyIndicators.h"
 #include "widgets/LockKeyPanes.h"
 #include "widgets/PromptMenu.h"
 
@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -28,7 +29,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSizeGrip>
-#include <QLayout>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
