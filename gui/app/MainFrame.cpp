@@ -11,19 +11,24 @@
 #include "document/OptionsCommand.h"
 #include "profile/ProfileSchema.h"
 #include "document/SaveCommands.h"
+#include "keyboard/LockKeyIndicators.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"
 #include "resources/ProgramName.h"
+#include "widgets/LockKeyPanes.h"
+#include "widgets/PromptMenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -128,7 +133,14 @@ void CMainFrame::CreateMenus()
 {
     using namespace texts;
 
-    QMenu* file = menuBar()->addMenu(QString::fromUtf16(FileMenu));
+    // Menus of our own, which prompt for greyed items too.
+    const auto addMenu = [this](const char16_t* title) {
+        auto* menu = new PromptMenu(QString::fromUtf16(title), this);
+        menuBar()->addMenu(menu);
+        return menu;
+    };
+
+    QMenu* file = addMenu(FileMenu);
     file->addAction(AddCommand(Command::Print, FilePrint, PromptPrint));
     file->addAction(AddCommand(Command::PrintSetup, FilePrintSetup, PromptPrintSetup));
     file->addSeparator();
@@ -137,7 +149,7 @@ void CMainFrame::CreateMenus()
     file->addSeparator();
     file->addAction(AddCommand(Command::Exit, AppExit, PromptExit));
 
-    QMenu* edit = menuBar()->addMenu(QString::fromUtf16(EditMenu));
+    QMenu* edit = addMenu(EditMenu);
     edit->addAction(AddCommand(Command::CodeInput, CodeInput, PromptCodeInput));
     edit->addAction(AddCommand(Command::Comment, CommentInput, PromptComment));
     edit->addSeparator();
@@ -146,7 +158,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     edit->addAction(AddCommand(Command::Copy, EditCopy, PromptCopy));
 
-    QMenu* view = menuBar()->addMenu(QString::fromUtf16(ViewMenu));
+    QMenu* view = addMenu(ViewMenu);
     QAction* toolBar = AddCommand(Command::ToolBar, ViewToolBar, PromptToolBar);
     QAction* statusBar = AddCommand(Command::StatusBar, ViewStatusBar, PromptStatusBar);
     for (QAction* toggle : {toolBar, statusBar}) {
@@ -155,7 +167,7 @@ void CMainFrame::CreateMenus()
         view->addAction(toggle);
     }
 
-    QMenu* help = menuBar()->addMenu(QString::fromUtf16(HelpMenu));
+    QMenu* help = addMenu(HelpMenu);
     help->addAction(AddCommand(Command::HelpContents, HelpContents, nullptr));
     help->addAction(AddCommand(Command::About, AppAbout, PromptAbout));
 
@@ -229,17 +241,7 @@ void CMainFrame::CreateStatusBar()
     ready->setObjectName(QStringLiteral("readyPane"));
     bar->addWidget(ready, 1);
 
-    // Qt cannot read the state of the lock keys on every system, so the
-    // indicators stay greyed rather than claim a state they do not know.
-    for (const char16_t* text : {texts::IndicatorKana, texts::IndicatorCaps, texts::IndicatorNum,
-                                 texts::IndicatorScroll}) {
-        auto* indicator = new QLabel(QString::fromUtf16(text), bar);
-        indicator->setObjectName(QStringLiteral("indicator"));
-        indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        indicator->setAlignment(Qt::AlignCenter);
-        indicator->setEnabled(false);
-        bar->addPermanentWidget(indicator);
-    }
+    new LockKeyPanes(bar, MakeSystemLockKeyIndicators());
 
     connect(Action(Command::StatusBar), &QAction::toggled, bar, &QWidget::setVisible);
 }
@@ -347,6 +349,24 @@ QSize CMainFrame::FirstStartSize() const
                                static_cast<const QWidget*>(toolBar_),
                                static_cast<const QWidget*>(statusBar())}) {
         size.setWidth(std::max(size.width(), bar->sizeHint().width()));
+    }
+    // A prompt is drawn over the ready pane and cut at the lock-key panes:
+    // the ready pane takes the width of the longest prompt.
+    if (const auto* ready = statusBar()->findChild<QLabel*>(QStringLiteral("readyPane"))) {
+        const QFontMetrics metrics = statusBar()->fontMetrics();  // the bar draws prompts
+        int longestPrompt = 0;
+        for (const auto& [command, action] : actions_) {
+            longestPrompt = std::max(longestPrompt, metrics.horizontalAdvance(action->statusTip()));
+        }
+        int barWidth = statusBar()->sizeHint().width();
+        // The size grip joins the bar only when the window shows.
+        const auto* grip = statusBar()->findChild<QSizeGrip*>();
+        if (grip && grip->isHidden() && statusBar()->isSizeGripEnabled()) {
+            barWidth += grip->sizeHint().width() + statusBar()->layout()->spacing();
+        }
+        const int overhang = 4;  // of the last glyph, and rounding
+        size.setWidth(std::max(size.width(),
+                               barWidth - ready->sizeHint().width() + longestPrompt + overhang));
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
