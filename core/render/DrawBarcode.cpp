@@ -208,25 +208,25 @@ GroupPlacement PlaceGroup(DrawingSurface& surface, const DigitGroup& group, Wide
 {
     const Wide room = group.right - group.left;
     const Wide count = static_cast<Wide>(group.text.size());
-    GroupPlacement written{(group.left + group.right) / 2 + 4, std::nullopt};
+    GroupPlacement usual{(group.left + group.right) / 2 + 4, std::nullopt};
     if (width < room) {
-        written.advance = ToInt((room - width) / group.spreadDivisor + width / group.widthDivisor);
+        usual.advance = ToInt((room - width) / group.spreadDivisor + width / group.widthDivisor);
     }
     if (count == 0 || room <= 0) {
-        return written;  // no room to fit anything in: a sequence too short for the layout
+        return usual;  // no room to fit anything in: a sequence too short for the layout
     }
     const Wide last = surface.MeasureText(group.text.substr(group.text.size() - 1)).width;
-    Wide advance = written.advance ? Wide{*written.advance} : room / count;
+    Wide advance = usual.advance ? Wide{*usual.advance} : room / count;
     if (count > 1 && (count - 1) * advance + last > room) {
         advance = (room - last) / (count - 1);
     }
     if (advance < 1) {
-        return written;
+        return usual;
     }
     // The surface centres count * advance pixels on the reference point.
     const Wide half = count * advance / 2;
     const Wide span = (count - 1) * advance + last;
-    const Wide start = std::max(group.left, std::min(written.x - half, group.right - span));
+    const Wide start = std::max(group.left, std::min(usual.x - half, group.right - span));
     return {start + half, ToInt(advance)};
 }
 
