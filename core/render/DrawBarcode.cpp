@@ -190,22 +190,57 @@ struct DigitGroup {
     Wide widthDivisor;   // the share of the digits' own width
 };
 
+// Where a group goes: the reference point and every digit's advance (none:
+// the font's own advances).
+struct GroupPlacement {
+    Wide x;
+    std::optional<int> advance;
+};
+
+// The digits are spread over the box, or keep the font's advances when they
+// are wider than the box, and stand 4 right of its centre. Left at that, a
+// group reaches past its box, its last digit most: the clip of a JAN-8 box
+// cuts that digit, the opaque box of the next group erases it, or it runs
+// into the guard bars. So the advance is cut, where needed, to the widest
+// even one at which the group, its last digit at its own width, fits the box,
+// and the group moves left of its place only as far as the box requires.
+GroupPlacement PlaceGroup(DrawingSurface& surface, const DigitGroup& group, Wide width)
+{
+    const Wide room = group.right - group.left;
+    const Wide count = static_cast<Wide>(group.text.size());
+    GroupPlacement usual{(group.left + group.right) / 2 + 4, std::nullopt};
+    if (width < room) {
+        usual.advance = ToInt((room - width) / group.spreadDivisor + width / group.widthDivisor);
+    }
+    if (count == 0 || room <= 0) {
+        return usual;  // no room to fit anything in: a sequence too short for the layout
+    }
+    const Wide last = surface.MeasureText(group.text.substr(group.text.size() - 1)).width;
+    Wide advance = usual.advance ? Wide{*usual.advance} : room / count;
+    if (count > 1 && (count - 1) * advance + last > room) {
+        advance = (room - last) / (count - 1);
+    }
+    if (advance < 1) {
+        return usual;
+    }
+    // The surface centres count * advance pixels on the reference point.
+    const Wide half = count * advance / 2;
+    const Wide span = (count - 1) * advance + last;
+    const Wide start = std::max(group.left, std::min(usual.x - half, group.right - span));
+    return {start + half, ToInt(advance)};
+}
+
 void DrawDigitGroup(DrawingSurface& surface, const DigitGroup& group, Wide bottom,
                     std::optional<Wide> y, unsigned options)
 {
     const TextExtent extent = surface.MeasureText(group.text);
     const Wide halfHeight = extent.height / 2;
-    const Wide room = group.right - group.left;
-    std::optional<int> advance;
-    if (extent.width < room) {
-        advance = ToInt((room - extent.width) / group.spreadDivisor
-                        + extent.width / group.widthDivisor);
-    }
+    const GroupPlacement placement = PlaceGroup(surface, group, extent.width);
     const SurfaceRect box{ToCoordinate(group.left), ToCoordinate(bottom - halfHeight),
                           ToCoordinate(group.right), ToCoordinate(bottom + halfHeight)};
-    surface.DrawTextInBox(ToCoordinate((group.left + group.right) / 2 + 4),
+    surface.DrawTextInBox(ToCoordinate(placement.x),
                           ToCoordinate(y.value_or(bottom - halfHeight)), box, options,
-                          group.text, advance);
+                          group.text, placement.advance);
 }
 
 }  // namespace

@@ -26,7 +26,11 @@ void InsertFaceSubstitutions()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        const QStringList gothic{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+        // IPAGothic first: its half-width digits are half an em wide, as the
+        // Japanese gothic is, and the JAN digit groups are laid out for
+        // that. IPAPGothic's digits are a quarter wider and overfill the
+        // groups' boxes at the default height.
+        const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
                                  QStringLiteral("Noto Sans CJK JP")};
         QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐゴシック"), gothic);
         QFont::insertSubstitutions(QStringLiteral("MS PGothic"), gothic);

@@ -35,8 +35,9 @@ public:
     explicit QPainterSurface(QPainter& painter);
 
     // The Qt font a request becomes. The face names Japanese systems use for
-    // their proportional gothic are mapped to the IPA fonts or Noto CJK;
-    // the character set is left to Qt's own fallback.
+    // their proportional gothic are mapped to IPAGothic (digits half an em
+    // wide, like theirs), else IPAPGothic or Noto CJK; the character set is
+    // left to Qt's own fallback.
     //
     // Text is laid out in a cell of the font's typographic ascent and
     // descent. Qt's metrics take the larger descent some fonts declare for

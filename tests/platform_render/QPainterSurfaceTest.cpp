@@ -137,7 +137,7 @@ TEST(QPainterSurface, GothicFaceNamesResolveToIpaWithTheEmHeightAsked)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QFont font = QPainterSurface::FontFor({c.face, c.height, FontCharset::ShiftJis, 400});
-        EXPECT_EQ(QStringLiteral("IPAPGothic"), QFontInfo(font).family());
+        EXPECT_EQ(QStringLiteral("IPAGothic"), QFontInfo(font).family());
 
         ImageSurface surface(10, 10);
         const SavedFont saved = surface.SelectFont({c.face, c.height, FontCharset::Ansi, 400});
@@ -221,7 +221,7 @@ TEST(QPainterSurface, TextBoxFillsAndClips)
         const RgbPicture picture = DrawText([&](DrawingSurface& s) {
             s.SetBackgroundMode(c.mode);
             s.SetBackgroundColour(yellow);
-            s.DrawTextInBox(10, 10, box, c.options, "88888888", std::nullopt);
+            s.DrawTextInBox(10, 13, box, c.options, "88888888", std::nullopt);
         });
         bool outside = false;
         for (int y = 0; y < picture.height; ++y) {
@@ -233,7 +233,7 @@ TEST(QPainterSurface, TextBoxFillsAndClips)
             }
         }
         EXPECT_EQ(c.inkOutsideBox, outside);
-        // The box's top left corner is above any digit's ink.
+        // The box's top row lies above the text's cell.
         EXPECT_EQ(c.boxFilled ? 0xFFFF00U : White, picture.at(box.left, box.top));
     }
 }

@@ -115,20 +115,32 @@ TEST(DrawBarcodeText, OtherSymbologiesCentreUnderTheBars)
 
 // Group edges of a JAN symbol one pixel per module with a 25-pixel margin:
 // the left digits run from the end of the start guard (28) to one module
-// into the centre guard; the right digits from the end of the centre guard
-// to the start of the end guard.
+// into the centre guard (71); the right digits from the end of the centre
+// guard (75) to the start of the end guard (117). A group stands 4 right of
+// its box's centre unless that puts its last digit past the box.
 TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
 {
+    struct Group {
+        int x;
+        int advance;
+    };
     struct Case {
         const char* name;
         int codeHigh;
-        std::optional<int> advance;  // the same for both groups here
+        Group left;
+        Group right;
     };
     const Case cases[] = {
-        // Six digits of 8 pixels fill more than the 43 pixels between the guards.
-        {"digits wider than the room keep the font's advance", 16, std::nullopt},
-        // 30 pixels of digits in 43: (43 - 30) / 6 + 30 / 5 = 8 (right: 42 gives 8 too).
-        {"narrow digits are spread out", 10, 8},
+        // 18 pixels of digits in 43: (43 - 18) / 6 + 18 / 5 = 7, the last
+        // digit ending at 32 + 5 * 7 + 3 = 70; on the right (42 - 18) / 6 + 3 = 7,
+        // ending at 79 + 38 = 117.
+        {"small digits are spread out", 6, {53, 7}, {100, 7}},
+        // 30 pixels in 43 would be spread 8 apart, 45 pixels with the last
+        // digit's own 5: at 7 they take 40, moved left to end at 71 and 117.
+        {"digits spread past their box are drawn closer", 10, {52, 7}, {98, 7}},
+        // Six digits of 8 pixels overfill 43: 43 - 8 leaves 7 for each of
+        // the other five, 42 - 8 leaves 6; each group ends at its box's edge.
+        {"digits wider than the room are squeezed into it", 16, {49, 7}, {97, 6}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,18 +163,19 @@ TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
 
         EXPECT_EQ("901234", texts[1].text);
         EXPECT_EQ((SurfaceRect{28, 104 - half, 71, 104 + half}), texts[1].box);
-        EXPECT_EQ((28 + 71) / 2 + 4, texts[1].x);
+        EXPECT_EQ(c.left.x, texts[1].x);
+        EXPECT_EQ(c.left.advance, texts[1].advance);
         EXPECT_EQ(y, texts[1].y);
 
         EXPECT_EQ("567894", texts[2].text);
         EXPECT_EQ((SurfaceRect{75, 104 - half, 117, 104 + half}), texts[2].box);
-        EXPECT_EQ((75 + 117) / 2 + 4, texts[2].x);
+        EXPECT_EQ(c.right.x, texts[2].x);
+        EXPECT_EQ(c.right.advance, texts[2].advance);
         EXPECT_EQ(y, texts[2].y);
 
         for (std::size_t i = 1; i < 3; ++i) {
             EXPECT_TRUE(texts[i].inBox);
             EXPECT_EQ(unsigned{TextBoxOpaque}, texts[i].options);
-            EXPECT_EQ(c.advance, texts[i].advance);
             EXPECT_EQ(AlignCentreTop, texts[i].align);
         }
         // The opaque boxes blank out the feet of the bars under the digits.
@@ -176,13 +189,16 @@ TEST(DrawBarcodeText, Jan8ClipsEachGroupToItsBox)
     struct Case {
         const char* name;
         int codeHigh;
-        std::optional<int> advance;
+        int advance;
+        int shift;  // of the reference point from 4 right of the box's centre
     };
     const Case cases[] = {
-        // Four digits of 8 pixels in 29.
-        {"digits wider than the room", 16, std::nullopt},
-        // 20 pixels in 29: (29 - 20) / 5 + 20 / 4 = 6.
-        {"narrow digits are spread out", 10, 6},
+        // 20 pixels in 29: (29 - 20) / 5 + 20 / 4 = 6; the last digit ends
+        // at 46 - 12 + 3 * 6 + 5 = 57, the box's edge.
+        {"narrow digits are spread out", 10, 6, 0},
+        // Four digits of 8 pixels in 29: 29 - 8 leaves 7 for each of the
+        // other three, and the group starts at the box's left.
+        {"digits wider than the room are squeezed into it", 16, 7, -4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,10 +215,10 @@ TEST(DrawBarcodeText, Jan8ClipsEachGroupToItsBox)
         ASSERT_EQ(2U, texts.size());
         EXPECT_EQ("4901", texts[0].text);
         EXPECT_EQ((SurfaceRect{28, 104 - half, 57, 104 + half}), texts[0].box);
-        EXPECT_EQ((28 + 57) / 2 + 4, texts[0].x);
+        EXPECT_EQ((28 + 57) / 2 + 4 + c.shift, texts[0].x);
         EXPECT_EQ("2347", texts[1].text);
         EXPECT_EQ((SurfaceRect{60, 104 - half, 89, 104 + half}), texts[1].box);
-        EXPECT_EQ((60 + 89) / 2 + 4, texts[1].x);
+        EXPECT_EQ((60 + 89) / 2 + 4 + c.shift, texts[1].x);
         for (const TextCall& call : texts) {
             EXPECT_TRUE(call.inBox);
             EXPECT_EQ(104 - half, call.y);
