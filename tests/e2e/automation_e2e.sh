@@ -31,7 +31,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-automation_private_environment "$work"
+private_environment "$work"
 
 # The program runs from a folder of its own, so that "BarCode.bmp" lands
 # beside it and nowhere else.

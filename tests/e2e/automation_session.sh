@@ -19,14 +19,7 @@ automation_session_enter() {
   export QT_QPA_PLATFORM=xcb
 }
 
-# A private profile and runtime folder under $1, so that no run sees the
-# user's settings or a previous run's.
-automation_private_environment() {
-  export XDG_CONFIG_HOME="$1/config"
-  export XDG_RUNTIME_DIR="$1/runtime"
-  mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/private_environment.sh"
 
 # The process id of the connection that owns the name, or nothing.
 automation_owner_pid() {
@@ -66,7 +59,7 @@ automation_private_run() {
   automation_work=$(mktemp -d)
   automation_pid=
   trap automation_end_run EXIT
-  automation_private_environment "$automation_work"
+  private_environment "$automation_work"
 }
 
 automation_end_run() {

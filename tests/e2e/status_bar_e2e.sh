@@ -12,9 +12,8 @@ mkdir -p "$artefacts"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/private_environment.sh"
+private_environment "$work"
 export KESTREL_BINARY="$kestrel" ARTEFACTS="$artefacts" WORK="$work"
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -euo pipefail -c '
