@@ -131,15 +131,14 @@ TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
         Group right;
     };
     const Case cases[] = {
-        // 18 pixels of digits in 43: (43 - 18) / 6 + 18 / 5 = 7, the last
-        // digit ending at 32 + 5 * 7 + 3 = 70; on the right (42 - 18) / 6 + 3 = 7,
-        // ending at 79 + 38 = 117.
+        // 18 pixels of digits in 43: (43 - 18) / 6 + 18 / 5 = 7; the right
+        // group, (42 - 18) / 6 + 3 = 7, ends at 79 + 5 * 7 + 3 = 117.
         {"small digits are spread out", 6, {53, 7}, {100, 7}},
-        // 30 pixels in 43 would be spread 8 apart, 45 pixels with the last
-        // digit's own 5: at 7 they take 40, moved left to end at 71 and 117.
+        // 30 pixels in 43 would be 8 apart, 45 with the last digit's own 5:
+        // at 7 they take 40, moved left to end at 71 and 117.
         {"digits spread past their box are drawn closer", 10, {52, 7}, {98, 7}},
-        // Six digits of 8 pixels overfill 43: 43 - 8 leaves 7 for each of
-        // the other five, 42 - 8 leaves 6; each group ends at its box's edge.
+        // Six digits of 8 overfill 43: 43 - 8 leaves 7 for each of the other
+        // five, 42 - 8 leaves 6; each group ends at its box's edge.
         {"digits wider than the room are squeezed into it", 16, {49, 7}, {97, 6}},
     };
     for (const auto& c : cases) {
