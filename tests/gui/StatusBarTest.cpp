@@ -40,7 +40,8 @@ TEST(StatusBarTest, MenuItemsPromptUnderThePointerGreyedOrNot)
         }
         QAction* item = menu->actions().at(h.item);
         QTest::mouseMove(menu, menu->actionGeometry(item).center());
-        EXPECT_EQ(world.frame.statusBar()->currentMessage().toStdString(), item->statusTip().toStdString())
+        EXPECT_EQ(world.frame.statusBar()->currentMessage().toStdString(),
+                  item->statusTip().toStdString())
             << "menu " << h.menu << " item " << h.item;
     }
     // Closing the menu brings the idle text back.
@@ -105,7 +106,8 @@ int CutPrompts(CMainFrame& frame, int width)
         // Qt starts messages a few pixels in; the strip reaches past the end.
         const QImage picture = bar->grab().toImage();
         bar->clearMessage();
-        return picture.copy(0, 0, bar->fontMetrics().horizontalAdvance(prompt) + 12, picture.height());
+        const int end = bar->fontMetrics().horizontalAdvance(prompt) + 12;
+        return picture.copy(0, 0, end, picture.height());
     };
     const int height = frame.height();
     int cut = 0;
