@@ -1,6 +1,5 @@
 #include "app/QtTranslations.h"
 
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -10,32 +9,20 @@
 namespace kestrel {
 namespace {
 
-// Qt's standard dialogs built after the program's start-up step: their
-// buttons read in Japanese, from Qt's own catalogue.
+// Qt's standard dialogs built after the program's start-up step read in
+// Japanese, from Qt's own catalogue: here the print dialog's buttons.
 TEST(QtTranslations, StandardDialogsReadInJapanese)
 {
     const auto translator = InstallQtTranslations();
     ASSERT_NE(translator, nullptr) << "qtbase_ja is not installed (qt6-translations-l10n)";
     QPrinter printer;
     const QPrintDialog print(&printer);
-    const QMessageBox question(QMessageBox::Warning, "Kestrel", "",
-                               QMessageBox::Yes | QMessageBox::No);
-    struct Row {
-        const QWidget* dialog;
-        QStringList buttons;  // among its buttons
-    };
-    const Row rows[] = {
-        {&print, {"印刷(&P)", "キャンセル"}},
-        {&question, {"はい(&Y)", "いいえ(&N)"}},
-    };
-    for (const Row& row : rows) {
-        QStringList texts;
-        for (const QPushButton* button : row.dialog->findChildren<QPushButton*>()) {
-            texts << button->text();
-        }
-        for (const QString& expected : row.buttons) {
-            EXPECT_TRUE(texts.contains(expected)) << texts.join(" | ").toStdString();
-        }
+    QStringList texts;
+    for (const QPushButton* button : print.findChildren<QPushButton*>()) {
+        texts << button->text();
+    }
+    for (const char* expected : {"印刷(&P)", "キャンセル"}) {
+        EXPECT_TRUE(texts.contains(expected)) << texts.join(" | ").toStdString();
     }
 }
 

@@ -55,12 +55,10 @@ std::string DigitFault(const RgbPicture& picture, const Group& group, int i, int
     for (int y = 0; y < digit.height; ++y) {
         for (int column = 0; column < digit.width; ++column) {
             const int dark = darkness(digit.at(column, y));
+            const bool outside = column < box.left || column >= box.right || y < box.top || y >= box.bottom;
             ink += dark > 0;
-            if (dark > 0 && darkness(picture.at(column, y)) < dark) {
-                return "ink erased at x " + std::to_string(column);
-            }
-            if (dark > 0 && (column < box.left || column >= box.right || y < box.top || y >= box.bottom)) {
-                return "ink outside its box at x " + std::to_string(column);
+            if (dark > 0 && (darkness(picture.at(column, y)) < dark || outside)) {
+                return (outside ? "ink outside its box at x " : "ink erased at x ") + std::to_string(column);
             }
         }
     }
