@@ -2,13 +2,78 @@
 
 #include "render/QPainterSurface.h"
 
+#include <QImage>
+#include <QPainter>
+
+#include <optional>
+
 namespace kestrel {
+
+namespace {
+
+// A picture with the painter that stays active on it.
+struct Target {
+    QImage image;
+    QPainter painter;
+};
+
+}  // namespace
+
+// The target a finished canvas gave back. Shared with the canvases, so one
+// that outlives its factory still has somewhere to put it.
+struct ImageCanvasFactory::Spare {
+    std::unique_ptr<Target> target;
+};
 
 namespace {
 
 class ImageCanvas : public OffscreenCanvas {
 public:
-    ImageCanvas(int width, int height) : surface_(width, height) {}
+    ImageCanvas(std::shared_ptr<ImageCanvasFactory::Spare> spare, std::unique_ptr<Target> target)
+        : spare_(std::move(spare)), target_(std::move(target))
+    {
+        surface_.emplace(target_->painter);
+    }
+
+    ~ImageCanvas() override
+    {
+        surface_.reset();
+        spare_->target = std::move(target_);
+    }
+
+    bool IsValid() const override { return true; }
+    DrawingSurface& Surface() override { return *surface_; }
+
+    // The pixels of the 32-bit picture without the unused top byte, row by
+    // row (ToRgbPicture pixel by pixel gives the same).
+    RgbPicture Picture() const override
+    {
+        const QImage& image = target_->image;
+        RgbPicture picture;
+        picture.width = image.width();
+        picture.height = image.height();
+        const auto width = static_cast<std::size_t>(picture.width);
+        picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
+        std::uint32_t* out = picture.pixels.data();
+        for (int y = 0; y < picture.height; ++y, out += width) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = row[x] & 0xFFFFFFU;
+            }
+        }
+        return picture;
+    }
+
+private:
+    std::shared_ptr<ImageCanvasFactory::Spare> spare_;
+    std::unique_ptr<Target> target_;
+    std::optional<QPainterSurface> surface_;
+};
+
+// Sizes ImageSurface cannot make give an invalid canvas that ignores drawing.
+class EmptyCanvas : public OffscreenCanvas {
+public:
+    EmptyCanvas(int width, int height) : surface_(width, height) {}
 
     bool IsValid() const override { return !surface_.Image().isNull(); }
     DrawingSurface& Surface() override { return surface_; }
@@ -18,11 +83,41 @@ private:
     ImageSurface surface_;
 };
 
+bool Fits(int width, int height)
+{
+    return width > 0 && height > 0 && width <= ImageSurface::MaxSide
+           && height <= ImageSurface::MaxSide
+           && std::int64_t{width} * height <= ImageSurface::MaxPixels;
+}
+
 }  // namespace
+
+ImageCanvasFactory::ImageCanvasFactory() : spare_(std::make_shared<Spare>()) {}
+
+ImageCanvasFactory::~ImageCanvasFactory() = default;
 
 std::unique_ptr<OffscreenCanvas> ImageCanvasFactory::Create(int width, int height)
 {
-    return std::make_unique<ImageCanvas>(width, height);
+    if (!Fits(width, height)) {
+        return std::make_unique<EmptyCanvas>(width, height);
+    }
+    std::unique_ptr<Target> target = std::move(spare_->target);
+    if (target && target->image.width() == width && target->image.height() == height) {
+        // As a new picture: white, and the painter as it was begun.
+        target->painter.fillRect(QRect(0, 0, width, height), Qt::white);
+    } else {
+        target.reset();  // the painter ends before its picture goes
+        target = std::make_unique<Target>();
+        target->image = QImage(width, height, QImage::Format_RGB32);
+        if (target->image.isNull()) {
+            return std::make_unique<EmptyCanvas>(0, 0);
+        }
+        target->image.fill(Qt::white);
+        if (!target->painter.begin(&target->image)) {
+            return std::make_unique<EmptyCanvas>(0, 0);
+        }
+    }
+    return std::make_unique<ImageCanvas>(spare_, std::move(target));
 }
 
 }  // namespace kestrel
