@@ -43,21 +43,27 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
-bool WriteFile(int fd, const std::array<std::uint8_t, FileHeaderSize>& header, const Dib& dib)
+using Parts = std::initializer_list<std::span<const std::uint8_t>>;
+
+bool WriteFile(int fd, Parts parts)
 {
-    return WriteAll(fd, header.data(), header.size()) && WriteAll(fd, dib.data(), dib.size());
+    for (const auto& part : parts) {
+        if (!WriteAll(fd, part.data(), part.size())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A device or pipe named by the user takes the bytes directly; replacing it
 // with a file would be wrong.
-int WriteInPlace(const std::string& target, const std::array<std::uint8_t, FileHeaderSize>& header,
-                 const Dib& dib)
+int WriteInPlace(const std::string& target, Parts parts)
 {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return 0;
     }
-    const bool written = WriteFile(fd, header, dib);
+    const bool written = WriteFile(fd, parts);
     const bool closed = ::close(fd) == 0;
     return written && closed ? 1 : 0;
 }
@@ -98,7 +104,15 @@ std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib
 int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
 {
     const auto header = MakeFileHeader(dib);
-    if (!header || !IsAcceptableName(fileName)) {
+    if (!header) {
+        return 0;
+    }
+    return WriteWholeFile(fileName, {*header, dib.bytes()});
+}
+
+int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
+{
+    if (!IsAcceptableName(fileName)) {
         return 0;
     }
     std::filesystem::path target = fileName;
@@ -115,7 +129,7 @@ int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
         return 0;
     }
     if (exists && !S_ISREG(info.st_mode)) {
-        return WriteInPlace(target.native(), *header, dib);
+        return WriteInPlace(target.native(), parts);
     }
 
     std::string temporary;
@@ -123,7 +137,7 @@ int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
     if (fd < 0) {
         return 0;
     }
-    bool ok = WriteFile(fd, *header, dib);
+    bool ok = WriteFile(fd, parts);
     if (ok && exists) {
         ok = ::fchmod(fd, info.st_mode & 07777) == 0;
     }
