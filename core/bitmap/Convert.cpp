@@ -183,17 +183,25 @@ private:
 void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t width, int bitCount)
 {
     switch (bitCount) {
-    case 1:
-        // Whole bytes at a time, the leftmost pixel in the highest bit.
-        for (std::size_t x = 0; x < width; x += 8) {
-            const std::size_t n = std::min<std::size_t>(8, width - x);
-            unsigned byte = 0;
-            for (std::size_t i = 0; i < n; ++i) {
-                byte |= (indices[x + i] & 1u) << (7 - i);
-            }
+    case 1: {
+        // Eight pixels to a byte, the leftmost in the highest bit: the low
+        // bits of eight index bytes, read as one little-endian word, land
+        // in the top byte of its product with this constant in that order.
+        constexpr std::uint64_t Gather = 0x8040201008040201u;
+        std::size_t x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const std::uint64_t eight = bytes::ReadU64(indices + x) & 0x0101010101010101u;
+            p[x / 8] = static_cast<std::uint8_t>((eight * Gather) >> 56);
+        }
+        unsigned byte = 0;
+        for (std::size_t i = 0; x + i < width; ++i) {
+            byte |= (indices[x + i] & 1u) << (7 - i);
+        }
+        if (x < width) {
             p[x / 8] = static_cast<std::uint8_t>(byte);
         }
         break;
+    }
     case 4:
         for (std::size_t x = 0; x < width; ++x) {
             p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
@@ -267,8 +275,15 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
                 continue;
             }
             previous = source;
-            for (std::size_t x = 0; x < width; ++x) {
-                indices[x] = nearest.Index(source[x]);
+            // One look-up for each run of one colour.
+            for (std::size_t x = 0; x < width;) {
+                const std::uint32_t colour = source[x];
+                std::size_t end = x + 1;
+                while (end < width && source[end] == colour) {
+                    ++end;
+                }
+                std::memset(indices.data() + x, nearest.Index(colour), end - x);
+                x = end;
             }
             if (indexed) {
                 WriteIndexRow(row, indices.data(), width, bitCount);

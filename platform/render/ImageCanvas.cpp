@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace kestrel {
@@ -27,6 +29,21 @@ struct ImageCanvasFactory::Spare {
 
 namespace {
 
+// Clears the unused top byte of each pixel, two pixels at a time.
+void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, pixels + i, sizeof two);
+        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
+        std::memcpy(pixels + i, &two, sizeof two);
+    }
+    if (i < count) {
+        pixels[i] &= 0xFFFFFFU;
+    }
+}
+
 class ImageCanvas : public OffscreenCanvas {
 public:
     ImageCanvas(std::shared_ptr<ImageCanvasFactory::Spare> spare, std::unique_ptr<Target> target)
@@ -44,8 +61,8 @@ public:
     bool IsValid() const override { return true; }
     DrawingSurface& Surface() override { return *surface_; }
 
-    // The pixels of the 32-bit picture without the unused top byte, row by
-    // row (ToRgbPicture pixel by pixel gives the same).
+    // The pixels of the 32-bit picture without the unused top byte, as
+    // ToRgbPicture gives them.
     RgbPicture Picture() const override
     {
         const QImage& image = target_->image;
@@ -53,13 +70,11 @@ public:
         picture.width = image.width();
         picture.height = image.height();
         const auto width = static_cast<std::size_t>(picture.width);
-        picture.pixels.resize(width * static_cast<std::size_t>(picture.height));
-        std::uint32_t* out = picture.pixels.data();
-        for (int y = 0; y < picture.height; ++y, out += width) {
-            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (std::size_t x = 0; x < width; ++x) {
-                out[x] = row[x] & 0xFFFFFFU;
-            }
+        picture.pixels.reserve(width * static_cast<std::size_t>(picture.height));
+        for (int y = 0; y < picture.height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+            picture.pixels.insert(picture.pixels.end(), row, row + width);
+            ClearTopBytes(picture.pixels.data() + picture.pixels.size() - width, width);
         }
         return picture;
     }
