@@ -99,8 +99,8 @@ public:
             PutDistance(distance);
             length -= part;
         }
-        // Callers copy whole rows of at least two bytes in chunks of
-        // three or more; nothing is left.
+        // Callers repeat at least three bytes, and the last part is never
+        // cut below three: nothing is left.
     }
 
     // n steps of sum1 += value, sum2 += sum1.
@@ -234,8 +234,10 @@ QByteArray EncodeIndexedPng(const IndexedPicture& picture)
     // A stretch of equal rows is one "up" row of zeros and then copies of
     // it, as one long match reaching one stored row back. Far back, a match
     // takes more bits than a run of zeros; past two matches a row, runs.
+    // A row of fewer bytes than the shortest match is not copied either:
+    // one copy of it could not be coded.
     const std::size_t stored = rowBytes + 1;
-    const bool copyRows = stored <= 516;
+    const bool copyRows = stored >= 3 && stored <= 516;
     std::size_t copies = 0;
     bool upBefore = false;
     const std::uint8_t* previous = nullptr;
