@@ -24,6 +24,7 @@
 #include <array>
 #include <span>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace kestrel::cli {
@@ -108,22 +109,22 @@ std::optional<IndexedPicture> Indexed(const RgbPicture& picture)
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint32_t* row = picture.pixels.data() + y * width;
         std::uint8_t* out = indexed.indices.data() + y * width;
-        if (y > 0 && std::equal(row, row + width, row - width)) {
-            std::copy(out - width, out, out);
+        if (y > 0 && std::memcmp(row, row - width, width * sizeof *row) == 0) {
+            std::memcpy(out, out - width, width);
             continue;
         }
-        std::uint32_t last = 0;
-        std::uint8_t lastIndex = 0;
-        for (std::size_t x = 0; x < width; ++x) {
-            if (x == 0 || row[x] != last) {
-                const std::optional<uint> index = palette.Find(ToQRgb(row[x]));
-                if (!index) {
-                    return std::nullopt;
-                }
-                last = row[x];
-                lastIndex = static_cast<std::uint8_t>(*index);
+        for (std::size_t x = 0; x < width;) {
+            const std::uint32_t colour = row[x];
+            std::size_t end = x + 1;
+            while (end < width && row[end] == colour) {
+                ++end;
             }
-            out[x] = lastIndex;
+            const std::optional<uint> index = palette.Find(ToQRgb(colour));
+            if (!index) {
+                return std::nullopt;
+            }
+            std::fill(out + x, out + end, static_cast<std::uint8_t>(*index));
+            x = end;
         }
     }
     indexed.palette = palette.Palette();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace kestrel::cli {
 
@@ -47,6 +48,60 @@ void AppendChunk(QByteArray& out, const char (&type)[5], const char* data, std::
     AppendU32(out, Crc(out.constData() + start, size + 4) ^ 0xFFFFFFFFU);
 }
 
+// Deflate's fixed literal/length code of each symbol 0 to 287, bit-reversed
+// as it is sent (Huffman codes go most significant bit first into a stream
+// packed from the least significant end), with its length.
+struct FixedCode {
+    std::uint16_t bits;
+    std::uint8_t length;
+};
+
+constexpr std::uint32_t Reversed(std::uint32_t code, int length)
+{
+    std::uint32_t reversed = 0;
+    for (int i = 0; i < length; ++i) {
+        reversed |= ((code >> i) & 1U) << (length - 1 - i);
+    }
+    return reversed;
+}
+
+constexpr std::array<FixedCode, 288> FixedCodes = [] {
+    std::array<FixedCode, 288> codes{};
+    for (std::uint32_t symbol = 0; symbol < 288; ++symbol) {
+        const auto [code, length] = symbol < 144   ? std::pair{0x30 + symbol, 8}
+                                    : symbol < 256 ? std::pair{0x190 + (symbol - 144), 9}
+                                    : symbol < 280 ? std::pair{symbol - 256, 7}
+                                                   : std::pair{0xC0 + (symbol - 280), 8};
+        codes[symbol] = {static_cast<std::uint16_t>(Reversed(code, length)),
+                         static_cast<std::uint8_t>(length)};
+    }
+    return codes;
+}();
+
+// The length symbol (257 to 285), its base length and extra bits of each
+// match length 3 to 258.
+struct LengthCode {
+    std::uint16_t symbol;
+    std::uint16_t base;
+    std::uint8_t extra;
+};
+
+constexpr std::array<LengthCode, 259> LengthCodes = [] {
+    constexpr std::uint16_t Base[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                        31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    constexpr std::uint8_t Extra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                        2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    std::array<LengthCode, 259> codes{};
+    for (std::size_t length = 3; length <= 258; ++length) {
+        std::size_t code = 28;
+        while (Base[code] > length) {
+            --code;
+        }
+        codes[length] = {static_cast<std::uint16_t>(257 + code), Base[code], Extra[code]};
+    }
+    return codes;
+}();
+
 // A zlib stream of one deflate block with the fixed Huffman codes, whose
 // only matches repeat the byte before (distance 1): run-length coding, which
 // is what a barcode's rows need. The Adler-32 sum takes whole runs at once.
@@ -54,6 +109,7 @@ class RunLengthDeflate {
 public:
     RunLengthDeflate()
     {
+        out_.reserve(4096);
         out_.push_back(0x78);  // deflate, 32 KB window
         out_.push_back(0x01);  // no dictionary, fastest; (0x7801 % 31) == 0
         PutBits(1, 1);         // the last block
@@ -90,13 +146,14 @@ public:
     // bytes counted into the sum by the caller through Sum.
     void Repeat(std::size_t distance, std::size_t length)
     {
+        const Distance code = DistanceCode(distance);
         while (length >= MinMatch) {
             std::size_t part = std::min(length, MaxMatch);
             if (length - part > 0 && length - part < MinMatch) {
                 part = length - MinMatch;
             }
             PutLength(part);
-            PutDistance(distance);
+            PutBits(code.bits, code.length);
             length -= part;
         }
         // Callers repeat at least three bytes, and the last part is never
@@ -106,6 +163,14 @@ public:
     // n steps of sum1 += value, sum2 += sum1.
     void Sum(std::uint8_t value, std::uint64_t n)
     {
+        if (n == 1) {  // most runs are single bytes: no division
+            constexpr std::uint32_t Modulus = Base;
+            sum1_ += value;
+            sum1_ -= sum1_ >= Modulus ? Modulus : 0;
+            sum2_ += sum1_;
+            sum2_ -= sum2_ >= Modulus ? Modulus : 0;
+            return;
+        }
         sum2_ = static_cast<std::uint32_t>(
             (sum2_ + n % Base * sum1_ + value * (n * (n + 1) / 2 % Base)) % Base);
         sum1_ = static_cast<std::uint32_t>((sum1_ + n % Base * value) % Base);
@@ -127,7 +192,7 @@ public:
     QByteArray Finish()
     {
         PutSymbol(256);  // end of block
-        if (bitCount_ > 0) {
+        for (; bitCount_ > 0; bitCount_ -= 8, bits_ >>= 8) {
             out_.push_back(static_cast<std::uint8_t>(bits_));
         }
         const std::uint32_t adler = (sum2_ << 16) | sum1_;
@@ -143,58 +208,41 @@ private:
     static constexpr std::size_t MaxMatch = 258;
     static constexpr std::uint64_t Base = 65521;
 
-    // Deflate's bits go least significant first, Huffman codes most
-    // significant first.
+    // Deflate's bits go least significant first; whole words at a time.
     void PutBits(std::uint32_t value, int count)
     {
         bits_ |= std::uint64_t{value} << bitCount_;
         bitCount_ += count;
-        while (bitCount_ >= 8) {
-            out_.push_back(static_cast<std::uint8_t>(bits_));
-            bits_ >>= 8;
-            bitCount_ -= 8;
+        if (bitCount_ >= 32) {
+            const auto word = static_cast<std::uint32_t>(bits_);
+            const std::uint8_t four[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+                                          static_cast<std::uint8_t>(word >> 16),
+                                          static_cast<std::uint8_t>(word >> 24)};
+            out_.insert(out_.end(), four, four + 4);
+            bits_ >>= 32;
+            bitCount_ -= 32;
         }
     }
 
-    void PutCode(std::uint32_t code, int length)
-    {
-        std::uint32_t reversed = 0;
-        for (int i = 0; i < length; ++i) {
-            reversed |= ((code >> i) & 1U) << (length - 1 - i);
-        }
-        PutBits(reversed, length);
-    }
-
-    // The fixed literal/length code of a symbol 0 to 285.
     void PutSymbol(unsigned symbol)
     {
-        if (symbol < 144) {
-            PutCode(0x30 + symbol, 8);
-        } else if (symbol < 256) {
-            PutCode(0x190 + (symbol - 144), 9);
-        } else if (symbol < 280) {
-            PutCode(symbol - 256, 7);
-        } else {
-            PutCode(0xC0 + (symbol - 280), 8);
-        }
+        PutBits(FixedCodes[symbol].bits, FixedCodes[symbol].length);
     }
 
     void PutLength(std::size_t length)
     {
-        static constexpr std::uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,
-                                                         15, 17, 19, 23, 27, 31, 35, 43, 51,  59,
-                                                         67, 83, 99, 115, 131, 163, 195, 227, 258};
-        static constexpr std::uint8_t LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                                         2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-        unsigned code = 28;
-        while (LengthBase[code] > length) {
-            --code;
-        }
-        PutSymbol(257 + code);
-        PutBits(static_cast<std::uint32_t>(length - LengthBase[code]), LengthExtra[code]);
+        const LengthCode& code = LengthCodes[length];
+        PutSymbol(code.symbol);
+        PutBits(static_cast<std::uint32_t>(length - code.base), code.extra);
     }
 
-    void PutDistance(std::size_t distance)
+    // A distance's code and extra bits, as they are sent.
+    struct Distance {
+        std::uint32_t bits;
+        int length;
+    };
+
+    static Distance DistanceCode(std::size_t distance)
     {
         static constexpr std::uint16_t DistanceBase[30] = {
             1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
@@ -203,9 +251,10 @@ private:
         while (DistanceBase[code] > distance) {
             --code;
         }
-        PutCode(code, 5);
-        // Extra bits: 0 for codes 0 to 3, then (code / 2) − 1.
-        PutBits(static_cast<std::uint32_t>(distance - DistanceBase[code]), code < 4 ? 0 : static_cast<int>(code / 2 - 1));
+        // Extra bits: none for codes 0 to 3, then (code / 2) − 1.
+        const int extra = code < 4 ? 0 : static_cast<int>(code / 2 - 1);
+        return {Reversed(code, 5) | static_cast<std::uint32_t>(distance - DistanceBase[code]) << 5,
+                5 + extra};
     }
 
     std::vector<std::uint8_t> out_;
@@ -287,13 +336,14 @@ QByteArray EncodeIndexedPng(const IndexedPicture& picture)
     header[9] = 3;  // palette
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
     AppendChunk(png, "IHDR", header, sizeof header);
-    QByteArray palette;
+    std::array<char, 3 * 256> palette{};
+    std::size_t entries = 0;
     for (const QRgb colour : picture.palette) {
-        palette.append(static_cast<char>(qRed(colour)));
-        palette.append(static_cast<char>(qGreen(colour)));
-        palette.append(static_cast<char>(qBlue(colour)));
+        palette[entries++] = static_cast<char>(qRed(colour));
+        palette[entries++] = static_cast<char>(qGreen(colour));
+        palette[entries++] = static_cast<char>(qBlue(colour));
     }
-    AppendChunk(png, "PLTE", palette.constData(), static_cast<std::size_t>(palette.size()));
+    AppendChunk(png, "PLTE", palette.data(), entries);
     AppendChunk(png, "IDAT", compressed.constData(), static_cast<std::size_t>(compressed.size()));
     AppendChunk(png, "IEND", nullptr, 0);
     return png;
