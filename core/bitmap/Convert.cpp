@@ -91,31 +91,37 @@ private:
     std::array<ChannelMask, 3> channels_{};
 };
 
-// Writes 0x00RRGGBB colours into a stored row of 16, 24 or 32 bits.
+// Writes 0x00RRGGBB colours into a stored row of 16, 24 or 32 bits. One
+// loop per layout: a read-out of a large picture runs through here for
+// every pixel.
 void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size_t width,
                         int bitCount, bool sixBitGreen)
 {
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::uint32_t c = colours[x];
-        switch (bitCount) {
-        case 16: {
+    switch (bitCount) {
+    case 16:
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t c = colours[x];
             const std::uint32_t value = sixBitGreen
                                             ? ((Red(c) >> 3) << 11) | ((Green(c) >> 2) << 5) | (Blue(c) >> 3)
                                             : ((Red(c) >> 3) << 10) | ((Green(c) >> 3) << 5) | (Blue(c) >> 3);
             bytes::WriteU16(p + 2 * x, static_cast<std::uint16_t>(value));
-            break;
         }
-        case 24:
-            p[3 * x] = Blue(c);
-            p[3 * x + 1] = Green(c);
-            p[3 * x + 2] = Red(c);
-            break;
-        case 32:
-            bytes::WriteU32(p + 4 * x, c & 0x00FFFFFF);
-            break;
-        default:
-            break;
+        break;
+    case 24:
+        for (std::size_t x = 0; x < width; ++x, p += 3) {
+            const std::uint32_t c = colours[x];
+            p[0] = Blue(c);
+            p[1] = Green(c);
+            p[2] = Red(c);
         }
+        break;
+    case 32:
+        for (std::size_t x = 0; x < width; ++x) {
+            bytes::WriteU32(p + 4 * x, colours[x] & 0x00FFFFFF);
+        }
+        break;
+    default:
+        break;
     }
 }
 
