@@ -22,8 +22,9 @@ struct IndexedPicture {
 // with the "up" filter, which makes it all zeros, and the rest unfiltered;
 // the rows are then run-length coded in deflate's fixed codes. A barcode's
 // rows are runs and repeats, and this codes them a few times faster than
-// zlib searching for matches, for files of about the same size. Empty for
-// an inconsistent picture.
+// zlib searching for matches; the files come out about a third larger
+// (2.5 KB for a 300 x 150 JAN-13 with its text), wide pictures more. Empty
+// for an inconsistent picture.
 QByteArray EncodeIndexedPng(const IndexedPicture& picture);
 
 }  // namespace kestrel::cli
