@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "PictureFile.h"
+#include "ReadOnceProfile.h"
 #include "VerifyPicture.h"
 #include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
@@ -188,6 +189,7 @@ std::string NumberedName(std::string pattern, int lineNumber)
 // own, made the same way, so no thread touches another's state.
 struct Session {
     std::unique_ptr<SettingsProfile> stored;
+    std::unique_ptr<ReadOnceProfile> storedOnce;
     std::unique_ptr<MemoryProfile> profile;
     WorkingGaps gaps;
     std::unique_ptr<CBarCodeDoc> doc;
@@ -203,7 +205,8 @@ std::unique_ptr<Session> OpenSession(const CliOptions& options, const std::strin
     auto session = std::make_unique<Session>();
     session->stored = OpenProfile(options);
     // Every write of this run (the document's own included) stays in memory.
-    session->profile = std::make_unique<MemoryProfile>(session->stored.get());
+    session->storedOnce = std::make_unique<ReadOnceProfile>(*session->stored);
+    session->profile = std::make_unique<MemoryProfile>(session->storedOnce.get());
     MemoryProfile& profile = *session->profile;
     for (const ProfileOverride& override : options.overrides) {
         std::string value;

@@ -1,5 +1,8 @@
 #include "PictureFile.h"
 
+#include "PngFile.h"
+
+#include "bitmap/BmpFile.h"
 #include "bitmap/Dib.h"
 #include "document/BarCodeDoc.h"
 #include "render/DrawBarcode.h"
@@ -15,11 +18,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace kestrel::cli {
@@ -48,66 +53,100 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-// The picture in the fewest bits that hold it exactly: a barcode of two
-// colours (no text) becomes a 1-bit PNG, one with antialiased text an
-// 8-bit indexed one when it can.
-QImage Compact(const RgbPicture& picture)
+// The colours of a picture in the order they first occur, each with its
+// index, for pictures of at most MaxPaletteColours: an open-addressed table
+// with room for twice that many.
+class PaletteIndex {
+public:
+    // The colour's index, a new one when it is new; none once the colours
+    // are more than an indexed PNG holds.
+    std::optional<uint> Find(QRgb colour)
+    {
+        std::size_t slot = (colour * 0x9E3779B1U) >> (32 - SlotBits);
+        while (used_[slot] && colours_[slot] != colour) {
+            slot = (slot + 1) & (Slots - 1);
+        }
+        if (!used_[slot]) {
+            if (palette_.size() == MaxPaletteColours) {
+                return std::nullopt;
+            }
+            used_[slot] = true;
+            colours_[slot] = colour;
+            indices_[slot] = static_cast<uint>(palette_.size());
+            palette_.push_back(colour);
+        }
+        return indices_[slot];
+    }
+
+    const QList<QRgb>& Palette() const { return palette_; }
+
+private:
+    static constexpr int SlotBits = 9;
+    static constexpr std::size_t Slots = std::size_t{1} << SlotBits;
+    static_assert(Slots >= 2 * MaxPaletteColours);
+    std::array<bool, Slots> used_{};
+    std::array<QRgb, Slots> colours_{};
+    std::array<uint, Slots> indices_{};
+    QList<QRgb> palette_;
+};
+
+QRgb ToQRgb(std::uint32_t pixel)
 {
-    std::vector<QRgb> palette;
-    for (const std::uint32_t pixel : picture.pixels) {
-        const QRgb colour = qRgb(static_cast<int>((pixel >> 16) & 0xFFU),
-                                 static_cast<int>((pixel >> 8) & 0xFFU),
-                                 static_cast<int>(pixel & 0xFFU));
-        if (std::find(palette.begin(), palette.end(), colour) == palette.end()) {
-            palette.push_back(colour);
-            if (palette.size() > MaxPaletteColours) {
-                break;
+    return 0xFF000000U | (pixel & 0xFFFFFFU);
+}
+
+// The picture as palette indices when it has at most MaxPaletteColours
+// colours, in the order they first occur, so that a barcode of two colours
+// (no text) becomes a 1-bit PNG and one with antialiased text an 8-bit one.
+// Neighbours mostly share a colour and rows mostly repeat the row above, so
+// colours are looked up only where they change.
+std::optional<IndexedPicture> Indexed(const RgbPicture& picture)
+{
+    const auto width = static_cast<std::size_t>(picture.width);
+    const auto height = static_cast<std::size_t>(picture.height);
+    IndexedPicture indexed{picture.width, picture.height, {}, std::vector<std::uint8_t>(width * height)};
+    PaletteIndex palette;
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint32_t* row = picture.pixels.data() + y * width;
+        std::uint8_t* out = indexed.indices.data() + y * width;
+        if (y > 0 && std::memcmp(row, row - width, width * sizeof *row) == 0) {
+            std::memcpy(out, out - width, width);
+            continue;
+        }
+        for (std::size_t x = 0; x < width;) {
+            const std::uint32_t colour = row[x];
+            std::size_t end = x + 1;
+            while (end < width && row[end] == colour) {
+                ++end;
             }
+            const std::optional<uint> index = palette.Find(ToQRgb(colour));
+            if (!index) {
+                return std::nullopt;
+            }
+            std::fill(out + x, out + end, static_cast<std::uint8_t>(*index));
+            x = end;
         }
     }
-    const bool indexed = palette.size() <= MaxPaletteColours;
-    const QImage::Format format = !indexed               ? QImage::Format_RGB32
-                                  : palette.size() <= 2 ? QImage::Format_Mono
-                                                         : QImage::Format_Indexed8;
-    QImage image(picture.width, picture.height, format);
+    indexed.palette = palette.Palette();
+    return indexed;
+}
+
+// More colours than a palette holds: 24-bit truecolour through Qt's writer.
+bool WriteTrueColourPng(const RgbPicture& picture, QIODevice& file)
+{
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
     if (image.isNull()) {
-        return image;
+        return false;
     }
-    if (indexed) {
-        image.setColorTable(QList<QRgb>(palette.begin(), palette.end()));
-    }
-    // Rows are filled directly: QImage::setPixel on every pixel cost more
-    // than the PNG coding itself. Neighbours mostly share a colour, so its
-    // index is looked up again only where the colour changes.
-    QRgb lastColour = 0;
-    uint lastIndex = static_cast<uint>(palette.size());
+    const auto width = static_cast<std::size_t>(picture.width);
     for (int y = 0; y < picture.height; ++y) {
-        uchar* const row = image.scanLine(y);
-        if (format == QImage::Format_Mono) {
-            std::fill(row, row + image.bytesPerLine(), uchar{0});
-        }
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint32_t pixel = picture.at(x, y);
-            const QRgb colour = qRgb(static_cast<int>((pixel >> 16) & 0xFFU),
-                                     static_cast<int>((pixel >> 8) & 0xFFU),
-                                     static_cast<int>(pixel & 0xFFU));
-            if (!indexed) {
-                reinterpret_cast<QRgb*>(row)[x] = colour;
-                continue;
-            }
-            if (lastIndex == palette.size() || colour != lastColour) {
-                lastColour = colour;
-                lastIndex = static_cast<uint>(
-                    std::find(palette.begin(), palette.end(), colour) - palette.begin());
-            }
-            if (format == QImage::Format_Indexed8) {
-                row[x] = static_cast<uchar>(lastIndex);
-            } else if (lastIndex != 0) {
-                row[x >> 3] |= static_cast<uchar>(0x80U >> (x & 7));  // most significant bit first
-            }
+        const std::uint32_t* pixels = picture.pixels.data() + static_cast<std::size_t>(y) * width;
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::size_t x = 0; x < width; ++x) {
+            row[x] = ToQRgb(pixels[x]);
         }
     }
-    return image;
+    return image.save(&file, "PNG");
 }
 
 // Draws the barcode with a painter over `device`, one picture unit one
@@ -155,7 +194,7 @@ QByteArray WithMappedFontFamily(QByteArray svg)
     return svg;
 }
 
-bool WriteSvg(const CBarCodeDoc& doc, const Profile& profile, QSaveFile& file)
+bool WriteSvg(const CBarCodeDoc& doc, const Profile& profile, QIODevice& file)
 {
     QBuffer buffer;
     QSvgGenerator generator;
@@ -171,7 +210,7 @@ bool WriteSvg(const CBarCodeDoc& doc, const Profile& profile, QSaveFile& file)
     return !svg.isEmpty() && file.write(svg) == svg.size();
 }
 
-bool WritePdf(const CBarCodeDoc& doc, const Profile& profile, QSaveFile& file)
+bool WritePdf(const CBarCodeDoc& doc, const Profile& profile, QIODevice& file)
 {
     QPdfWriter writer(&file);
     writer.setResolution(PdfDotsPerInch);
@@ -236,32 +275,38 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
     if (doc.Width <= 0 || doc.Height <= 0) {
         return Fail(SaveProblem::NoPicture, problem);
     }
-    // QSaveFile writes beside the target and renames only on commit; a
-    // failure before that removes what it wrote.
-    QSaveFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Fail(SaveProblem::NotWritten, problem);
-    }
+    // The file is made in memory and written whole, beside the target and
+    // renamed over it, as BMP files are: a failure leaves no partial file,
+    // and only a file that replaces another waits for the disk.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool drawn = false;
     switch (format) {
     case PictureFormat::Png: {
-        const QImage image = Compact(DrawPicture(doc, profile, canvases));
-        if (image.isNull()) {
-            file.cancelWriting();
+        const RgbPicture picture = DrawPicture(doc, profile, canvases);
+        if (picture.pixels.empty()) {
             return Fail(SaveProblem::NoPicture, problem);
         }
-        drawn = image.save(&file, "PNG");
+        if (const std::optional<IndexedPicture> indexed = Indexed(picture)) {
+            const QByteArray png = EncodeIndexedPng(*indexed);
+            drawn = !png.isEmpty() && buffer.write(png) == png.size();
+        } else {
+            drawn = WriteTrueColourPng(picture, buffer);
+        }
         break;
     }
-    case PictureFormat::Svg: drawn = WriteSvg(doc, profile, file); break;
-    case PictureFormat::Pdf: drawn = WritePdf(doc, profile, file); break;
+    case PictureFormat::Svg: drawn = WriteSvg(doc, profile, buffer); break;
+    case PictureFormat::Pdf: drawn = WritePdf(doc, profile, buffer); break;
     case PictureFormat::Bmp: break;
     }
-    if (!drawn || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
+    buffer.close();
+    if (!drawn || bytes.isEmpty()) {
         return Fail(SaveProblem::NotWritten, problem);
     }
-    return file.commit() ? 1 : Fail(SaveProblem::NotWritten, problem);
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                             static_cast<std::size_t>(bytes.size()));
+    return WriteWholeFile(fileName, {data}) == 1 ? 1 : Fail(SaveProblem::NotWritten, problem);
 }
 
 RgbPicture ReadPictureFile(const std::string& fileName)

@@ -3,6 +3,7 @@
 #include "bitmap/ByteOrder.h"
 #include "bitmap/Convert.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -11,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace kestrel {
@@ -43,21 +45,55 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
-bool WriteFile(int fd, const std::array<std::uint8_t, FileHeaderSize>& header, const Dib& dib)
+using Parts = std::initializer_list<std::span<const std::uint8_t>>;
+
+bool WriteFile(int fd, Parts parts)
 {
-    return WriteAll(fd, header.data(), header.size()) && WriteAll(fd, dib.data(), dib.size());
+    // One call for all parts, as a rule: a batch writes thousands of small
+    // files, and each call costs about as much as its bytes.
+    std::array<iovec, 4> vectors{};
+    if (parts.size() <= vectors.size()) {
+        std::size_t count = 0;
+        std::size_t total = 0;
+        for (const auto& part : parts) {
+            vectors[count++] = {const_cast<std::uint8_t*>(part.data()), part.size()};
+            total += part.size();
+        }
+        const ssize_t written = ::writev(fd, vectors.data(), static_cast<int>(count));
+        if (written >= 0 && static_cast<std::size_t>(written) == total) {
+            return true;
+        }
+        if (written < 0 && errno != EINTR) {
+            return false;
+        }
+        // Cut short: write what is left part by part.
+        std::size_t skip = written < 0 ? 0 : static_cast<std::size_t>(written);
+        for (const auto& part : parts) {
+            const std::size_t done = std::min(skip, part.size());
+            skip -= done;
+            if (!WriteAll(fd, part.data() + done, part.size() - done)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (const auto& part : parts) {
+        if (!WriteAll(fd, part.data(), part.size())) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A device or pipe named by the user takes the bytes directly; replacing it
 // with a file would be wrong.
-int WriteInPlace(const std::string& target, const std::array<std::uint8_t, FileHeaderSize>& header,
-                 const Dib& dib)
+int WriteInPlace(const std::string& target, Parts parts)
 {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return 0;
     }
-    const bool written = WriteFile(fd, header, dib);
+    const bool written = WriteFile(fd, parts);
     const bool closed = ::close(fd) == 0;
     return written && closed ? 1 : 0;
 }
@@ -76,6 +112,42 @@ int OpenTemporaryBeside(const std::filesystem::path& target, std::string& tempor
         }
     }
     return -1;
+}
+
+// A new file is written without a name in the target's folder and linked
+// under the target's name only when whole: no other program ever sees it
+// partly written, and the folder gets one new entry instead of a temporary
+// one and a rename. 1 when written, 0 when writing failed, -1 when this way
+// is not available here or the name was taken meanwhile (nothing is left
+// behind then either).
+int WriteNewUnnamed(const std::filesystem::path& target, Parts parts)
+{
+#ifdef O_TMPFILE
+    const std::filesystem::path folder = target.parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return -1;
+    }
+    bool ok = WriteFile(fd, parts);
+    int result = ok ? 1 : 0;
+    if (ok) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            result = -1;
+        }
+    }
+    if (::close(fd) != 0 && result == 1) {
+        // Written and linked, but the bytes may not all be there: take the
+        // name back rather than leave a short file under it.
+        ::unlink(target.c_str());
+        result = 0;
+    }
+    return result;
+#else
+    (void)target;
+    (void)parts;
+    return -1;
+#endif
 }
 
 }  // namespace
@@ -98,24 +170,39 @@ std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib
 int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
 {
     const auto header = MakeFileHeader(dib);
-    if (!header || !IsAcceptableName(fileName)) {
+    if (!header) {
+        return 0;
+    }
+    return WriteWholeFile(fileName, {*header, dib.bytes()});
+}
+
+int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
+{
+    if (!IsAcceptableName(fileName)) {
         return 0;
     }
     std::filesystem::path target = fileName;
     struct stat info {};
-    if (::lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    const bool named = ::lstat(target.c_str(), &info) == 0;
+    if (named && S_ISLNK(info.st_mode)) {
         // Replace the file the link points to, not the link.
         if (char* resolved = ::realpath(target.c_str(), nullptr)) {
             target = resolved;
             std::free(resolved);
         }
     }
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = named && ::stat(target.c_str(), &info) == 0;
+    if (!named) {
+        const int written = WriteNewUnnamed(target, parts);
+        if (written >= 0) {
+            return written;
+        }
+    }
     if (exists && S_ISDIR(info.st_mode)) {
         return 0;
     }
     if (exists && !S_ISREG(info.st_mode)) {
-        return WriteInPlace(target.native(), *header, dib);
+        return WriteInPlace(target.native(), parts);
     }
 
     std::string temporary;
@@ -123,7 +210,7 @@ int WritePicture(const std::filesystem::path& fileName, const Dib& dib)
     if (fd < 0) {
         return 0;
     }
-    bool ok = WriteFile(fd, *header, dib);
+    bool ok = WriteFile(fd, parts);
     if (ok && exists) {
         ok = ::fchmod(fd, info.st_mode & 07777) == 0;
     }

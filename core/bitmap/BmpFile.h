@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
+#include <span>
 
 namespace kestrel {
 
@@ -24,6 +26,14 @@ std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib
 // either replaced whole or left as it was. A device or pipe is written as
 // given.
 int WritePicture(const std::filesystem::path& fileName, const Dib& dib);
+
+// Writes the parts one after the other as the whole file, the way
+// WritePicture writes a picture (which uses it): beside the target and
+// renamed over it, flushed to disk first only when it replaces a file; a
+// device or pipe written as given. 1 on success, 0 otherwise, and then no
+// file is left behind or changed.
+int WriteWholeFile(const std::filesystem::path& fileName,
+                   std::initializer_list<std::span<const std::uint8_t>> parts);
 
 // Writes the DIB unchanged when it already has the requested bit count and
 // compression or the request is 0 with BI_RGB; otherwise a converted copy

@@ -3,7 +3,9 @@
 #include "bitmap/ByteOrder.h"
 #include "bitmap/RunLength.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <vector>
@@ -89,50 +91,58 @@ private:
     std::array<ChannelMask, 3> channels_{};
 };
 
-// Writes 0x00RRGGBB colours into a stored row of 16, 24 or 32 bits.
+// Writes 0x00RRGGBB colours into a stored row of 16, 24 or 32 bits. One
+// loop per layout: a read-out of a large picture runs through here for
+// every pixel.
 void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size_t width,
                         int bitCount, bool sixBitGreen)
 {
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::uint32_t c = colours[x];
-        switch (bitCount) {
-        case 16: {
+    switch (bitCount) {
+    case 16:
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t c = colours[x];
             const std::uint32_t value = sixBitGreen
                                             ? ((Red(c) >> 3) << 11) | ((Green(c) >> 2) << 5) | (Blue(c) >> 3)
                                             : ((Red(c) >> 3) << 10) | ((Green(c) >> 3) << 5) | (Blue(c) >> 3);
             bytes::WriteU16(p + 2 * x, static_cast<std::uint16_t>(value));
-            break;
         }
-        case 24:
-            p[3 * x] = Blue(c);
-            p[3 * x + 1] = Green(c);
-            p[3 * x + 2] = Red(c);
-            break;
-        case 32:
-            bytes::WriteU32(p + 4 * x, c & 0x00FFFFFF);
-            break;
-        default:
-            break;
+        break;
+    case 24:
+        for (std::size_t x = 0; x < width; ++x, p += 3) {
+            const std::uint32_t c = colours[x];
+            p[0] = Blue(c);
+            p[1] = Green(c);
+            p[2] = Red(c);
         }
+        break;
+    case 32:
+        for (std::size_t x = 0; x < width; ++x) {
+            bytes::WriteU32(p + 4 * x, colours[x] & 0x00FFFFFF);
+        }
+        break;
+    default:
+        break;
     }
 }
 
 // Finds the nearest palette entry (squared RGB distance, first entry on a
-// tie). Bars and text repeat few colours, so answers are remembered per
-// colour key together with the exact colour they were computed for.
+// tie). Bars and text repeat few colours, so answers are remembered in a
+// small table indexed by a hash of the colour, each with the exact colour it
+// was computed for; a clash only costs a search again.
 class NearestEntry {
 public:
     explicit NearestEntry(const Palette& palette, std::size_t usable)
-        : palette_(palette), usable_(usable), cache_(ColourHistogram::Size, Slot{Empty, 0})
+        : palette_(palette), usable_(usable), cache_(CacheSlots, Slot{Empty, 0})
     {
     }
 
     std::uint8_t Index(std::uint32_t colour)
     {
+        colour &= 0x00FFFFFF;
         if (colour == lastColour_) {
             return lastIndex_;
         }
-        Slot& slot = cache_[ColourKey(Red(colour), Green(colour), Blue(colour))];
+        Slot& slot = cache_[(colour * 0x9E3779B1u) >> (32 - CacheBits)];
         if (slot.colour != colour) {
             slot = {colour, Search(colour)};
         }
@@ -142,6 +152,8 @@ public:
     }
 
 private:
+    static constexpr int CacheBits = 12;
+    static constexpr std::size_t CacheSlots = std::size_t{1} << CacheBits;
     static constexpr std::uint32_t Empty = 0xFFFFFFFF;  // no 0x00RRGGBB colour
     struct Slot {
         std::uint32_t colour;
@@ -177,11 +189,25 @@ private:
 void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t width, int bitCount)
 {
     switch (bitCount) {
-    case 1:
-        for (std::size_t x = 0; x < width; ++x) {
-            p[x / 8] = static_cast<std::uint8_t>(p[x / 8] | ((indices[x] & 1) << (7 - x % 8)));
+    case 1: {
+        // Eight pixels to a byte, the leftmost in the highest bit: the low
+        // bits of eight index bytes, read as one little-endian word, land
+        // in the top byte of its product with this constant in that order.
+        constexpr std::uint64_t Gather = 0x8040201008040201u;
+        std::size_t x = 0;
+        for (; x + 8 <= width; x += 8) {
+            const std::uint64_t eight = bytes::ReadU64(indices + x) & 0x0101010101010101u;
+            p[x / 8] = static_cast<std::uint8_t>((eight * Gather) >> 56);
+        }
+        unsigned byte = 0;
+        for (std::size_t i = 0; x + i < width; ++i) {
+            byte |= (indices[x + i] & 1u) << (7 - i);
+        }
+        if (x < width) {
+            p[x / 8] = static_cast<std::uint8_t>(byte);
         }
         break;
+    }
     case 4:
         for (std::size_t x = 0; x < width; ++x) {
             p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
@@ -202,18 +228,22 @@ std::int32_t StoredHeight(const DibLayout& layout)
     return layout.header.biHeight;  // keeps top-down pictures top-down
 }
 
-Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCount,
-                          std::uint32_t compression, const MaskWarning& warn)
+// A new DIB of `bitCount` bits whose pixels are the picture's colours
+// mapped onto the palette: indices for 8 bits or fewer, the palette colour
+// itself in a 16- or 32-bit `compression` otherwise. rowAt(y) gives stored
+// row y (bottom-up for a positive height) as 0x00RRGGBB colours; the row it
+// gave last must stay readable until the next call. A row equal to the one
+// before it is copied, not mapped again.
+template <class RowAt>
+Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHeight,
+                      const Palette& palette, int bitCount, std::uint32_t compression,
+                      RowAt&& rowAt)
 {
-    const Palette palette = MakePicturePalette(source, warn);
-    if (palette.empty()) {
-        return {};
-    }
     const bool indexed = bitCount <= 8;
     const std::size_t usable =
         indexed ? std::min<std::size_t>(palette.size(), std::size_t{1} << bitCount) : palette.size();
-    Dib target = NewPicture(static_cast<std::int32_t>(layout.width), StoredHeight(layout), bitCount,
-                            compression, indexed ? static_cast<std::uint32_t>(usable) : 0);
+    Dib target = NewPicture(static_cast<std::int32_t>(width), storedHeight, bitCount, compression,
+                            indexed ? static_cast<std::uint32_t>(usable) : 0);
     const auto targetLayout = InspectPicture(target);
     if (!targetLayout) {
         return {};
@@ -238,28 +268,91 @@ Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCou
     }
 
     try {
-        const RowReader reader(source, layout);
         NearestEntry nearest(palette, usable);
-        std::vector<std::uint32_t> colours(layout.width);
-        std::vector<std::uint8_t> indices(layout.width);
-        for (std::size_t y = 0; y < layout.rows; ++y) {
-            reader.Read(y, colours.data());
-            for (std::size_t x = 0; x < layout.width; ++x) {
-                indices[x] = nearest.Index(colours[x]);
-            }
+        std::vector<std::uint32_t> colours(width);
+        std::vector<std::uint8_t> indices(width);
+        const std::uint32_t* previous = nullptr;
+        for (std::size_t y = 0; y < rows; ++y) {
+            const std::uint32_t* source = rowAt(y);
             std::uint8_t* row = out + targetLayout->pixelOffset + y * targetLayout->rowSize;
+            if (previous && std::memcmp(previous, source, width * sizeof *source) == 0) {
+                std::memcpy(row, row - targetLayout->rowSize, targetLayout->rowSize);
+                previous = source;
+                continue;
+            }
+            previous = source;
+            // One look-up for each run of one colour.
+            for (std::size_t x = 0; x < width;) {
+                const std::uint32_t colour = source[x];
+                std::size_t end = x + 1;
+                while (end < width && source[end] == colour) {
+                    ++end;
+                }
+                std::memset(indices.data() + x, nearest.Index(colour), end - x);
+                x = end;
+            }
             if (indexed) {
-                WriteIndexRow(row, indices.data(), layout.width, bitCount);
+                WriteIndexRow(row, indices.data(), width, bitCount);
             } else {
-                for (std::size_t x = 0; x < layout.width; ++x) {
+                for (std::size_t x = 0; x < width; ++x) {
                     const PaletteEntry& e = palette[indices[x]];
                     colours[x] = Rgb(e.red, e.green, e.blue);
                 }
-                WriteTrueColourRow(row, colours.data(), layout.width, bitCount, sixBitGreen);
+                WriteTrueColourRow(row, colours.data(), width, bitCount, sixBitGreen);
             }
         }
     } catch (const std::bad_alloc&) {
         return {};
+    }
+    return target;
+}
+
+Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCount,
+                          std::uint32_t compression, const MaskWarning& warn)
+{
+    const Palette palette = MakePicturePalette(source, warn);
+    if (palette.empty()) {
+        return {};
+    }
+    try {
+        const RowReader reader(source, layout);
+        // Two buffers in turn, so the row read before stays readable.
+        std::vector<std::uint32_t> buffers[2] = {std::vector<std::uint32_t>(layout.width),
+                                                 std::vector<std::uint32_t>(layout.width)};
+        return MapThroughPalette(layout.width, layout.rows, StoredHeight(layout), palette, bitCount,
+                                 compression, [&](std::size_t y) {
+                                     std::uint32_t* row = buffers[y % 2].data();
+                                     reader.Read(y, row);
+                                     return static_cast<const std::uint32_t*>(row);
+                                 });
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+// The picture straight into a 1-, 4- or 8-bit BI_RGB DIB, or a run-length
+// one: what reading it out at 24 bits and converting that gives, without
+// the 24-bit picture in between.
+Dib ReadOutIndexed(const RgbPicture& picture, int bitCount, std::uint32_t compression)
+{
+    const Palette palette = MakeFrequencyPalette(picture);
+    if (palette.empty()) {
+        return {};
+    }
+    const std::size_t width = static_cast<std::size_t>(picture.width);
+    const std::size_t rows = static_cast<std::size_t>(picture.height);
+    Dib target;
+    try {
+        // Stored rows are bottom-up: the picture's last row comes first.
+        target = MapThroughPalette(width, rows, picture.height, palette, bitCount, BI_RGB,
+                                   [&](std::size_t y) {
+                                       return picture.pixels.data() + (rows - 1 - y) * width;
+                                   });
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    if (target && compression != BI_RGB) {
+        target = EncodeRunLength(target);
     }
     return target;
 }
@@ -357,6 +450,12 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
     }
     const int bits = bitCount == 0 ? 24 : bitCount;
     const bool direct = compression == BI_RGB && (bits == 16 || bits == 24 || bits == 32);
+    if (!direct && bits <= 8) {
+        if (!IsConvertRequest(bits, compression, 24)) {
+            return {};
+        }
+        return ReadOutIndexed(picture, bits, compression);
+    }
     const int readBits = direct ? bits : 24;
     Dib dib = NewTrueColourPicture(picture.width, picture.height, readBits);
     const auto layout = InspectPicture(dib);

@@ -36,9 +36,12 @@ Dib ConvertPicture(Dib& source, int bitCount, std::uint32_t compression,
 Dib ConvertTrueColour(const Dib& source, int bitCount);
 
 // The off-screen picture as a DIB: 16 (5-5-5), 24 or 32 bits BI_RGB straight
-// from the pixels; other requests are read out at 24 bits and converted with
-// ConvertPicture. A bit count of 0 means 24, the off-screen display depth.
-// Nothing for an inconsistent picture or a refused request.
+// from the pixels; 1, 4 and 8 bits (and their run-length forms) straight from
+// the pixels too, with the frequency palette (MakeFrequencyPalette), which
+// gives byte for byte what reading out at 24 bits and converting gives;
+// other requests are read out at 24 bits and converted with ConvertPicture.
+// A bit count of 0 means 24, the off-screen display depth. Nothing for an
+// inconsistent picture or a refused request.
 Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bitCount);
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <new>
 
 namespace kestrel {
@@ -88,6 +89,138 @@ Palette ColourHistogram::MostFrequent(std::size_t n)
         palette[i] = KeyColour(entries_[i].key);
     }
     return palette;
+}
+
+bool KeyTally::Add(std::uint16_t key, std::uint64_t n)
+{
+    if (n == 0) {
+        return true;  // a key that never occurred stays among the unused
+    }
+    // Fibonacci hashing spreads the 5-6-5 keys of nearby colours apart.
+    std::size_t slot = (static_cast<std::uint32_t>(key) * 0x9E3779B1u) >> 22 & (Slots - 1);
+    const std::uint32_t stored = std::uint32_t{key} + 1;
+    while (slots_[slot] != 0 && slots_[slot] != stored) {
+        slot = (slot + 1) & (Slots - 1);
+    }
+    if (slots_[slot] == 0) {
+        if (keys_ == Capacity) {
+            return false;
+        }
+        slots_[slot] = stored;
+        ++keys_;
+    }
+    counts_[slot] += n;
+    return true;
+}
+
+Palette KeyTally::MostFrequent(std::size_t n) const
+{
+    n = std::min(n, ColourHistogram::Size);
+    std::vector<ColourHistogram::Entry> used;
+    used.reserve(keys_);
+    for (std::size_t slot = 0; slot < Slots; ++slot) {
+        if (slots_[slot] != 0) {
+            used.push_back({static_cast<std::uint16_t>(std::min<std::uint64_t>(counts_[slot], 0xFFFF)),
+                            static_cast<std::uint16_t>(slots_[slot] - 1)});
+        }
+    }
+    std::sort(used.begin(), used.end(), [](const auto& a, const auto& b) {
+        return a.count != b.count ? a.count > b.count : a.key < b.key;
+    });
+    Palette palette;
+    palette.reserve(n);
+    for (std::size_t i = 0; i < used.size() && palette.size() < n; ++i) {
+        palette.push_back(KeyColour(used[i].key));
+    }
+    // Keys that never occurred follow in ascending order, as the
+    // histogram's entries of count 0 do.
+    std::vector<bool> taken(ColourHistogram::Size, false);
+    for (const auto& entry : used) {
+        taken[entry.key] = true;
+    }
+    for (std::size_t key = 0; key < ColourHistogram::Size && palette.size() < n; ++key) {
+        if (!taken[key]) {
+            palette.push_back(KeyColour(static_cast<std::uint16_t>(key)));
+        }
+    }
+    return palette;
+}
+
+namespace {
+
+// Calls count(key, n) for the picture's pixels: each run of one colour in a
+// row once, and a row that repeats the row above not at all but with its
+// runs multiplied. Stops with false as soon as count does.
+template <class Count>
+bool CountPictureRuns(const RgbPicture& picture, Count&& count)
+{
+    const std::size_t width = static_cast<std::size_t>(picture.width);
+    const std::size_t height = static_cast<std::size_t>(picture.height);
+    std::vector<std::pair<std::uint16_t, std::uint64_t>> runs;
+    std::uint64_t repeats = 0;
+    const std::uint32_t* previous = nullptr;
+    auto flush = [&] {
+        for (const auto& [key, n] : runs) {
+            if (!count(key, n * repeats)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint32_t* row = picture.pixels.data() + y * width;
+        if (previous && std::memcmp(previous, row, width * sizeof *row) == 0) {
+            ++repeats;
+            continue;
+        }
+        if (!flush()) {
+            return false;
+        }
+        runs.clear();
+        repeats = 1;
+        previous = row;
+        for (std::size_t x = 0; x < width;) {
+            const std::uint32_t colour = row[x];
+            std::size_t end = x + 1;
+            while (end < width && row[end] == colour) {
+                ++end;
+            }
+            const std::uint16_t key = ColourKey(static_cast<std::uint8_t>(colour >> 16),
+                                                static_cast<std::uint8_t>(colour >> 8),
+                                                static_cast<std::uint8_t>(colour));
+            if (!runs.empty() && runs.back().first == key) {
+                runs.back().second += end - x;
+            } else {
+                runs.emplace_back(key, end - x);
+            }
+            x = end;
+        }
+    }
+    return flush();
+}
+
+}  // namespace
+
+Palette MakeFrequencyPalette(const RgbPicture& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0
+        || picture.pixels.size()
+               < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+        return {};
+    }
+    KeyTally tally;
+    if (CountPictureRuns(picture, [&](std::uint16_t key, std::uint64_t n) { return tally.Add(key, n); })) {
+        return tally.MostFrequent(MaxPaletteSize);
+    }
+    auto histogram = ColourHistogram::Allocate();
+    if (!histogram) {
+        return MakeHalftonePalette();
+    }
+    CountPictureRuns(picture, [&](std::uint16_t key, std::uint64_t n) {
+        histogram->CountRun(key, n);
+        return true;
+    });
+    return histogram->MostFrequent(MaxPaletteSize);
 }
 
 bool CountPictureColours(const Dib& dib, ColourHistogram& histogram)

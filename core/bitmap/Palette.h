@@ -4,7 +4,9 @@
 // frequency palette of a true-colour picture built from a colour histogram.
 
 #include "bitmap/Dib.h"
+#include "picture/RgbPicture.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -84,6 +86,12 @@ public:
             ++count;
         }
     }
+    // `n` pixels of one key at once, saturating like n calls of Count.
+    void CountRun(std::uint16_t key, std::uint64_t n)
+    {
+        std::uint16_t& count = entries_[key].count;
+        count = static_cast<std::uint16_t>(std::min<std::uint64_t>(count + n, 0xFFFF));
+    }
     std::uint16_t CountOf(std::uint16_t key) const { return entries_[key].count; }
 
     // The colours of the `n` most frequent keys, highest count first and
@@ -95,6 +103,37 @@ private:
     explicit ColourHistogram(std::unique_ptr<Entry[]> entries) : entries_(std::move(entries)) {}
     std::unique_ptr<Entry[]> entries_;
 };
+
+// The keys of a picture of few colours with their counts, in a small
+// open-addressed table: filling and sorting the 65,536 counts of the
+// histogram costs more than counting a barcode's pixels. Its palette is the
+// one the histogram gives for the same pixels.
+class KeyTally {
+public:
+    // Distinct keys it holds; more make Add fail.
+    static constexpr std::size_t Capacity = 512;
+
+    // False, once a key beyond Capacity would be needed.
+    bool Add(std::uint16_t key, std::uint64_t n);
+    std::size_t Keys() const { return keys_; }
+
+    // As ColourHistogram::MostFrequent for the same pixels: the used keys by
+    // count (saturated at 65,535), highest first, the lower key first among
+    // equals, then the unused keys in ascending order.
+    Palette MostFrequent(std::size_t n) const;
+
+private:
+    static constexpr std::size_t Slots = 2 * Capacity;  // a power of two
+    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(Slots, 0);  // key + 1, 0 free
+    std::vector<std::uint64_t> counts_ = std::vector<std::uint64_t>(Slots, 0);
+    std::size_t keys_ = 0;
+};
+
+// The frequency palette of a picture: the palette MakePicturePalette gives
+// for the picture read out at 24 bits, without that read-out. Identical
+// rows are counted once and runs of one colour in a row as one addition.
+// The halftone palette when the histogram is needed but cannot be had.
+Palette MakeFrequencyPalette(const RgbPicture& picture);
 
 // Counts every pixel of a valid uncompressed 16-, 24- or 32-bit DIB. 24 bits
 // count row by row; 16 and 32 bits walk the pixel array flat, so a 16-bit

@@ -1,14 +1,163 @@
 #include "render/ImageCanvas.h"
 
+#include "render/Colour.h"
 #include "render/QPainterSurface.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 
 namespace kestrel {
 
 namespace {
 
+// A picture with the painter that stays active on it.
+struct Target {
+    QImage image;
+    QPainter painter;
+};
+
+}  // namespace
+
+// The target a finished canvas gave back. Shared with the canvases, so one
+// that outlives its factory still has somewhere to put it.
+struct ImageCanvasFactory::Spare {
+    std::unique_ptr<Target> target;
+};
+
+namespace {
+
+// Clears the unused top byte of each pixel, two pixels at a time.
+void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, pixels + i, sizeof two);
+        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
+        std::memcpy(pixels + i, &two, sizeof two);
+    }
+    if (i < count) {
+        pixels[i] &= 0xFFFFFFU;
+    }
+}
+
+// The canvas's surface: QPainterSurface for everything, but solid
+// rectangles written straight into the picture's rows. A barcode is mostly
+// such rectangles (the background and one per run of bars), and QPainter's
+// way to a plain fill costs far more than the pixels. The pixels are the
+// same: an opaque colour over an untransformed, unclipped painter replaces
+// what was there. Whenever the painter is in any other state, the fill
+// goes through QPainter as before.
+class DirectFillSurface : public DrawingSurface {
+public:
+    DirectFillSurface(Target& target) : target_(target), inner_(target.painter) {}
+
+    void FillSolidRect(const SurfaceRect& rect, Colour colour) override
+    {
+        const QPainter& painter = target_.painter;
+        if (painter.hasClipping() || painter.opacity() != 1.0
+            || painter.compositionMode() != QPainter::CompositionMode_SourceOver
+            || !painter.worldTransform().isIdentity()) {
+            inner_.FillSolidRect(rect, colour);
+            return;
+        }
+        QImage& image = target_.image;
+        const int left = std::max(rect.left, 0);
+        const int top = std::max(rect.top, 0);
+        const int right = std::min(rect.right, image.width());
+        const int bottom = std::min(rect.bottom, image.height());
+        if (left >= right || top >= bottom) {
+            return;
+        }
+        const QRgb pixel = qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+        uchar* const bits = image.bits();  // not shared: the painter draws on these same bytes
+        const auto stride = static_cast<std::size_t>(image.bytesPerLine());
+        // The first row pixel by pixel, the others copied from it.
+        const auto first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
+        std::fill(first, first + (right - left), pixel);
+        const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
+        for (int y = top + 1; y < bottom; ++y) {
+            std::memcpy(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left, first,
+                        bytes);
+        }
+    }
+
+    BackgroundMode SetBackgroundMode(BackgroundMode mode) override
+    {
+        return inner_.SetBackgroundMode(mode);
+    }
+    Colour SetBackgroundColour(Colour colour) override { return inner_.SetBackgroundColour(colour); }
+    SurfaceRect ClipBox() const override { return inner_.ClipBox(); }
+    SavedPen SelectPen(Colour colour) override { return inner_.SelectPen(colour); }
+    void RestorePen(SavedPen saved) override { inner_.RestorePen(saved); }
+    void DrawLine(int x0, int y0, int x1, int y1) override { inner_.DrawLine(x0, y0, x1, y1); }
+    SavedFont SelectFont(const FontRequest& font) override { return inner_.SelectFont(font); }
+    void RestoreFont(SavedFont saved) override { inner_.RestoreFont(saved); }
+    int SetTextAlign(int align) override { return inner_.SetTextAlign(align); }
+    Colour SetTextColour(Colour colour) override { return inner_.SetTextColour(colour); }
+    TextExtent MeasureText(std::string_view text) override { return inner_.MeasureText(text); }
+    void DrawTextAt(int x, int y, std::string_view text) override { inner_.DrawTextAt(x, y, text); }
+    void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options, std::string_view text,
+                       std::optional<int> advance) override
+    {
+        inner_.DrawTextInBox(x, y, box, options, text, advance);
+    }
+
+private:
+    Target& target_;
+    QPainterSurface inner_;
+};
+
 class ImageCanvas : public OffscreenCanvas {
 public:
-    ImageCanvas(int width, int height) : surface_(width, height) {}
+    ImageCanvas(std::shared_ptr<ImageCanvasFactory::Spare> spare, std::unique_ptr<Target> target)
+        : spare_(std::move(spare)), target_(std::move(target))
+    {
+        surface_.emplace(*target_);
+    }
+
+    ~ImageCanvas() override
+    {
+        surface_.reset();
+        spare_->target = std::move(target_);
+    }
+
+    bool IsValid() const override { return true; }
+    DrawingSurface& Surface() override { return *surface_; }
+
+    // The pixels of the 32-bit picture without the unused top byte, as
+    // ToRgbPicture gives them.
+    RgbPicture Picture() const override
+    {
+        const QImage& image = target_->image;
+        RgbPicture picture;
+        picture.width = image.width();
+        picture.height = image.height();
+        const auto width = static_cast<std::size_t>(picture.width);
+        picture.pixels.reserve(width * static_cast<std::size_t>(picture.height));
+        for (int y = 0; y < picture.height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+            picture.pixels.insert(picture.pixels.end(), row, row + width);
+            ClearTopBytes(picture.pixels.data() + picture.pixels.size() - width, width);
+        }
+        return picture;
+    }
+
+private:
+    std::shared_ptr<ImageCanvasFactory::Spare> spare_;
+    std::unique_ptr<Target> target_;
+    std::optional<DirectFillSurface> surface_;
+};
+
+// Sizes ImageSurface cannot make give an invalid canvas that ignores drawing.
+class EmptyCanvas : public OffscreenCanvas {
+public:
+    EmptyCanvas(int width, int height) : surface_(width, height) {}
 
     bool IsValid() const override { return !surface_.Image().isNull(); }
     DrawingSurface& Surface() override { return surface_; }
@@ -18,11 +167,41 @@ private:
     ImageSurface surface_;
 };
 
+bool Fits(int width, int height)
+{
+    return width > 0 && height > 0 && width <= ImageSurface::MaxSide
+           && height <= ImageSurface::MaxSide
+           && std::int64_t{width} * height <= ImageSurface::MaxPixels;
+}
+
 }  // namespace
+
+ImageCanvasFactory::ImageCanvasFactory() : spare_(std::make_shared<Spare>()) {}
+
+ImageCanvasFactory::~ImageCanvasFactory() = default;
 
 std::unique_ptr<OffscreenCanvas> ImageCanvasFactory::Create(int width, int height)
 {
-    return std::make_unique<ImageCanvas>(width, height);
+    if (!Fits(width, height)) {
+        return std::make_unique<EmptyCanvas>(width, height);
+    }
+    std::unique_ptr<Target> target = std::move(spare_->target);
+    if (target && target->image.width() == width && target->image.height() == height) {
+        // As a new picture: white, and the painter as it was begun.
+        target->image.fill(Qt::white);
+    } else {
+        target.reset();  // the painter ends before its picture goes
+        target = std::make_unique<Target>();
+        target->image = QImage(width, height, QImage::Format_RGB32);
+        if (target->image.isNull()) {
+            return std::make_unique<EmptyCanvas>(0, 0);
+        }
+        target->image.fill(Qt::white);
+        if (!target->painter.begin(&target->image)) {
+            return std::make_unique<EmptyCanvas>(0, 0);
+        }
+    }
+    return std::make_unique<ImageCanvas>(spare_, std::move(target));
 }
 
 }  // namespace kestrel

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace kestrel {
@@ -219,6 +220,107 @@ TEST(ReadOutPicture, PixelsLandBottomUpAndPadded)
     EXPECT_TRUE(ReadOutPicture({0, 0, {}}, BI_RGB, 24).IsNull());
     EXPECT_TRUE(ReadOutPicture(picture, BI_RGB, 12).IsNull());
     EXPECT_TRUE(ReadOutPicture(picture, BI_BITFIELDS, 24).IsNull());
+}
+
+
+// Pictures for the direct read-out: a number of distinct colours (each
+// its own 5-6-5 key, in stripes of repeated rows and runs), a width, and
+// whether a mid-grey dominates (more than 65,535 pixels: counts saturate).
+struct ColourCase {
+    int colours;
+    int width;
+    int height;
+};
+
+RgbPicture Striped(const ColourCase& c)
+{
+    RgbPicture picture = test::Filled(c.width, c.height, 0x808080);
+    for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+            // Rows repeat in pairs; runs of three share a colour. Colour n
+            // is a distinct key: red and green and blue each step apart.
+            const int n = ((y / 2) * ((c.width + 2) / 3) + x / 3) % c.colours;
+            const std::uint32_t colour = (static_cast<std::uint32_t>(n % 32) << 19)
+                                         | (static_cast<std::uint32_t>(n / 32 % 64) << 10)
+                                         | (static_cast<std::uint32_t>(n / 2048) << 3);
+            if (c.colours > 1 && (x + y) % 5 != 0) {
+                picture.pixels[static_cast<std::size_t>(y) * c.width + x] = colour;
+            }
+        }
+    }
+    return picture;
+}
+
+// The straight read-out at 1, 4 and 8 bits (and run-length 4 and 8) gives
+// byte for byte what converting the 24-bit read-out gives, whether the
+// colours fit the small tally or need the histogram, and every pixel is its
+// nearest entry in the frequency palette.
+TEST(ReadOutPicture, StraightIndexedReadOutEqualsTheConversion)
+{
+    const ColourCase cases[] = {
+        {1, 9, 4},     {2, 300, 150}, {16, 7, 40},    {17, 8, 41},    {256, 301, 77},
+        {257, 33, 90}, {600, 61, 64}, {3000, 120, 110}, {1, 1, 1},
+        {1, 300, 250},  // 75,000 pixels of one colour
+        {2, 600, 300},  // two colours of 72,000 pixels each: equal once saturated
+    };
+    const std::pair<int, std::uint32_t> requests[] = {
+        {1, BI_RGB}, {4, BI_RGB}, {8, BI_RGB}, {4, BI_RLE4}, {8, BI_RLE8}};
+    for (const ColourCase& c : cases) {
+        const RgbPicture picture = Striped(c);
+        Dib wide = ReadOutPicture(picture, BI_RGB, 24);
+        ASSERT_TRUE(wide);
+        const Palette palette = MakeFrequencyPalette(picture);
+        ASSERT_EQ(palette, MakePicturePalette(wide)) << c.colours << " colours";
+        for (const auto& [bits, compression] : requests) {
+            Dib copy = CopyPicture(wide);
+            const Dib converted = ConvertPicture(copy, bits, compression);
+            const Dib straight = ReadOutPicture(picture, compression, bits);
+            ASSERT_TRUE(straight) << c.colours << " colours, " << bits << " bits";
+            ASSERT_EQ(straight.bytes(), converted.bytes()) << c.colours << " colours, " << bits
+                                                           << " bits, compression " << compression;
+            if (compression != BI_RGB) {
+                continue;
+            }
+            const Indexed indexed = ReadIndexed(straight);
+            const std::size_t usable = std::size_t{1} << bits;
+            ASSERT_EQ(indexed.indices.size(), picture.pixels.size());
+            for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+                ASSERT_EQ(indexed.indices[i], Nearest(palette, usable, picture.pixels[i]))
+                    << c.colours << " colours, " << bits << " bits, pixel " << i;
+            }
+        }
+    }
+}
+
+// The tally's palette is the histogram's: used keys by saturated count, the
+// lower key first among equals, then the unused keys in order; and a key
+// beyond its capacity is refused.
+TEST(FrequencyPalette, TallyOrdersLikeTheHistogram)
+{
+    const std::vector<std::pair<std::uint16_t, std::uint64_t>> counts = {
+        {0xFFFF, 70000}, {0x0000, 65535}, {0x1234, 9}, {0x0042, 9}, {0x8000, 1}, {0x0001, 0}};
+    KeyTally tally;
+    auto histogram = ColourHistogram::Allocate();
+    ASSERT_TRUE(histogram);
+    for (const auto& [key, n] : counts) {
+        ASSERT_TRUE(tally.Add(key, n));
+        histogram->CountRun(key, n);
+    }
+    EXPECT_EQ(tally.Keys(), 5u);  // a count of 0 is no use
+    const Palette palette = tally.MostFrequent(MaxPaletteSize);
+    EXPECT_EQ(palette, histogram->MostFrequent(MaxPaletteSize));
+    ASSERT_EQ(palette.size(), MaxPaletteSize);
+    EXPECT_EQ(palette[0], KeyColour(0x0000));  // 65,535 saturated ties with 70,000: lower key
+    EXPECT_EQ(palette[1], KeyColour(0xFFFF));
+    EXPECT_EQ(palette[2], KeyColour(0x0042));
+    EXPECT_EQ(palette[5], KeyColour(0x0001));  // then unused keys, 0 taken already
+
+    KeyTally full;
+    for (std::size_t key = 0; key < KeyTally::Capacity; ++key) {
+        ASSERT_TRUE(full.Add(static_cast<std::uint16_t>(key * 7), 1));
+    }
+    EXPECT_TRUE(full.Add(0, 5));  // a key it holds still counts
+    EXPECT_FALSE(full.Add(1, 1));
 }
 
 }  // namespace

@@ -1,0 +1,352 @@
+#include "PngFile.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace kestrel::cli {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 256> CrcTable = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+        std::uint32_t c = n;
+        for (int k = 0; k < 8; ++k) {
+            c = (c & 1) ? 0xEDB88320U ^ (c >> 1) : c >> 1;
+        }
+        table[n] = c;
+    }
+    return table;
+}();
+
+std::uint32_t Crc(const char* data, std::size_t size, std::uint32_t crc = 0xFFFFFFFFU)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        crc = CrcTable[(crc ^ static_cast<std::uint8_t>(data[i])) & 0xFF] ^ (crc >> 8);
+    }
+    return crc;
+}
+
+void AppendU32(QByteArray& out, std::uint32_t value)
+{
+    char bytes[4];
+    qToBigEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+// Length, type, data and the CRC of type and data.
+void AppendChunk(QByteArray& out, const char (&type)[5], const char* data, std::size_t size)
+{
+    AppendU32(out, static_cast<std::uint32_t>(size));
+    const qsizetype start = out.size();
+    out.append(type, 4);
+    out.append(data, static_cast<qsizetype>(size));
+    AppendU32(out, Crc(out.constData() + start, size + 4) ^ 0xFFFFFFFFU);
+}
+
+// Deflate's fixed literal/length code of each symbol 0 to 287, bit-reversed
+// as it is sent (Huffman codes go most significant bit first into a stream
+// packed from the least significant end), with its length.
+struct FixedCode {
+    std::uint16_t bits;
+    std::uint8_t length;
+};
+
+constexpr std::uint32_t Reversed(std::uint32_t code, int length)
+{
+    std::uint32_t reversed = 0;
+    for (int i = 0; i < length; ++i) {
+        reversed |= ((code >> i) & 1U) << (length - 1 - i);
+    }
+    return reversed;
+}
+
+constexpr std::array<FixedCode, 288> FixedCodes = [] {
+    std::array<FixedCode, 288> codes{};
+    for (std::uint32_t symbol = 0; symbol < 288; ++symbol) {
+        const auto [code, length] = symbol < 144   ? std::pair{0x30 + symbol, 8}
+                                    : symbol < 256 ? std::pair{0x190 + (symbol - 144), 9}
+                                    : symbol < 280 ? std::pair{symbol - 256, 7}
+                                                   : std::pair{0xC0 + (symbol - 280), 8};
+        codes[symbol] = {static_cast<std::uint16_t>(Reversed(code, length)),
+                         static_cast<std::uint8_t>(length)};
+    }
+    return codes;
+}();
+
+// The length symbol (257 to 285), its base length and extra bits of each
+// match length 3 to 258.
+struct LengthCode {
+    std::uint16_t symbol;
+    std::uint16_t base;
+    std::uint8_t extra;
+};
+
+constexpr std::array<LengthCode, 259> LengthCodes = [] {
+    constexpr std::uint16_t Base[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                        31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    constexpr std::uint8_t Extra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                        2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+    std::array<LengthCode, 259> codes{};
+    for (std::size_t length = 3; length <= 258; ++length) {
+        std::size_t code = 28;
+        while (Base[code] > length) {
+            --code;
+        }
+        codes[length] = {static_cast<std::uint16_t>(257 + code), Base[code], Extra[code]};
+    }
+    return codes;
+}();
+
+// A zlib stream of one deflate block with the fixed Huffman codes, whose
+// only matches repeat the byte before (distance 1): run-length coding, which
+// is what a barcode's rows need. The Adler-32 sum takes whole runs at once.
+class RunLengthDeflate {
+public:
+    RunLengthDeflate()
+    {
+        out_.reserve(4096);
+        out_.push_back(0x78);  // deflate, 32 KB window
+        out_.push_back(0x01);  // no dictionary, fastest; (0x7801 % 31) == 0
+        PutBits(1, 1);         // the last block
+        PutBits(1, 2);         // fixed codes
+    }
+
+    // n copies of one byte.
+    void Run(std::uint8_t value, std::size_t n)
+    {
+        if (n == 0) {
+            return;
+        }
+        Sum(value, n);
+        PutSymbol(value);
+        std::size_t left = n - 1;
+        while (left >= MinMatch) {
+            // Never leave 1 or 2 behind after a full match: they could not
+            // be a match themselves.
+            std::size_t length = std::min(left, MaxMatch);
+            if (left - length > 0 && left - length < MinMatch) {
+                length = left - MinMatch;
+            }
+            PutLength(length);
+            PutBits(0, 5);  // distance code 0: distance 1
+            left -= length;
+        }
+        for (; left > 0; --left) {
+            PutSymbol(value);
+        }
+    }
+
+    // `length` bytes that repeat the ones `distance` bytes back (1 to
+    // 32,768), which may overlap them: a copy of `bytes` repeated, the
+    // bytes counted into the sum by the caller through Sum.
+    void Repeat(std::size_t distance, std::size_t length)
+    {
+        const Distance code = DistanceCode(distance);
+        while (length >= MinMatch) {
+            std::size_t part = std::min(length, MaxMatch);
+            if (length - part > 0 && length - part < MinMatch) {
+                part = length - MinMatch;
+            }
+            PutLength(part);
+            PutBits(code.bits, code.length);
+            length -= part;
+        }
+        // Callers repeat at least three bytes, and the last part is never
+        // cut below three: nothing is left.
+    }
+
+    // n steps of sum1 += value, sum2 += sum1.
+    void Sum(std::uint8_t value, std::uint64_t n)
+    {
+        if (n == 1) {  // most runs are single bytes: no division
+            constexpr std::uint32_t Modulus = Base;
+            sum1_ += value;
+            sum1_ -= sum1_ >= Modulus ? Modulus : 0;
+            sum2_ += sum1_;
+            sum2_ -= sum2_ >= Modulus ? Modulus : 0;
+            return;
+        }
+        sum2_ = static_cast<std::uint32_t>(
+            (sum2_ + n % Base * sum1_ + value * (n * (n + 1) / 2 % Base)) % Base);
+        sum1_ = static_cast<std::uint32_t>((sum1_ + n % Base * value) % Base);
+    }
+
+    // Bytes as they come, their runs of four or more coded as runs.
+    void Bytes(const std::uint8_t* data, std::size_t size)
+    {
+        for (std::size_t i = 0; i < size;) {
+            std::size_t end = i + 1;
+            while (end < size && data[end] == data[i]) {
+                ++end;
+            }
+            Run(data[i], end - i);
+            i = end;
+        }
+    }
+
+    QByteArray Finish()
+    {
+        PutSymbol(256);  // end of block
+        for (; bitCount_ > 0; bitCount_ -= 8, bits_ >>= 8) {
+            out_.push_back(static_cast<std::uint8_t>(bits_));
+        }
+        const std::uint32_t adler = (sum2_ << 16) | sum1_;
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            out_.push_back(static_cast<std::uint8_t>(adler >> shift));
+        }
+        return QByteArray(reinterpret_cast<const char*>(out_.data()),
+                          static_cast<qsizetype>(out_.size()));
+    }
+
+private:
+    static constexpr std::size_t MinMatch = 3;
+    static constexpr std::size_t MaxMatch = 258;
+    static constexpr std::uint64_t Base = 65521;
+
+    // Deflate's bits go least significant first; whole words at a time.
+    void PutBits(std::uint32_t value, int count)
+    {
+        bits_ |= std::uint64_t{value} << bitCount_;
+        bitCount_ += count;
+        if (bitCount_ >= 32) {
+            const auto word = static_cast<std::uint32_t>(bits_);
+            const std::uint8_t four[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+                                          static_cast<std::uint8_t>(word >> 16),
+                                          static_cast<std::uint8_t>(word >> 24)};
+            out_.insert(out_.end(), four, four + 4);
+            bits_ >>= 32;
+            bitCount_ -= 32;
+        }
+    }
+
+    void PutSymbol(unsigned symbol)
+    {
+        PutBits(FixedCodes[symbol].bits, FixedCodes[symbol].length);
+    }
+
+    void PutLength(std::size_t length)
+    {
+        const LengthCode& code = LengthCodes[length];
+        PutSymbol(code.symbol);
+        PutBits(static_cast<std::uint32_t>(length - code.base), code.extra);
+    }
+
+    // A distance's code and extra bits, as they are sent.
+    struct Distance {
+        std::uint32_t bits;
+        int length;
+    };
+
+    static Distance DistanceCode(std::size_t distance)
+    {
+        static constexpr std::uint16_t DistanceBase[30] = {
+            1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+            193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+        unsigned code = 29;
+        while (DistanceBase[code] > distance) {
+            --code;
+        }
+        // Extra bits: none for codes 0 to 3, then (code / 2) − 1.
+        const int extra = code < 4 ? 0 : static_cast<int>(code / 2 - 1);
+        return {Reversed(code, 5) | static_cast<std::uint32_t>(distance - DistanceBase[code]) << 5,
+                5 + extra};
+    }
+
+    std::vector<std::uint8_t> out_;
+    std::uint64_t bits_ = 0;
+    int bitCount_ = 0;
+    std::uint32_t sum1_ = 1;
+    std::uint32_t sum2_ = 0;
+};
+
+}  // namespace
+
+QByteArray EncodeIndexedPng(const IndexedPicture& picture)
+{
+    const auto width = static_cast<std::size_t>(picture.width);
+    const auto height = static_cast<std::size_t>(picture.height);
+    if (picture.width <= 0 || picture.height <= 0 || picture.palette.isEmpty()
+        || picture.palette.size() > 256 || picture.indices.size() != width * height) {
+        return {};
+    }
+    const int depth = picture.palette.size() <= 2 ? 1 : 8;
+    const std::size_t rowBytes = depth == 1 ? (width + 7) / 8 : width;
+
+    // Each row: its filter type, then its bytes.
+    RunLengthDeflate deflate;
+    std::vector<std::uint8_t> row(rowBytes);
+    // A stretch of equal rows is one "up" row of zeros and then copies of
+    // it, as one long match reaching one stored row back. Far back, a match
+    // takes more bits than a run of zeros; past two matches a row, runs.
+    // A row of fewer bytes than the shortest match is not copied either:
+    // one copy of it could not be coded.
+    const std::size_t stored = rowBytes + 1;
+    const bool copyRows = stored >= 3 && stored <= 516;
+    std::size_t copies = 0;
+    bool upBefore = false;
+    const std::uint8_t* previous = nullptr;
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint8_t* index = picture.indices.data() + y * width;
+        if (previous && std::memcmp(previous, index, width) == 0) {
+            if (upBefore && copyRows) {
+                deflate.Sum(2, 1);
+                deflate.Sum(0, rowBytes);
+                ++copies;
+            } else {
+                deflate.Run(2, 1);  // up: the row less the row above
+                deflate.Run(0, rowBytes);
+                upBefore = true;
+            }
+            continue;
+        }
+        deflate.Repeat(stored, copies * stored);
+        copies = 0;
+        upBefore = false;
+        previous = index;
+        if (depth == 8) {
+            std::memcpy(row.data(), index, width);
+        } else {
+            for (std::size_t x = 0; x < width; x += 8) {
+                const std::size_t n = std::min<std::size_t>(8, width - x);
+                unsigned byte = 0;
+                for (std::size_t i = 0; i < n; ++i) {
+                    byte |= (index[x + i] & 1U) << (7 - i);  // the leftmost pixel highest
+                }
+                row[x / 8] = static_cast<std::uint8_t>(byte);
+            }
+        }
+        deflate.Run(0, 1);  // none: the bytes as they are
+        deflate.Bytes(row.data(), rowBytes);
+    }
+    deflate.Repeat(stored, copies * stored);
+    const QByteArray compressed = deflate.Finish();
+
+    QByteArray png;
+    png.reserve(compressed.size() + 3 * picture.palette.size() + 64);
+    png.append("\x89PNG\r\n\x1A\n", 8);
+    char header[13];
+    qToBigEndian(static_cast<std::uint32_t>(width), header);
+    qToBigEndian(static_cast<std::uint32_t>(height), header + 4);
+    header[8] = static_cast<char>(depth);
+    header[9] = 3;  // palette
+    header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
+    AppendChunk(png, "IHDR", header, sizeof header);
+    std::array<char, 3 * 256> palette{};
+    std::size_t entries = 0;
+    for (const QRgb colour : picture.palette) {
+        palette[entries++] = static_cast<char>(qRed(colour));
+        palette[entries++] = static_cast<char>(qGreen(colour));
+        palette[entries++] = static_cast<char>(qBlue(colour));
+    }
+    AppendChunk(png, "PLTE", palette.data(), entries);
+    AppendChunk(png, "IDAT", compressed.constData(), static_cast<std::size_t>(compressed.size()));
+    AppendChunk(png, "IEND", nullptr, 0);
+    return png;
+}
+
+}  // namespace kestrel::cli

@@ -1,0 +1,164 @@
+// What a batch keeps from one picture to the next: the off-screen canvas
+// and the profile's answers. Neither may change a picture; and the indexed
+// PNG coding, read back by Qt's own decoder, holds every pixel.
+
+#include "PictureFile.h"
+#include "PngFile.h"
+#include "ReadOnceProfile.h"
+#include "document/BarCodeDoc.h"
+#include "profile/MemoryProfile.h"
+#include "render/DrawBarcode.h"
+#include "render/ImageCanvas.h"
+#include "render/QPainterSurface.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrel::cli {
+namespace {
+
+struct Picture {
+    const char* text;
+    int width;
+    int height;
+    const char* comment;  // Comment/String1
+    int barColour;        // Code/BarColor, 0x00BBGGRR
+};
+
+// One factory for all, in this order, against QPainterSurface on a new
+// picture for each (the canvas writes plain fills itself):
+// same size after same size, a smaller and a larger picture, colours and a
+// comment line, and back.
+TEST(BatchReuse, ACanvasUsedBeforeDrawsWhatANewOneDraws)
+{
+    const Picture pictures[] = {
+        {"4901234567894", 300, 150, "", 0},
+        {"4512345678906", 300, 150, "Lot 7", 0x000080},
+        {"4901234567894", 300, 150, "", 0},
+        {"4912345678904", 180, 90, "", 0},
+        {"4901234567894", 420, 200, "Lot 8", 0x804000},
+        {"4512345678906", 420, 200, "", 0},
+    };
+    ImageCanvasFactory reused;
+    for (const Picture& p : pictures) {
+        MemoryProfile profile;
+        WorkingGaps gaps;
+        CBarCodeDoc doc(profile, gaps, "kestrel");
+        profile.WriteProfileString("Comment", "String1", p.comment);
+        profile.WriteProfileInt("Code", "BarColor", p.barColour);
+        doc.CodeText = p.text;
+        doc.Width = p.width;
+        doc.Height = p.height;
+        ASSERT_EQ(doc.Encode(), 1) << p.text;
+        // Qt draws a text the first time in a process from its outline and
+        // later from its glyph cache, a few pixels' shading apart; the
+        // comparison is of drawings after the first.
+        ImageSurface warmUp(p.width, p.height);
+        DrawBarcode(doc, profile, warmUp);
+        // The reference: QPainterSurface alone on a new picture.
+        ImageSurface plain(p.width, p.height);
+        DrawBarcode(doc, profile, plain);
+        const RgbPicture expected = plain.Picture();
+        const RgbPicture got = DrawPicture(doc, profile, reused);
+        int differ = 0;
+        int first = -1;
+        for (std::size_t i = 0; i < got.pixels.size() && i < expected.pixels.size(); ++i) {
+            if (got.pixels[i] != expected.pixels[i]) {
+                first = first < 0 ? static_cast<int>(i) : first;
+                ++differ;
+            }
+        }
+        EXPECT_EQ(differ, 0) << p.text << " at " << p.width << " x " << p.height << ", first at ("
+                             << first % p.width << ", " << first / p.width << ")";
+    }
+}
+
+// A missing key answers with the default asked for, each time; a stored
+// one with its value; writes are refused.
+TEST(BatchReuse, ReadOnceProfileAnswersAsTheStore)
+{
+    MemoryProfile store;
+    store.WriteProfileInt("Code", "BarColor", 128);
+    store.WriteProfileString("Comment", "String1", "Lot 7");
+    ReadOnceProfile once(store);
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(once.GetProfileInt("Code", "BarColor", 5), 128);
+        EXPECT_EQ(once.GetProfileInt("Code", "BackColor", 5), 5);
+        EXPECT_EQ(once.GetProfileInt("Code", "BackColor", 7), 7);
+        EXPECT_EQ(once.GetProfileString("Comment", "String1", "x"), "Lot 7");
+        EXPECT_EQ(once.GetProfileString("Comment", "String2", "a"), "a");
+        EXPECT_EQ(once.GetProfileString("Comment", "String2", "b"), "b");
+        // A section and key that run together differently are other keys.
+        EXPECT_EQ(once.GetProfileInt("CodeB", "arColor", 9), 9);
+    }
+    EXPECT_FALSE(once.WriteProfileInt("Code", "BarColor", 1));
+    EXPECT_FALSE(once.WriteProfileString("Comment", "String1", "y"));
+}
+
+struct PngCase {
+    const char* name;
+    int width;
+    int height;
+    int colours;
+    int runEvery;  // a colour holds this many pixels in a row
+    int rowsAlike;  // rows repeat in stretches of this many
+};
+
+IndexedPicture Stripes(const PngCase& c)
+{
+    IndexedPicture picture{c.width, c.height, {}, {}};
+    for (int i = 0; i < c.colours; ++i) {
+        picture.palette.push_back(qRgb(i * 37 % 256, i * 91 % 256, 255 - i));
+    }
+    for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+            picture.indices.push_back(
+                static_cast<std::uint8_t>((x / c.runEvery + y / c.rowsAlike * 3) % c.colours));
+        }
+    }
+    return picture;
+}
+
+// Widths around whole bytes at 1 bit; runs shorter than a match and past
+// the longest; rows copied as whole-row matches and, when wide, as runs.
+TEST(BatchReuse, IndexedPngReadsBackPixelForPixel)
+{
+    const PngCase cases[] = {
+        {"one colour", 5, 3, 1, 1, 1},
+        {"two colours, 1 pixel wide", 1, 9, 2, 1, 2},
+        {"two colours, 7 wide", 7, 20, 2, 2, 5},
+        {"two colours, 8 wide", 8, 20, 2, 3, 20},
+        {"two colours, 9 wide", 9, 20, 2, 1, 3},
+        {"barcode-like", 300, 150, 2, 3, 60},
+        {"three colours", 301, 77, 3, 4, 11},
+        {"runs of 258 to 260", 1000, 6, 5, 259, 2},
+        {"256 colours", 256, 40, 256, 1, 4},
+        {"wide rows as runs", 2000, 30, 17, 13, 10},
+    };
+    for (const PngCase& c : cases) {
+        const IndexedPicture picture = Stripes(c);
+        const QByteArray png = EncodeIndexedPng(picture);
+        ASSERT_FALSE(png.isEmpty()) << c.name;
+        const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(image.width(), c.width) << c.name;
+        ASSERT_EQ(image.height(), c.height) << c.name;
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const QRgb want =
+                    picture.palette[picture.indices[static_cast<std::size_t>(y) * c.width + x]];
+                wrong += image.pixel(x, y) != want;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.name;
+    }
+    EXPECT_TRUE(EncodeIndexedPng({2, 2, {}, {0, 0, 0, 0}}).isEmpty());     // no palette
+    EXPECT_TRUE(EncodeIndexedPng({2, 2, {qRgb(0, 0, 0)}, {0, 0}}).isEmpty());  // short
+}
+
+}  // namespace
+}  // namespace kestrel::cli
