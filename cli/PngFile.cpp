@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -10,26 +12,6 @@
 namespace kestrel::cli {
 
 namespace {
-
-constexpr std::array<std::uint32_t, 256> CrcTable = [] {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) {
-            c = (c & 1) ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-        }
-        table[n] = c;
-    }
-    return table;
-}();
-
-std::uint32_t Crc(const char* data, std::size_t size, std::uint32_t crc = 0xFFFFFFFFU)
-{
-    for (std::size_t i = 0; i < size; ++i) {
-        crc = CrcTable[(crc ^ static_cast<std::uint8_t>(data[i])) & 0xFF] ^ (crc >> 8);
-    }
-    return crc;
-}
 
 void AppendU32(QByteArray& out, std::uint32_t value)
 {
@@ -45,7 +27,9 @@ void AppendChunk(QByteArray& out, const char (&type)[5], const char* data, std::
     const qsizetype start = out.size();
     out.append(type, 4);
     out.append(data, static_cast<qsizetype>(size));
-    AppendU32(out, Crc(out.constData() + start, size + 4) ^ 0xFFFFFFFFU);
+    AppendU32(out, static_cast<std::uint32_t>(
+                       crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start),
+                             static_cast<uInt>(size + 4))));
 }
 
 // Deflate's fixed literal/length code of each symbol 0 to 287, bit-reversed

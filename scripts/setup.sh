@@ -14,6 +14,8 @@ packages=(
   zxing-cpp-tools libzxing-dev
   # vector pictures and their readers; the Debian package
   qt6-svg-dev librsvg2-bin poppler-utils dpkg-dev
+  # the PNG chunk sums
+  zlib1g-dev
   # Qt's own dialogs (print, file, colour) in Japanese
   qt6-translations-l10n
 )
