@@ -4,13 +4,16 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPen>
 #include <QRawFont>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <utility>
 
@@ -67,6 +70,33 @@ bool TypographicMetrics(const QRawFont& raw, int& ascender, int& descender)
     ascender = at(4);
     descender = at(6);
     return ascender > 0 && descender <= 0;
+}
+
+// Qt draws glyphs taller than this (in device pixels) as outlines rather
+// than from its glyph cache.
+constexpr double LargestCachedGlyph = 64;
+
+// Qt's FreeType engines share one FreeType face per font file, and each
+// glyph Qt rasterises for its glyph cache leaves its subpixel offset set on
+// that face. Large text is drawn from outlines loaded from the same face,
+// shifted by whatever offset was left there: its edges shade differently
+// depending on which smaller text of the same font (or fallback font) was
+// last rasterised, so the first drawing in a process differs from later
+// ones. Rasterising one glyph of each face the text uses, through a new
+// engine (so from no cache), loads it at offset zero and clears the offset.
+void ClearGlyphOffsets(const QFont& font, const QString& text, QPaintDevice* device)
+{
+    QTextLayout layout(text, font, device);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        QRawFont fresh = run.rawFont();
+        if (fresh.isValid() && !run.glyphIndexes().isEmpty()) {
+            fresh.setPixelSize(4);  // a new engine, and a small glyph to rasterise
+            fresh.alphaMapForGlyph(run.glyphIndexes().first(), QRawFont::PixelAntialiasing);
+        }
+    }
 }
 
 }  // namespace
@@ -262,6 +292,10 @@ void QPainterSurface::DrawGlyphs(Wide x, Wide y, const QString& text, std::optio
     }
     if (mode_ == BackgroundMode::Opaque) {
         Fill(left, y, left + width, y + cell, background_);
+    }
+    const double scale = std::sqrt(std::abs(painter_.combinedTransform().determinant()));
+    if (selected.font.pixelSize() * scale > LargestCachedGlyph) {
+        ClearGlyphOffsets(selected.font, text, painter_.device());
     }
     painter_.setFont(selected.font);
     painter_.setPen(ToQColor(textColour_));
