@@ -32,10 +32,22 @@ namespace kestrel::cli {
 namespace {
 
 constexpr Colour White = 0xFFFFFF;
-// An indexed PNG holds at most this many colours.
-constexpr std::size_t MaxPaletteColours = 256;
 // At 72 dots per inch one picture unit is one PDF point.
 constexpr int PdfDotsPerInch = 72;
+
+// A canvas with the barcode drawn, none when the picture cannot be made.
+std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const CBarCodeDoc& doc, const Profile& profile,
+                                              OffscreenCanvasFactory& canvases)
+{
+    std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
+    if (!canvas || !canvas->IsValid()) {
+        return nullptr;
+    }
+    DrawingSurface& surface = canvas->Surface();
+    surface.FillSolidRect(surface.ClipBox(), White);
+    DrawBarcode(doc, profile, surface);
+    return canvas;
+}
 
 int Fail(SaveProblem reason, SaveProblem* problem)
 {
@@ -53,86 +65,13 @@ std::string Lower(std::string_view text)
     return lower;
 }
 
-// The colours of a picture in the order they first occur, each with its
-// index, for pictures of at most MaxPaletteColours: an open-addressed table
-// with room for twice that many.
-class PaletteIndex {
-public:
-    // The colour's index, a new one when it is new; none once the colours
-    // are more than an indexed PNG holds.
-    std::optional<uint> Find(QRgb colour)
-    {
-        std::size_t slot = (colour * 0x9E3779B1U) >> (32 - SlotBits);
-        while (used_[slot] && colours_[slot] != colour) {
-            slot = (slot + 1) & (Slots - 1);
-        }
-        if (!used_[slot]) {
-            if (palette_.size() == MaxPaletteColours) {
-                return std::nullopt;
-            }
-            used_[slot] = true;
-            colours_[slot] = colour;
-            indices_[slot] = static_cast<uint>(palette_.size());
-            palette_.push_back(colour);
-        }
-        return indices_[slot];
-    }
-
-    const QList<QRgb>& Palette() const { return palette_; }
-
-private:
-    static constexpr int SlotBits = 9;
-    static constexpr std::size_t Slots = std::size_t{1} << SlotBits;
-    static_assert(Slots >= 2 * MaxPaletteColours);
-    std::array<bool, Slots> used_{};
-    std::array<QRgb, Slots> colours_{};
-    std::array<uint, Slots> indices_{};
-    QList<QRgb> palette_;
-};
-
 QRgb ToQRgb(std::uint32_t pixel)
 {
     return 0xFF000000U | (pixel & 0xFFFFFFU);
 }
 
-// The picture as palette indices when it has at most MaxPaletteColours
-// colours, in the order they first occur, so that a barcode of two colours
-// (no text) becomes a 1-bit PNG and one with antialiased text an 8-bit one.
-// Neighbours mostly share a colour and rows mostly repeat the row above, so
-// colours are looked up only where they change.
-std::optional<IndexedPicture> Indexed(const RgbPicture& picture)
-{
-    const auto width = static_cast<std::size_t>(picture.width);
-    const auto height = static_cast<std::size_t>(picture.height);
-    IndexedPicture indexed{picture.width, picture.height, {}, std::vector<std::uint8_t>(width * height)};
-    PaletteIndex palette;
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::uint32_t* row = picture.pixels.data() + y * width;
-        std::uint8_t* out = indexed.indices.data() + y * width;
-        if (y > 0 && std::memcmp(row, row - width, width * sizeof *row) == 0) {
-            std::memcpy(out, out - width, width);
-            continue;
-        }
-        for (std::size_t x = 0; x < width;) {
-            const std::uint32_t colour = row[x];
-            std::size_t end = x + 1;
-            while (end < width && row[end] == colour) {
-                ++end;
-            }
-            const std::optional<uint> index = palette.Find(ToQRgb(colour));
-            if (!index) {
-                return std::nullopt;
-            }
-            std::fill(out + x, out + end, static_cast<std::uint8_t>(*index));
-            x = end;
-        }
-    }
-    indexed.palette = palette.Palette();
-    return indexed;
-}
-
 // More colours than a palette holds: 24-bit truecolour through Qt's writer.
-bool WriteTrueColourPng(const RgbPicture& picture, QIODevice& file)
+bool WriteTrueColourPng(const PixelRows& picture, QIODevice& file)
 {
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
     if (image.isNull()) {
@@ -140,7 +79,7 @@ bool WriteTrueColourPng(const RgbPicture& picture, QIODevice& file)
     }
     const auto width = static_cast<std::size_t>(picture.width);
     for (int y = 0; y < picture.height; ++y) {
-        const std::uint32_t* pixels = picture.pixels.data() + static_cast<std::size_t>(y) * width;
+        const std::uint32_t* pixels = picture.Row(y);
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (std::size_t x = 0; x < width; ++x) {
             row[x] = ToQRgb(pixels[x]);
@@ -284,15 +223,21 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
     bool drawn = false;
     switch (format) {
     case PictureFormat::Png: {
-        const RgbPicture picture = DrawPicture(doc, profile, canvases);
-        if (picture.pixels.empty()) {
+        // Straight from the canvas's rows where it lends them.
+        const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(doc, profile, canvases);
+        RgbPicture copy;
+        PixelRows rows = canvas ? canvas->Rows() : PixelRows{};
+        if (canvas && !rows.first) {
+            copy = canvas->Picture();
+            rows = RowsOf(copy);
+        }
+        if (!rows.first || rows.width <= 0 || rows.height <= 0) {
             return Fail(SaveProblem::NoPicture, problem);
         }
-        if (const std::optional<IndexedPicture> indexed = Indexed(picture)) {
-            const QByteArray png = EncodeIndexedPng(*indexed);
-            drawn = !png.isEmpty() && buffer.write(png) == png.size();
+        if (const std::optional<QByteArray> png = EncodeIndexedPng(rows)) {
+            drawn = !png->isEmpty() && buffer.write(*png) == png->size();
         } else {
-            drawn = WriteTrueColourPng(picture, buffer);
+            drawn = WriteTrueColourPng(rows, buffer);
         }
         break;
     }
@@ -317,14 +262,8 @@ RgbPicture ReadPictureFile(const std::string& fileName)
 RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,
                        OffscreenCanvasFactory& canvases)
 {
-    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
-    if (!canvas || !canvas->IsValid()) {
-        return {};
-    }
-    DrawingSurface& surface = canvas->Surface();
-    surface.FillSolidRect(surface.ClipBox(), White);
-    DrawBarcode(doc, profile, surface);
-    return canvas->Picture();
+    const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(doc, profile, canvases);
+    return canvas ? canvas->Picture() : RgbPicture{};
 }
 
 }  // namespace kestrel::cli

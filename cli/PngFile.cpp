@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace kestrel::cli {
 
@@ -248,22 +250,132 @@ private:
     std::uint32_t sum2_ = 0;
 };
 
+// The colours of a picture in the order they first occur, each with its
+// index, up to the 256 a palette holds: an open-addressed table with room
+// for twice that many.
+class PaletteIndex {
+public:
+    // The index of the colour (0xRRGGBB), a new one when it is new; none
+    // once the colours are more than a palette holds.
+    std::optional<std::uint8_t> Find(std::uint32_t colour)
+    {
+        std::size_t slot = (colour * 0x9E3779B1U) >> (32 - SlotBits);
+        while (used_[slot] && colours_[slot] != colour) {
+            slot = (slot + 1) & (Slots - 1);
+        }
+        if (!used_[slot]) {
+            if (count_ == MaxColours) {
+                return std::nullopt;
+            }
+            used_[slot] = true;
+            colours_[slot] = colour;
+            indices_[slot] = static_cast<std::uint8_t>(count_);
+            palette_[count_++] = colour;
+        }
+        return indices_[slot];
+    }
+
+    std::size_t Count() const { return count_; }
+    std::uint32_t Colour(std::size_t index) const { return palette_[index]; }
+
+private:
+    static constexpr std::size_t MaxColours = 256;
+    static constexpr int SlotBits = 9;
+    static constexpr std::size_t Slots = std::size_t{1} << SlotBits;
+    static_assert(Slots >= 2 * MaxColours);
+    std::array<bool, Slots> used_{};
+    std::array<std::uint32_t, Slots> colours_{};
+    std::array<std::uint8_t, Slots> indices_{};
+    std::array<std::uint32_t, MaxColours> palette_{};
+    std::size_t count_ = 0;
+};
+
+// A stretch of one palette index in a row.
+struct IndexRun {
+    std::uint8_t index;
+    std::uint32_t length;
+
+    bool operator==(const IndexRun&) const = default;
+};
+
+// The rows as runs of palette indices, each run as long as it goes; a row
+// like the row above has none of its own (begin == end).
+struct RunRows {
+    PaletteIndex palette;
+    std::vector<IndexRun> runs;
+    std::vector<std::pair<std::size_t, std::size_t>> rows;  // [begin, end) in runs
+};
+
+constexpr std::uint32_t ColourMask = 0xFFFFFF;
+
+// False when the picture has more colours than a palette holds.
+bool FindRuns(const PixelRows& source, RunRows& out)
+{
+    const auto width = static_cast<std::size_t>(source.width);
+    out.rows.reserve(static_cast<std::size_t>(source.height));
+    std::size_t previousBegin = 0;
+    std::size_t previousEnd = 0;
+    for (int y = 0; y < source.height; ++y) {
+        const std::uint32_t* row = source.Row(y);
+        if (y > 0 && std::memcmp(row, source.Row(y - 1), width * sizeof *row) == 0) {
+            out.rows.emplace_back(0, 0);
+            continue;
+        }
+        const std::size_t begin = out.runs.size();
+        for (std::size_t x = 0; x < width;) {
+            const std::uint32_t pixel = row[x];
+            std::size_t end = x + 1;
+            while (end < width && row[end] == pixel) {
+                ++end;
+            }
+            const std::optional<std::uint8_t> index = out.palette.Find(pixel & ColourMask);
+            if (!index) {
+                return false;
+            }
+            const auto length = static_cast<std::uint32_t>(end - x);
+            // Pixels apart only in the top byte are one colour: one run.
+            if (out.runs.size() > begin && out.runs.back().index == *index) {
+                out.runs.back().length += length;
+            } else {
+                out.runs.push_back({*index, length});
+            }
+            x = end;
+        }
+        // Rows apart only in top bytes are alike too.
+        if (y > 0
+            && std::equal(out.runs.begin() + static_cast<std::ptrdiff_t>(begin), out.runs.end(),
+                          out.runs.begin() + static_cast<std::ptrdiff_t>(previousBegin),
+                          out.runs.begin() + static_cast<std::ptrdiff_t>(previousEnd))) {
+            out.runs.resize(begin);
+            out.rows.emplace_back(0, 0);
+            continue;
+        }
+        out.rows.emplace_back(begin, out.runs.size());
+        previousBegin = begin;
+        previousEnd = out.runs.size();
+    }
+    return true;
+}
+
 }  // namespace
 
-QByteArray EncodeIndexedPng(const IndexedPicture& picture)
+std::optional<QByteArray> EncodeIndexedPng(const PixelRows& source)
 {
-    const auto width = static_cast<std::size_t>(picture.width);
-    const auto height = static_cast<std::size_t>(picture.height);
-    if (picture.width <= 0 || picture.height <= 0 || picture.palette.isEmpty()
-        || picture.palette.size() > 256 || picture.indices.size() != width * height) {
-        return {};
+    if (source.width <= 0 || source.height <= 0 || !source.first) {
+        return QByteArray();
     }
-    const int depth = picture.palette.size() <= 2 ? 1 : 8;
+    RunRows found;
+    if (!FindRuns(source, found)) {
+        return std::nullopt;
+    }
+    const auto width = static_cast<std::size_t>(source.width);
+    const std::size_t colours = found.palette.Count();
+    const int depth = colours <= 2 ? 1 : 8;
     const std::size_t rowBytes = depth == 1 ? (width + 7) / 8 : width;
 
     // Each row: its filter type, then its bytes.
     RunLengthDeflate deflate;
-    std::vector<std::uint8_t> row(rowBytes);
+    std::vector<std::uint8_t> packed(depth == 1 ? rowBytes : 0);
     // A stretch of equal rows is one "up" row of zeros and then copies of
     // it, as one long match reaching one stored row back. Far back, a match
     // takes more bits than a run of zeros; past two matches a row, runs.
@@ -273,10 +385,8 @@ QByteArray EncodeIndexedPng(const IndexedPicture& picture)
     const bool copyRows = stored >= 3 && stored <= 516;
     std::size_t copies = 0;
     bool upBefore = false;
-    const std::uint8_t* previous = nullptr;
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::uint8_t* index = picture.indices.data() + y * width;
-        if (previous && std::memcmp(previous, index, width) == 0) {
+    for (const auto& [begin, end] : found.rows) {
+        if (begin == end) {
             if (upBefore && copyRows) {
                 deflate.Sum(2, 1);
                 deflate.Sum(0, rowBytes);
@@ -291,41 +401,55 @@ QByteArray EncodeIndexedPng(const IndexedPicture& picture)
         deflate.Repeat(stored, copies * stored);
         copies = 0;
         upBefore = false;
-        previous = index;
-        if (depth == 8) {
-            std::memcpy(row.data(), index, width);
-        } else {
-            for (std::size_t x = 0; x < width; x += 8) {
-                const std::size_t n = std::min<std::size_t>(8, width - x);
-                unsigned byte = 0;
-                for (std::size_t i = 0; i < n; ++i) {
-                    byte |= (index[x + i] & 1U) << (7 - i);  // the leftmost pixel highest
-                }
-                row[x / 8] = static_cast<std::uint8_t>(byte);
-            }
-        }
         deflate.Run(0, 1);  // none: the bytes as they are
-        deflate.Bytes(row.data(), rowBytes);
+        if (depth == 8) {
+            // Runs as long as they go are the runs of the row's bytes.
+            for (std::size_t i = begin; i < end; ++i) {
+                deflate.Run(found.runs[i].index, found.runs[i].length);
+            }
+            continue;
+        }
+        // One bit a pixel, the leftmost pixel highest: the runs of index 1
+        // set, whole bytes at a time between their ends.
+        std::fill(packed.begin(), packed.end(), std::uint8_t{0});
+        std::size_t x = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::size_t stop = x + found.runs[i].length;
+            if (found.runs[i].index == 1) {
+                for (; x < stop && x % 8 != 0; ++x) {
+                    packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
+                }
+                for (; x + 8 <= stop; x += 8) {
+                    packed[x / 8] = 0xFF;
+                }
+                for (; x < stop; ++x) {
+                    packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
+                }
+            }
+            x = stop;
+        }
+        deflate.Bytes(packed.data(), rowBytes);
     }
     deflate.Repeat(stored, copies * stored);
     const QByteArray compressed = deflate.Finish();
 
     QByteArray png;
-    png.reserve(compressed.size() + 3 * picture.palette.size() + 64);
+    png.reserve(compressed.size() + 3 * static_cast<qsizetype>(colours) + 64);
     png.append("\x89PNG\r\n\x1A\n", 8);
     char header[13];
     qToBigEndian(static_cast<std::uint32_t>(width), header);
-    qToBigEndian(static_cast<std::uint32_t>(height), header + 4);
+    qToBigEndian(static_cast<std::uint32_t>(source.height), header + 4);
     header[8] = static_cast<char>(depth);
     header[9] = 3;  // palette
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
     AppendChunk(png, "IHDR", header, sizeof header);
     std::array<char, 3 * 256> palette{};
     std::size_t entries = 0;
-    for (const QRgb colour : picture.palette) {
-        palette[entries++] = static_cast<char>(qRed(colour));
-        palette[entries++] = static_cast<char>(qGreen(colour));
-        palette[entries++] = static_cast<char>(qBlue(colour));
+    for (std::size_t i = 0; i < colours; ++i) {
+        const std::uint32_t colour = found.palette.Colour(i);
+        palette[entries++] = static_cast<char>(colour >> 16);
+        palette[entries++] = static_cast<char>(colour >> 8);
+        palette[entries++] = static_cast<char>(colour);
     }
     AppendChunk(png, "PLTE", palette.data(), entries);
     AppendChunk(png, "IDAT", compressed.constData(), static_cast<std::size_t>(compressed.size()));

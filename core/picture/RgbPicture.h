@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,5 +19,26 @@ struct RgbPicture {
                       + static_cast<std::size_t>(x)];
     }
 };
+
+// A picture's pixels where they lie, read without a copy: the top row at
+// `first`, each next row `stride` bytes on, each pixel 0x..RRGGBB whose top
+// byte is not part of the colour (a 32-bit QImage's rows, or an RgbPicture's).
+struct PixelRows {
+    int width = 0;
+    int height = 0;
+    const std::uint8_t* first = nullptr;
+    std::size_t stride = 0;
+
+    const std::uint32_t* Row(int y) const
+    {
+        return reinterpret_cast<const std::uint32_t*>(first + static_cast<std::size_t>(y) * stride);
+    }
+};
+
+inline PixelRows RowsOf(const RgbPicture& picture)
+{
+    return {picture.width, picture.height, reinterpret_cast<const std::uint8_t*>(picture.pixels.data()),
+            static_cast<std::size_t>(picture.width) * sizeof(std::uint32_t)};
+}
 
 }  // namespace kestrel

@@ -18,6 +18,9 @@ public:
     virtual bool IsValid() const = 0;
     virtual DrawingSurface& Surface() = 0;
     virtual RgbPicture Picture() const = 0;
+    // The picture's own rows, valid until the canvas is drawn on again or
+    // goes; none (a null `first`) where only Picture's copy can be had.
+    virtual PixelRows Rows() const { return {}; }
 };
 
 class OffscreenCanvasFactory {

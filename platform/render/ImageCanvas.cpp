@@ -148,6 +148,13 @@ public:
         return picture;
     }
 
+    PixelRows Rows() const override
+    {
+        const QImage& image = target_->image;
+        return {image.width(), image.height(), image.constBits(),
+                static_cast<std::size_t>(image.bytesPerLine())};
+    }
+
 private:
     std::shared_ptr<ImageCanvasFactory::Spare> spare_;
     std::unique_ptr<Target> target_;

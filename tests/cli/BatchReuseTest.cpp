@@ -1,6 +1,7 @@
 // What a batch keeps from one picture to the next: the off-screen canvas
 // and the profile's answers. Neither may change a picture; and the indexed
-// PNG coding, read back by Qt's own decoder, holds every pixel.
+// PNG coding, straight from a picture's rows and read back by Qt's own
+// decoder, holds every pixel.
 
 #include "PictureFile.h"
 #include "PngFile.h"
@@ -99,60 +100,68 @@ struct PngCase {
     int width;
     int height;
     int colours;
-    int runEvery;  // a colour holds this many pixels in a row
+    int runEvery;   // a colour holds this many pixels in a row
     int rowsAlike;  // rows repeat in stretches of this many
+    bool noise;     // top bytes that vary, which are no part of the colour
+    int depth;      // bits per pixel written; 0: no indexed PNG at all
 };
 
-IndexedPicture Stripes(const PngCase& c)
+RgbPicture Stripes(const PngCase& c)
 {
-    IndexedPicture picture{c.width, c.height, {}, {}};
-    for (int i = 0; i < c.colours; ++i) {
-        picture.palette.push_back(qRgb(i * 37 % 256, i * 91 % 256, 255 - i));
-    }
+    RgbPicture picture{c.width, c.height, {}};
     for (int y = 0; y < c.height; ++y) {
         for (int x = 0; x < c.width; ++x) {
-            picture.indices.push_back(
-                static_cast<std::uint8_t>((x / c.runEvery + y / c.rowsAlike * 3) % c.colours));
+            const int i = (x / c.runEvery + y / c.rowsAlike * 3) % c.colours;
+            const std::uint32_t top = c.noise ? static_cast<std::uint32_t>(x * 7 + y) << 24 : 0;
+            picture.pixels.push_back(top | (qRgb(i * 37 % 256, i * 91 % 256, 255 - i / 2) & 0xFFFFFFU));
         }
     }
     return picture;
 }
 
 // Widths around whole bytes at 1 bit; runs shorter than a match and past
-// the longest; rows copied as whole-row matches and, when wide, as runs.
+// the longest; rows copied as whole-row matches and, when wide, as runs;
+// pixels and rows apart only in their top bytes; one colour too many.
 TEST(BatchReuse, IndexedPngReadsBackPixelForPixel)
 {
     const PngCase cases[] = {
-        {"one colour", 5, 3, 1, 1, 1},
-        {"two colours, 1 pixel wide", 1, 9, 2, 1, 2},
-        {"two colours, 7 wide", 7, 20, 2, 2, 5},
-        {"two colours, 8 wide", 8, 20, 2, 3, 20},
-        {"two colours, 9 wide", 9, 20, 2, 1, 3},
-        {"barcode-like", 300, 150, 2, 3, 60},
-        {"three colours", 301, 77, 3, 4, 11},
-        {"runs of 258 to 260", 1000, 6, 5, 259, 2},
-        {"256 colours", 256, 40, 256, 1, 4},
-        {"wide rows as runs", 2000, 30, 17, 13, 10},
+        {"one colour", 5, 3, 1, 1, 1, false, 1},
+        {"two colours, 1 pixel wide", 1, 9, 2, 1, 2, false, 1},
+        {"two colours, 7 wide", 7, 20, 2, 2, 5, false, 1},
+        {"two colours, 8 wide", 8, 20, 2, 3, 20, false, 1},
+        {"two colours, 9 wide", 9, 20, 2, 1, 3, false, 1},
+        {"two colours, runs across bytes", 61, 4, 2, 19, 1, false, 1},
+        {"barcode-like", 300, 150, 2, 3, 60, false, 1},
+        {"barcode-like, top bytes vary", 300, 150, 2, 3, 60, true, 1},
+        {"three colours", 301, 77, 3, 4, 11, false, 8},
+        {"runs of 258 to 260", 1000, 6, 5, 259, 2, false, 8},
+        {"256 colours", 256, 40, 256, 1, 4, false, 8},
+        {"256 colours, top bytes vary", 256, 40, 256, 2, 4, true, 8},
+        {"257 colours", 257, 3, 257, 1, 3, false, 0},
+        {"wide rows as runs", 2000, 30, 17, 13, 10, false, 8},
     };
     for (const PngCase& c : cases) {
-        const IndexedPicture picture = Stripes(c);
-        const QByteArray png = EncodeIndexedPng(picture);
-        ASSERT_FALSE(png.isEmpty()) << c.name;
-        const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+        const RgbPicture picture = Stripes(c);
+        const std::optional<QByteArray> png = EncodeIndexedPng(RowsOf(picture));
+        ASSERT_EQ(png.has_value(), c.depth != 0) << c.name;
+        if (!png) {
+            continue;
+        }
+        ASSERT_FALSE(png->isEmpty()) << c.name;
+        const QImage read = QImage::fromData(*png, "PNG");
+        EXPECT_EQ(read.depth(), c.depth) << c.name;
+        const QImage image = read.convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(image.width(), c.width) << c.name;
         ASSERT_EQ(image.height(), c.height) << c.name;
         int wrong = 0;
         for (int y = 0; y < c.height; ++y) {
             for (int x = 0; x < c.width; ++x) {
-                const QRgb want =
-                    picture.palette[picture.indices[static_cast<std::size_t>(y) * c.width + x]];
-                wrong += image.pixel(x, y) != want;
+                wrong += (image.pixel(x, y) & 0xFFFFFFU) != (picture.at(x, y) & 0xFFFFFFU);
             }
         }
         EXPECT_EQ(wrong, 0) << c.name;
     }
-    EXPECT_TRUE(EncodeIndexedPng({2, 2, {}, {0, 0, 0, 0}}).isEmpty());     // no palette
-    EXPECT_TRUE(EncodeIndexedPng({2, 2, {qRgb(0, 0, 0)}, {0, 0}}).isEmpty());  // short
+    EXPECT_TRUE(EncodeIndexedPng(PixelRows{})->isEmpty());  // no pixels
 }
 
 }  // namespace
