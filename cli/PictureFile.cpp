@@ -44,7 +44,11 @@ std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const CBarCodeDoc& doc, const Prof
         return nullptr;
     }
     DrawingSurface& surface = canvas->Surface();
-    surface.FillSolidRect(surface.ClipBox(), White);
+    // A barcode's drawing begins by filling the whole picture in its
+    // background colour; white is seen only when there is nothing to draw.
+    if (doc.CodeText.empty()) {
+        surface.FillSolidRect(surface.ClipBox(), White);
+    }
     DrawBarcode(doc, profile, surface);
     return canvas;
 }

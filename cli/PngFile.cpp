@@ -105,6 +105,11 @@ public:
     // n copies of one byte.
     void Run(std::uint8_t value, std::size_t n)
     {
+        if (n == 1) {  // most runs in antialiased text
+            SumOne(value);
+            PutSymbol(value);
+            return;
+        }
         if (n == 0) {
             return;
         }
@@ -133,13 +138,21 @@ public:
     void Repeat(std::size_t distance, std::size_t length)
     {
         const Distance code = DistanceCode(distance);
+        // The longest match (no extra length bits) and its distance at once.
+        const FixedCode longest = FixedCodes[LengthCodes[MaxMatch].symbol];
+        const std::uint32_t longestBits = longest.bits | code.bits << longest.length;
+        const int longestLength = longest.length + code.length;
         while (length >= MinMatch) {
             std::size_t part = std::min(length, MaxMatch);
             if (length - part > 0 && length - part < MinMatch) {
                 part = length - MinMatch;
             }
-            PutLength(part);
-            PutBits(code.bits, code.length);
+            if (part == MaxMatch) {
+                PutBits(longestBits, longestLength);
+            } else {
+                PutLength(part);
+                PutBits(code.bits, code.length);
+            }
             length -= part;
         }
         // Callers repeat at least three bytes, and the last part is never
@@ -149,17 +162,23 @@ public:
     // n steps of sum1 += value, sum2 += sum1.
     void Sum(std::uint8_t value, std::uint64_t n)
     {
-        if (n == 1) {  // most runs are single bytes: no division
-            constexpr std::uint32_t Modulus = Base;
-            sum1_ += value;
-            sum1_ -= sum1_ >= Modulus ? Modulus : 0;
-            sum2_ += sum1_;
-            sum2_ -= sum2_ >= Modulus ? Modulus : 0;
+        if (n == 1) {
+            SumOne(value);
             return;
         }
         sum2_ = static_cast<std::uint32_t>(
             (sum2_ + n % Base * sum1_ + value * (n * (n + 1) / 2 % Base)) % Base);
         sum1_ = static_cast<std::uint32_t>((sum1_ + n % Base * value) % Base);
+    }
+
+    // One step, without a division.
+    void SumOne(std::uint8_t value)
+    {
+        constexpr std::uint32_t Modulus = Base;
+        sum1_ += value;
+        sum1_ -= sum1_ >= Modulus ? Modulus : 0;
+        sum2_ += sum1_;
+        sum2_ -= sum2_ >= Modulus ? Modulus : 0;
     }
 
     // Bytes as they come, their runs of four or more coded as runs.
@@ -200,11 +219,19 @@ private:
         bits_ |= std::uint64_t{value} << bitCount_;
         bitCount_ += count;
         if (bitCount_ >= 32) {
+            // Room is made ahead, a doubling at a time: most pictures
+            // code in a few kilobytes and never grow.
+            const std::size_t size = out_.size();
+            if (out_.capacity() - size < 4) {
+                out_.reserve(2 * out_.capacity());
+            }
             const auto word = static_cast<std::uint32_t>(bits_);
-            const std::uint8_t four[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
-                                          static_cast<std::uint8_t>(word >> 16),
-                                          static_cast<std::uint8_t>(word >> 24)};
-            out_.insert(out_.end(), four, four + 4);
+            out_.resize(size + 4);
+            std::uint8_t* four = out_.data() + size;
+            four[0] = static_cast<std::uint8_t>(word);
+            four[1] = static_cast<std::uint8_t>(word >> 8);
+            four[2] = static_cast<std::uint8_t>(word >> 16);
+            four[3] = static_cast<std::uint8_t>(word >> 24);
             bits_ >>= 32;
             bitCount_ -= 32;
         }

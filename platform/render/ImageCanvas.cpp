@@ -54,6 +54,8 @@ void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
 // what was there. Whenever the painter is in any other state, the fill
 // goes through QPainter as before.
 class DirectFillSurface : public DrawingSurface {
+    static constexpr std::size_t NarrowFill = 16;  // pixels
+
 public:
     DirectFillSurface(Target& target) : target_(target), inner_(target.painter) {}
 
@@ -77,13 +79,22 @@ public:
         const QRgb pixel = qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
         uchar* const bits = image.bits();  // not shared: the painter draws on these same bytes
         const auto stride = static_cast<std::size_t>(image.bytesPerLine());
-        // The first row pixel by pixel, the others copied from it.
+        const auto count = static_cast<std::size_t>(right - left);
         const auto first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
-        std::fill(first, first + (right - left), pixel);
-        const std::size_t bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
+        // A bar is a few pixels wide and many rows tall: each row pixel by
+        // pixel, which costs less than a call to copy a few bytes.
+        if (count <= NarrowFill) {
+            for (int y = top; y < bottom; ++y) {
+                std::fill_n(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left,
+                            count, pixel);
+            }
+            return;
+        }
+        // Wider, the first row pixel by pixel, the others copied from it.
+        std::fill(first, first + count, pixel);
         for (int y = top + 1; y < bottom; ++y) {
             std::memcpy(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left, first,
-                        bytes);
+                        count * sizeof(QRgb));
         }
     }
 

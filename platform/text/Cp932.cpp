@@ -34,6 +34,7 @@ public:
         if (!valid()) {
             return false;
         }
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // the initial state, whatever came before
         char buffer[1024];
         while (!in.empty()) {
             // iconv takes a non-const input pointer but does not write through it.
@@ -62,6 +63,21 @@ public:
 private:
     iconv_t cd_;
 };
+
+// Opening a descriptor costs far more than converting the few characters
+// of a barcode's texts, and a picture converts them several times: each
+// thread keeps one descriptor for each direction.
+Converter& ToCp932()
+{
+    thread_local Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+Converter& FromCp932()
+{
+    thread_local Converter converter("UTF-8", "CP932");
+    return converter;
+}
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
@@ -97,8 +113,7 @@ bool HasLoneSurrogate(const QString& text)
 bool Utf8ToCp932(std::string_view utf8, std::string& out)
 {
     out.clear();
-    Converter converter("CP932", "UTF-8");
-    return converter.convert(utf8, out, [](std::string_view, std::string&) -> std::size_t {
+    return ToCp932().convert(utf8, out, [](std::string_view, std::string&) -> std::size_t {
         return 0;
     });
 }
@@ -107,7 +122,7 @@ std::string Cp932ToUtf8(std::string_view cp932)
 {
     std::string out;
     out.reserve(cp932.size() * 3 / 2);
-    Converter converter("UTF-8", "CP932");
+    Converter& converter = FromCp932();
     // A lead byte with a bad trail byte gives up only the lead byte: the
     // trail byte may be a character of its own (0x81 0x41 vs 0x81 'A').
     const bool converted =
@@ -150,8 +165,7 @@ std::string QStringToCp932Lossy(const QString& text)
 {
     std::string out;
     const QByteArray utf8 = text.toUtf8();
-    Converter converter("CP932", "UTF-8");
-    const bool converted = converter.convert(
+    const bool converted = ToCp932().convert(
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out,
         [](std::string_view rest, std::string& bytes) -> std::size_t {
             bytes.push_back('?');
