@@ -166,6 +166,11 @@ public:
             SumOne(value);
             return;
         }
+        if (n < Base) {  // every run and row of a picture: one division each
+            sum2_ = static_cast<std::uint32_t>((sum2_ + n * sum1_ + value * (n * (n + 1) / 2)) % Base);
+            sum1_ = static_cast<std::uint32_t>((sum1_ + n * value) % Base);
+            return;
+        }
         sum2_ = static_cast<std::uint32_t>(
             (sum2_ + n % Base * sum1_ + value * (n * (n + 1) / 2 % Base)) % Base);
         sum1_ = static_cast<std::uint32_t>((sum1_ + n % Base * value) % Base);
@@ -194,7 +199,8 @@ public:
         }
     }
 
-    QByteArray Finish()
+    // The whole stream, valid while the coder lives.
+    const std::vector<std::uint8_t>& Finish()
     {
         PutSymbol(256);  // end of block
         for (; bitCount_ > 0; bitCount_ -= 8, bits_ >>= 8) {
@@ -204,8 +210,7 @@ public:
         for (int shift = 24; shift >= 0; shift -= 8) {
             out_.push_back(static_cast<std::uint8_t>(adler >> shift));
         }
-        return QByteArray(reinterpret_cast<const char*>(out_.data()),
-                          static_cast<qsizetype>(out_.size()));
+        return out_;
     }
 
 private:
@@ -458,10 +463,10 @@ std::optional<QByteArray> EncodeIndexedPng(const PixelRows& source)
         deflate.Bytes(packed.data(), rowBytes);
     }
     deflate.Repeat(stored, copies * stored);
-    const QByteArray compressed = deflate.Finish();
+    const std::vector<std::uint8_t>& compressed = deflate.Finish();
 
     QByteArray png;
-    png.reserve(compressed.size() + 3 * static_cast<qsizetype>(colours) + 64);
+    png.reserve(static_cast<qsizetype>(compressed.size() + 3 * colours + 64));
     png.append("\x89PNG\r\n\x1A\n", 8);
     char header[13];
     qToBigEndian(static_cast<std::uint32_t>(width), header);
@@ -479,7 +484,7 @@ std::optional<QByteArray> EncodeIndexedPng(const PixelRows& source)
         palette[entries++] = static_cast<char>(colour);
     }
     AppendChunk(png, "PLTE", palette.data(), entries);
-    AppendChunk(png, "IDAT", compressed.constData(), static_cast<std::size_t>(compressed.size()));
+    AppendChunk(png, "IDAT", reinterpret_cast<const char*>(compressed.data()), compressed.size());
     AppendChunk(png, "IEND", nullptr, 0);
     return png;
 }

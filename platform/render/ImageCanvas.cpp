@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace kestrel {
 
@@ -46,6 +47,31 @@ void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
     }
 }
 
+// `rows` rows of `Width` pixels from `first`, `stride` bytes apart.
+template <std::size_t Width>
+void FillRows(QRgb* first, std::size_t stride, int rows, QRgb pixel)
+{
+    auto* row = reinterpret_cast<uchar*>(first);
+    for (int y = 0; y < rows; ++y, row += stride) {
+        std::fill_n(reinterpret_cast<QRgb*>(row), Width, pixel);
+    }
+}
+
+template <std::size_t... Widths>
+void FillNarrow(QRgb* first, std::size_t stride, int rows, std::size_t width, QRgb pixel,
+                std::index_sequence<Widths...>)
+{
+    // Width w + 1 is the sequence's w-th: widths 1 to the last.
+    (void)((width == Widths + 1 ? (FillRows<Widths + 1>(first, stride, rows, pixel), true) : false) || ...);
+}
+
+constexpr std::size_t NarrowFill = 16;  // pixels
+
+void FillNarrow(QRgb* first, std::size_t stride, int rows, std::size_t width, QRgb pixel)
+{
+    FillNarrow(first, stride, rows, width, pixel, std::make_index_sequence<NarrowFill>());
+}
+
 // The canvas's surface: QPainterSurface for everything, but solid
 // rectangles written straight into the picture's rows. A barcode is mostly
 // such rectangles (the background and one per run of bars), and QPainter's
@@ -54,8 +80,6 @@ void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
 // what was there. Whenever the painter is in any other state, the fill
 // goes through QPainter as before.
 class DirectFillSurface : public DrawingSurface {
-    static constexpr std::size_t NarrowFill = 16;  // pixels
-
 public:
     DirectFillSurface(Target& target) : target_(target), inner_(target.painter) {}
 
@@ -82,12 +106,10 @@ public:
         const auto count = static_cast<std::size_t>(right - left);
         const auto first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
         // A bar is a few pixels wide and many rows tall: each row pixel by
-        // pixel, which costs less than a call to copy a few bytes.
+        // pixel, which costs less than a call to copy a few bytes, with the
+        // width known to the loop.
         if (count <= NarrowFill) {
-            for (int y = top; y < bottom; ++y) {
-                std::fill_n(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left,
-                            count, pixel);
-            }
+            FillNarrow(first, stride, bottom - top, count, pixel);
             return;
         }
         // Wider, the first row pixel by pixel, the others copied from it.
