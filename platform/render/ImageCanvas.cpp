@@ -32,21 +32,6 @@ struct ImageCanvasFactory::Spare {
 
 namespace {
 
-// Clears the unused top byte of each pixel, two pixels at a time.
-void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
-{
-    std::size_t i = 0;
-    for (; i + 2 <= count; i += 2) {
-        std::uint64_t two;
-        std::memcpy(&two, pixels + i, sizeof two);
-        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
-        std::memcpy(pixels + i, &two, sizeof two);
-    }
-    if (i < count) {
-        pixels[i] &= 0xFFFFFFU;
-    }
-}
-
 // `rows` rows of `Width` pixels from `first`, `stride` bytes apart.
 template <std::size_t Width>
 void FillRows(QRgb* first, std::size_t stride, int rows, QRgb pixel)
@@ -163,23 +148,7 @@ public:
     bool IsValid() const override { return true; }
     DrawingSurface& Surface() override { return *surface_; }
 
-    // The pixels of the 32-bit picture without the unused top byte, as
-    // ToRgbPicture gives them.
-    RgbPicture Picture() const override
-    {
-        const QImage& image = target_->image;
-        RgbPicture picture;
-        picture.width = image.width();
-        picture.height = image.height();
-        const auto width = static_cast<std::size_t>(picture.width);
-        picture.pixels.reserve(width * static_cast<std::size_t>(picture.height));
-        for (int y = 0; y < picture.height; ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-            picture.pixels.insert(picture.pixels.end(), row, row + width);
-            ClearTopBytes(picture.pixels.data() + picture.pixels.size() - width, width);
-        }
-        return picture;
-    }
+    RgbPicture Picture() const override { return ToRgbPicture(target_->image); }
 
     PixelRows Rows() const override
     {

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -96,6 +98,22 @@ void ClearGlyphOffsets(const QFont& font, const QString& text, QPaintDevice* dev
             fresh.setPixelSize(4);  // a new engine, and a small glyph to rasterise
             fresh.alphaMapForGlyph(run.glyphIndexes().first(), QRawFont::PixelAntialiasing);
         }
+    }
+}
+
+// Clears the unused top byte of each pixel, two pixels at a time: a
+// picture's read-out runs through here for every pixel.
+void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, pixels + i, sizeof two);
+        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
+        std::memcpy(pixels + i, &two, sizeof two);
+    }
+    if (i < count) {
+        pixels[i] &= 0xFFFFFFU;
     }
 }
 
@@ -348,16 +366,16 @@ RgbPicture ToRgbPicture(const QImage& image)
     if (image.isNull()) {
         return picture;
     }
+    // No copy when the image is 32-bit already, as every canvas is.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     picture.width = rgb.width();
     picture.height = rgb.height();
-    picture.pixels.reserve(static_cast<std::size_t>(picture.width)
-                           * static_cast<std::size_t>(picture.height));
+    const auto width = static_cast<std::size_t>(picture.width);
+    picture.pixels.reserve(width * static_cast<std::size_t>(picture.height));
     for (int y = 0; y < picture.height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < picture.width; ++x) {
-            picture.pixels.push_back(row[x] & 0xFFFFFFU);
-        }
+        const auto* row = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+        picture.pixels.insert(picture.pixels.end(), row, row + width);
+        ClearTopBytes(picture.pixels.data() + picture.pixels.size() - width, width);
     }
     return picture;
 }
