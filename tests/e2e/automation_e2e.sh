@@ -39,17 +39,9 @@ mkdir -p "$work/app"
 cp "$kestrel" "$work/app/kestrel"
 bmp="$work/app/BarCode.bmp"
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/read_back.sh"
 
 # --- Reading what kestrel left behind ---------------------------------------
-
-zbar_text() { zbarimg --raw -q "$1" 2>/dev/null | head -n 1 || true; }
-# ZXingReader prints nothing useful on failure and still exits 0.
-zxing_text() { ZXingReader -1 "$1" 2>/dev/null | sed -n 's/^[^"]*"\(.*\)"$/\1/p' | head -n 1; }
 
 clipboard_text() { timeout 10 xclip -selection clipboard -o 2>/dev/null || true; }
 clipboard_png() { timeout 10 xclip -selection clipboard -t image/png -o >"$1" 2>/dev/null || true; }

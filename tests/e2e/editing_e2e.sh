@@ -29,15 +29,7 @@ trap cleanup EXIT
 mkdir -p "$work/app"
 cp "$kestrel" "$work/app/kestrel"
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-zbar_text() { zbarimg --raw -q "$1" 2>/dev/null | head -n 1 || true; }
-# ZXingReader prints nothing useful on failure and still exits 0.
-zxing_text() { ZXingReader -1 "$1" 2>/dev/null | sed -n 's/^[^"]*"\(.*\)"$/\1/p' | head -n 1; }
+source "$(dirname "$0")/read_back.sh"
 
 expect_reads() {  # what FILE ZBAR ZXING
   local what=$1 file=$2 zbar=$3 zxing=$4
