@@ -3,6 +3,8 @@
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
+#include "LoadedDocument.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel::bench {
 
@@ -11,12 +13,12 @@ namespace kestrel::bench {
 struct DefaultDocument {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
+    LoadedDocument doc{profile, gaps};
 
     DefaultDocument()
     {
         doc.CodeText = "4901234567894";
-        doc.Encode();
+        doc.Encode(ReadCodabarOptions(profile));
     }
 };
 

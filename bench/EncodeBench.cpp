@@ -14,6 +14,7 @@
 #include "symbology/Encoder.h"
 #include "symbology/ModuleSequence.h"
 #include "symbology/Symbology.h"
+#include "symbology/CodeValidator.h"
 
 #include <benchmark/benchmark.h>
 #include <zint.h>
@@ -59,19 +60,21 @@ void BM_DocumentEncode(benchmark::State& state, const BenchCase& bench)
 {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, "encode_bench");
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = bench.codeType;
     doc.CodeText = bench.text;
     doc.Check = bench.check;
     doc.AutoAdd = bench.autoAdd;
     doc.Aspect = 0;
     doc.NWidth = 1;
-    if (doc.Encode() != 1 || doc.ModuleSequence.count == 0 || doc.CodeText != bench.text) {
+    const CodabarOptions codabar = ReadCodabarOptions(profile);
+    if (doc.Encode(codabar) != 1 || doc.ModuleSequence.count == 0 || doc.CodeText != bench.text) {
         state.SkipWithError("our encoder refused or changed the text");
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(doc.Encode());
+        benchmark::DoNotOptimize(doc.Encode(codabar));
         benchmark::DoNotOptimize(doc.ModuleSequence.count);
     }
 }

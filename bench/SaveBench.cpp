@@ -10,6 +10,7 @@
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"
 #include "render/QPainterSurface.h"
+#include "document/StoredStyle.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -29,7 +30,7 @@ void SaveBitmapDefaultJan13(benchmark::State& state)
     QTemporaryDir dir;
     const std::string file = dir.filePath("BarCode.bmp").toStdString();
     for (auto _ : state) {
-        if (SaveBitmap(document.doc, document.profile, canvases, file) != 1) {
+        if (SaveBitmap(ReadDrawing(document.doc, document.profile), 0, canvases, file) != 1) {
             state.SkipWithError("not written");
             break;
         }
@@ -47,7 +48,7 @@ void SaveBitmapDefaultJan13NewFile(benchmark::State& state)
     int n = 0;
     for (auto _ : state) {
         const std::string file = dir.filePath(QString("BarCode-%1.bmp").arg(++n)).toStdString();
-        if (SaveBitmap(document.doc, document.profile, canvases, file) != 1) {
+        if (SaveBitmap(ReadDrawing(document.doc, document.profile), 0, canvases, file) != 1) {
             state.SkipWithError("not written");
             break;
         }
@@ -61,7 +62,7 @@ void DrawBarcodeDefaultJan13(benchmark::State& state)
     DefaultDocument document;
     ImageSurface surface(document.doc.Width, document.doc.Height);
     for (auto _ : state) {
-        DrawBarcode(document.doc, document.profile, surface);
+        DrawBarcode(ReadDrawing(document.doc, document.profile), surface);
     }
 }
 BENCHMARK(DrawBarcodeDefaultJan13)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -1,11 +1,11 @@
 #include "CliRun.h"
 
 #include "PictureFile.h"
-#include "ReadOnceProfile.h"
 #include "VerifyPicture.h"
 #include "export/SaveBitmap.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
+#include "document/StoredStyle.h"
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
@@ -76,6 +76,47 @@ void ApplyFields(const CliOptions& options, CBarCodeDoc& doc, WorkingGaps& gaps,
     if (options.codabarStop) doc.CodabarStop = *options.codabarStop;
 }
 
+// What a run takes from the profile, read once before the first picture:
+// the document as the profile leaves it with the command line's fields on
+// it, the drawing style, the Codabar options and the BMP depth. Nothing of
+// the run writes the profile.
+struct RunSettings {
+    CBarCodeDoc doc;
+    WorkingGaps gaps;
+    CodeEntry entry;
+    DrawStyle style;
+    CodabarOptions codabar;
+    int bitmapChoice = 0;
+};
+
+// Null, with the reason in `error`, when a --set value has no code page 932
+// form.
+std::unique_ptr<RunSettings> ReadRunSettings(const CliOptions& options, std::string& error)
+{
+    const std::unique_ptr<SettingsProfile> stored = OpenProfile(options);
+    // The --set values stand over the stored ones for this run only.
+    MemoryProfile profile(stored.get());
+    for (const ProfileOverride& override : options.overrides) {
+        std::string value;
+        if (!Utf8ToCp932(override.valueUtf8, value)) {
+            error = "--set " + override.section + '/' + override.key
+                    + ": the value cannot be written in code page 932";
+            return nullptr;
+        }
+        profile.WriteProfileString(override.section, override.key, value);
+    }
+    if (options.depth) {
+        profile::Write(profile, profile::Bitmap, *options.depth);
+    }
+    auto settings = std::make_unique<RunSettings>();
+    settings->doc.Load(profile, settings->gaps);
+    ApplyFields(options, settings->doc, settings->gaps, settings->entry);
+    settings->style = ReadDrawStyle(profile);
+    settings->codabar = ReadCodabarOptions(profile);
+    settings->bitmapChoice = profile::Read(profile, profile::Bitmap);
+    return settings;
+}
+
 // The outcome of one text: a message for the user when it failed, or a
 // note when it succeeded unchecked. The acceptance messages are the code
 // dialog's own and, like the reports of --verify, are shown as they are.
@@ -87,9 +128,10 @@ struct Outcome {
 
 class Request {
 public:
-    Request(const CliOptions& options, Profile& profile, CBarCodeDoc& doc,
-            const WorkingGaps& gaps, CodeEntry& entry)
-        : options_(options), profile_(profile), doc_(doc), gaps_(gaps), entry_(entry)
+    // Each request works on a copy of the document and the dialog's values,
+    // so that the workers of a batch share only what they read.
+    Request(const CliOptions& options, const RunSettings& settings)
+        : options_(options), settings_(settings), doc_(settings.doc), entry_(settings.entry)
     {
     }
 
@@ -110,17 +152,17 @@ public:
         // before it. Where the dialog would ignore an empty text, the
         // document is given none.
         entry_.values.codeText = text;
-        const CodeEntryOutcome accepted = entry_.Accept(ReadCodabarOptions(profile_));
+        const CodeEntryOutcome accepted = entry_.Accept(settings_.codabar);
         if (accepted.kind == CodeEntryOutcome::Kind::Rejected) {
             return {Rejected, accepted.message, true};
         }
-        if (entry_.ApplyTo(doc_, gaps_) == 0 && doc_.HasCodeText()) {
+        if (entry_.ApplyTo(doc_, settings_.gaps, settings_.codabar) == 0 && doc_.HasCodeText()) {
             return {Rejected, "the text cannot be drawn with these settings (check character"
                               " or ratio, narrow width and gaps from the profile)"};
         }
         for (const Output output : options_.outputs) {
             switch (output) {
-            case Output::ModuleText: out << doc_.ModuleText() << '\n'; break;
+            case Output::ModuleText: out << doc_.ModuleText(settings_.codabar) << '\n'; break;
             case Output::CodeText: out << Cp932ToUtf8(doc_.CodeText) << '\n'; break;
             }
         }
@@ -132,7 +174,8 @@ public:
             if (options_.bitsPerPixel) {
                 depth = BmpDepth{*options_.bitsPerPixel, options_.runLength};
             }
-            if (SavePictureFile(doc_, profile_, canvases_, *outputName, format, depth, &problem)
+            if (SavePictureFile(Picture(), settings_.bitmapChoice, canvases_, *outputName, format,
+                                depth, &problem)
                 != 1) {
                 return {Rejected, problem == SaveProblem::NothingToSave
                                       ? "no data to draw, nothing written to " + *outputName
@@ -153,7 +196,7 @@ private:
     {
         const bool raster = format == PictureFormat::Bmp || format == PictureFormat::Png;
         const RgbPicture picture =
-            raster ? ReadPictureFile(fileName) : DrawPicture(doc_, profile_, canvases_);
+            raster ? ReadPictureFile(fileName) : DrawPicture(Picture(), canvases_);
         const ScanResult scan = VerifyScan(picture, doc_.CodeType, Cp932ToUtf8(doc_.CodeText));
         switch (scan.scan) {
         case Scan::Read: return {};
@@ -166,11 +209,12 @@ private:
                 true};
     }
 
+    Drawing Picture() const { return {doc_.Symbol(), settings_.style}; }
+
     const CliOptions& options_;
-    Profile& profile_;
-    CBarCodeDoc& doc_;
-    const WorkingGaps& gaps_;
-    CodeEntry& entry_;
+    const RunSettings& settings_;
+    CBarCodeDoc doc_;
+    CodeEntry entry_;
     ImageCanvasFactory canvases_;
 };
 
@@ -184,48 +228,15 @@ std::string NumberedName(std::string pattern, int lineNumber)
     return pattern;
 }
 
-// One document made from the command line, with the profile it reads and
-// writes while drawing. A batch on several threads gives each worker its
-// own, made the same way, so no thread touches another's state.
+// One worker's request; a batch on several threads gives each worker its
+// own, so no thread touches another's document.
 struct Session {
-    std::unique_ptr<SettingsProfile> stored;
-    std::unique_ptr<ReadOnceProfile> storedOnce;
-    std::unique_ptr<MemoryProfile> profile;
-    WorkingGaps gaps;
-    std::unique_ptr<CBarCodeDoc> doc;
-    CodeEntry entry;
-    std::unique_ptr<Request> request;
+    explicit Session(const CliOptions& options, const RunSettings& settings)
+        : request(options, settings)
+    {
+    }
+    Request request;
 };
-
-// Null, with the reason in `error`, when a --set value has no code page 932
-// form.
-std::unique_ptr<Session> OpenSession(const CliOptions& options, const std::string& programPath,
-                                     std::string& error)
-{
-    auto session = std::make_unique<Session>();
-    session->stored = OpenProfile(options);
-    // Every write of this run (the document's own included) stays in memory.
-    session->storedOnce = std::make_unique<ReadOnceProfile>(*session->stored);
-    session->profile = std::make_unique<MemoryProfile>(session->storedOnce.get());
-    MemoryProfile& profile = *session->profile;
-    for (const ProfileOverride& override : options.overrides) {
-        std::string value;
-        if (!Utf8ToCp932(override.valueUtf8, value)) {
-            error = "--set " + override.section + '/' + override.key
-                    + ": the value cannot be written in code page 932";
-            return nullptr;
-        }
-        profile.WriteProfileString(override.section, override.key, value);
-    }
-    if (options.depth) {
-        profile::Write(profile, profile::Bitmap, *options.depth);
-    }
-    session->doc = std::make_unique<CBarCodeDoc>(profile, session->gaps, programPath);
-    ApplyFields(options, *session->doc, session->gaps, session->entry);
-    session->request = std::make_unique<Request>(options, profile, *session->doc,
-                                                 session->gaps, session->entry);
-    return session;
-}
 
 std::atomic<bool> stopAsked{false};
 
@@ -361,7 +372,7 @@ public:
         sigaddset(&stopSignals, SIGTERM);
         pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
         for (Session* session : sessions) {
-            workers_.emplace_back([this, session] { Work(*session->request); });
+            workers_.emplace_back([this, session] { Work(session->request); });
         }
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
@@ -457,7 +468,7 @@ private:
     std::vector<std::thread> workers_;
 };
 
-int RunBatch(Session& first, const CliOptions& options, const std::string& programPath,
+int RunBatch(Session& first, const CliOptions& options, const RunSettings& settings,
              const RunEnvironment& environment, std::istream& in, std::ostream& out,
              std::ostream& err)
 {
@@ -480,7 +491,7 @@ int RunBatch(Session& first, const CliOptions& options, const std::string& progr
     if (options.jobs <= 1) {
         for (std::string line; ReadLine(*lines, line);) {
             ++lineNumber;
-            reporter.Report(lineNumber, MakeLine(*first.request, options, line, lineNumber));
+            reporter.Report(lineNumber, MakeLine(first.request, options, line, lineNumber));
         }
     } else {
         // The first session, which checked the command line's values, is
@@ -488,8 +499,7 @@ int RunBatch(Session& first, const CliOptions& options, const std::string& progr
         std::vector<std::unique_ptr<Session>> more;
         std::vector<Session*> sessions{&first};
         for (int job = 1; job < options.jobs; ++job) {
-            std::string error;
-            more.push_back(OpenSession(options, programPath, error));
+            more.push_back(std::make_unique<Session>(options, settings));
             sessions.push_back(more.back().get());
         }
         LinePool pool(options, sessions, reporter);
@@ -515,7 +525,7 @@ void AskToStop()
     stopAsked = true;
 }
 
-int Run(const CliOptions& options, const std::string& programPath, std::istream& in,
+int Run(const CliOptions& options, std::istream& in,
         std::ostream& out, std::ostream& err, const RunEnvironment& environment)
 {
     if (options.help) {
@@ -524,15 +534,16 @@ int Run(const CliOptions& options, const std::string& programPath, std::istream&
     }
 
     std::string error;
-    const std::unique_ptr<Session> session = OpenSession(options, programPath, error);
-    if (!session) {
+    const std::unique_ptr<const RunSettings> settings = ReadRunSettings(options, error);
+    if (!settings) {
         err << "kestrel-cli: " << error << '\n';
         return UsageError;
     }
+    const auto session = std::make_unique<Session>(options, *settings);
     if (options.batchPath) {
-        return RunBatch(*session, options, programPath, environment, in, out, err);
+        return RunBatch(*session, options, *settings, environment, in, out, err);
     }
-    const Outcome outcome = session->request->Make(options.dataUtf8.value_or(std::string()),
+    const Outcome outcome = session->request.Make(options.dataUtf8.value_or(std::string()),
                                                    options.outputPath, out);
     out.flush();
     if (outcome.status == UsageError) {

@@ -16,13 +16,13 @@ struct RunEnvironment {
     bool showProgress = false;
 };
 
-// Runs one request: reads the profile (never writing it), applies the
+// Runs one request: reads the profile once (never writing it), applies the
 // options to a document, accepts the data as the code dialog does, encodes,
 // prints what was asked for and writes the pictures. `in` feeds --batch -.
 // Writing pictures needs a QGuiApplication (fonts).
 // A batch spreads its lines over --jobs threads and reports them in line
 // order.
-int Run(const CliOptions& options, const std::string& programPath, std::istream& in,
+int Run(const CliOptions& options, std::istream& in,
         std::ostream& out, std::ostream& err, const RunEnvironment& environment = {});
 
 // Asks a running batch to stop after the files in hand (it exits 130).

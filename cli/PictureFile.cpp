@@ -4,7 +4,6 @@
 
 #include "bitmap/BmpFile.h"
 #include "bitmap/Dib.h"
-#include "document/BarCodeDoc.h"
 #include "render/DrawBarcode.h"
 #include "render/DrawingSurface.h"
 #include "render/OffscreenCanvas.h"
@@ -36,20 +35,21 @@ constexpr Colour White = 0xFFFFFF;
 constexpr int PdfDotsPerInch = 72;
 
 // A canvas with the barcode drawn, none when the picture cannot be made.
-std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const CBarCodeDoc& doc, const Profile& profile,
+std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const Drawing& drawing,
                                               OffscreenCanvasFactory& canvases)
 {
-    std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
+    std::unique_ptr<OffscreenCanvas> canvas =
+        canvases.Create(drawing.symbol.width, drawing.symbol.height);
     if (!canvas || !canvas->IsValid()) {
         return nullptr;
     }
     DrawingSurface& surface = canvas->Surface();
     // A barcode's drawing begins by filling the whole picture in its
     // background colour; white is seen only when there is nothing to draw.
-    if (doc.CodeText.empty()) {
+    if (drawing.symbol.text.empty()) {
         surface.FillSolidRect(surface.ClipBox(), White);
     }
-    DrawBarcode(doc, profile, surface);
+    DrawBarcode(drawing, surface);
     return canvas;
 }
 
@@ -94,14 +94,14 @@ bool WriteTrueColourPng(const PixelRows& picture, QIODevice& file)
 
 // Draws the barcode with a painter over `device`, one picture unit one
 // device unit. The document's background is the first rectangle drawn.
-bool PaintVector(const CBarCodeDoc& doc, const Profile& profile, QPaintDevice& device)
+bool PaintVector(const Drawing& drawing, QPaintDevice& device)
 {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
     }
     QPainterSurface surface(painter);
-    DrawBarcode(doc, profile, surface);
+    DrawBarcode(drawing, surface);
     return painter.end();
 }
 
@@ -137,39 +137,43 @@ QByteArray WithMappedFontFamily(QByteArray svg)
     return svg;
 }
 
-bool WriteSvg(const CBarCodeDoc& doc, const Profile& profile, QIODevice& file)
+bool WriteSvg(const Drawing& drawing, QIODevice& file)
 {
+    const int width = drawing.symbol.width;
+    const int height = drawing.symbol.height;
     QBuffer buffer;
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(doc.Width, doc.Height));
-    generator.setViewBox(QRect(0, 0, doc.Width, doc.Height));
+    generator.setSize(QSize(width, height));
+    generator.setViewBox(QRect(0, 0, width, height));
     generator.setTitle(QStringLiteral("Barcode"));
-    if (!PaintVector(doc, profile, generator)) {
+    if (!PaintVector(drawing, generator)) {
         return false;
     }
     const QByteArray svg =
-        WithMappedFontFamily(WithSizeInUserUnits(buffer.data(), doc.Width, doc.Height));
+        WithMappedFontFamily(WithSizeInUserUnits(buffer.data(), width, height));
     return !svg.isEmpty() && file.write(svg) == svg.size();
 }
 
-bool WritePdf(const CBarCodeDoc& doc, const Profile& profile, QIODevice& file)
+bool WritePdf(const Drawing& drawing, QIODevice& file)
 {
+    const int width = drawing.symbol.width;
+    const int height = drawing.symbol.height;
     QPdfWriter writer(&file);
     writer.setResolution(PdfDotsPerInch);
     writer.setCreator(QStringLiteral("kestrel-cli"));
     // An exact match keeps a page that happens to be near a paper size
     // from growing to it.
-    const QPageSize page(QSizeF(doc.Width, doc.Height), QPageSize::Point, QString(),
+    const QPageSize page(QSizeF(width, height), QPageSize::Point, QString(),
                          QPageSize::ExactMatch);
     if (!writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(),
                                           QPageLayout::Point))) {
         return false;
     }
-    if (writer.width() != doc.Width || writer.height() != doc.Height) {
+    if (writer.width() != width || writer.height() != height) {
         return false;
     }
-    return PaintVector(doc, profile, writer);
+    return PaintVector(drawing, writer);
 }
 
 }  // namespace
@@ -194,28 +198,26 @@ std::optional<PictureFormat> FormatFromFileName(std::string_view fileName)
     return FormatFromKey(fileName.substr(dot + 1));
 }
 
-int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
-                    OffscreenCanvasFactory& canvases, const std::string& fileName,
-                    PictureFormat format, const std::optional<BmpDepth>& depth,
-                    SaveProblem* problem)
+int SavePictureFile(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory& canvases,
+                    const std::string& fileName, PictureFormat format,
+                    const std::optional<BmpDepth>& depth, SaveProblem* problem)
 {
     if (format == PictureFormat::Bmp && depth) {
         const std::uint32_t compression = !depth->runLength   ? BI_RGB
                                           : depth->bitCount == 4 ? BI_RLE4
                                                                  : BI_RLE8;
-        return SaveBitmapAs(doc, profile, canvases, fileName, depth->bitCount, compression,
-                            problem);
+        return SaveBitmapAs(drawing, canvases, fileName, depth->bitCount, compression, problem);
     }
     if (format == PictureFormat::Bmp) {
-        return SaveBitmap(doc, profile, canvases, fileName, problem);
+        return SaveBitmap(drawing, bitmapChoice, canvases, fileName, problem);
     }
     if (problem) {
         *problem = SaveProblem::None;
     }
-    if (doc.CodeText.empty()) {
+    if (drawing.symbol.text.empty()) {
         return Fail(SaveProblem::NothingToSave, problem);
     }
-    if (doc.Width <= 0 || doc.Height <= 0) {
+    if (drawing.symbol.width <= 0 || drawing.symbol.height <= 0) {
         return Fail(SaveProblem::NoPicture, problem);
     }
     // The file is made in memory and written whole, beside the target and
@@ -228,7 +230,7 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
     switch (format) {
     case PictureFormat::Png: {
         // Straight from the canvas's rows where it lends them.
-        const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(doc, profile, canvases);
+        const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(drawing, canvases);
         RgbPicture copy;
         PixelRows rows = canvas ? canvas->Rows() : PixelRows{};
         if (canvas && !rows.first) {
@@ -245,8 +247,8 @@ int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
         }
         break;
     }
-    case PictureFormat::Svg: drawn = WriteSvg(doc, profile, buffer); break;
-    case PictureFormat::Pdf: drawn = WritePdf(doc, profile, buffer); break;
+    case PictureFormat::Svg: drawn = WriteSvg(drawing, buffer); break;
+    case PictureFormat::Pdf: drawn = WritePdf(drawing, buffer); break;
     case PictureFormat::Bmp: break;
     }
     buffer.close();
@@ -263,10 +265,9 @@ RgbPicture ReadPictureFile(const std::string& fileName)
     return ToRgbPicture(QImage(QString::fromStdString(fileName)));
 }
 
-RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,
-                       OffscreenCanvasFactory& canvases)
+RgbPicture DrawPicture(const Drawing& drawing, OffscreenCanvasFactory& canvases)
 {
-    const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(doc, profile, canvases);
+    const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(drawing, canvases);
     return canvas ? canvas->Picture() : RgbPicture{};
 }
 

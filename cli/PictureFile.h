@@ -9,9 +9,8 @@
 #include <string_view>
 
 namespace kestrel {
-class CBarCodeDoc;
+struct Drawing;
 class OffscreenCanvasFactory;
-class Profile;
 }  // namespace kestrel
 
 namespace kestrel::cli {
@@ -34,9 +33,9 @@ struct BmpDepth {
     bool runLength = false;
 };
 
-int SavePictureFile(const CBarCodeDoc& doc, const Profile& profile,
-                    OffscreenCanvasFactory& canvases, const std::string& fileName,
-                    PictureFormat format, const std::optional<BmpDepth>& depth = std::nullopt,
+int SavePictureFile(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory& canvases,
+                    const std::string& fileName, PictureFormat format,
+                    const std::optional<BmpDepth>& depth = std::nullopt,
                     SaveProblem* problem = nullptr);
 
 // The picture as the file holds it (BMP or PNG); empty when it cannot be read.
@@ -44,7 +43,6 @@ RgbPicture ReadPictureFile(const std::string& fileName);
 
 // The picture DrawBarcode draws for the document on a white off-screen
 // canvas of Width x Height: the raster every format is drawn from.
-RgbPicture DrawPicture(const CBarCodeDoc& doc, const Profile& profile,
-                       OffscreenCanvasFactory& canvases);
+RgbPicture DrawPicture(const Drawing& drawing, OffscreenCanvasFactory& canvases);
 
 }  // namespace kestrel::cli

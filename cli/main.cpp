@@ -7,11 +7,9 @@
 #include <csignal>
 #include <unistd.h>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -24,13 +22,6 @@ void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
         return;
     }
     std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
-}
-
-std::string ProgramPath(const char* argv0)
-{
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(argv0) : path.string();
 }
 
 // Ctrl+C and SIGTERM end a batch after the files in hand, never in the
@@ -78,5 +69,5 @@ int main(int argc, char* argv[])
         StopOnSignals();
         environment.showProgress = isatty(STDERR_FILENO) == 1;
     }
-    return Run(options, ProgramPath(argv[0]), std::cin, std::cout, std::cerr, environment);
+    return Run(options, std::cin, std::cout, std::cerr, environment);
 }

@@ -12,6 +12,7 @@
 #include "render/BarCodeView.h"
 
 #include "gui/QtBenchmarkMain.h"
+#include "LoadedDocument.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,7 +34,7 @@ using namespace kestrel;
 struct Frame {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/usr/bin/kestrel"};
+    LoadedDocument doc{profile, gaps};
     ApplicationContext context{profile, gaps, doc, "/usr/bin/kestrel"};
     CMainFrame frame{context};
 

@@ -3,6 +3,7 @@
 #include "app/AutomationClipboard.h"
 #include "document/Archive.h"
 #include "document/BarCodeDoc.h"
+#include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
 
 #include <string>
@@ -77,18 +78,27 @@ private:
 
 // The first line of the clipboard's text becomes the code text, the way
 // the document loads itself from an archive.
-void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
+void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard,
+                  const CodabarOptions& codabar)
 {
     Archive archive = Archive::ForLoading(clipboard.ReadText());
-    doc.Serialize(archive);
+    doc.Serialize(archive, codabar);
 }
 
 }  // namespace
 
-CAutomation::CAutomation(CBarCodeDoc& doc, AutomationClipboard& clipboard, CopyCommand copy,
-                         SaveCommand save)
-    : doc_(doc), clipboard_(clipboard), copy_(std::move(copy)), save_(std::move(save))
+CAutomation::CAutomation(CBarCodeDoc& doc, const Profile& profile,
+                         AutomationClipboard& clipboard, CopyCommand copy, SaveCommand save)
+    : doc_(doc), profile_(profile), clipboard_(clipboard), copy_(std::move(copy)),
+      save_(std::move(save))
 {
+}
+
+// Read at every message that encodes: the options sheet may have changed
+// the check method since the last.
+CodabarOptions CAutomation::Codabar() const
+{
+    return ReadCodabarOptions(profile_);
 }
 
 std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
@@ -100,12 +110,12 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
         }
         // Without text on the clipboard the current code text is encoded.
         if (clipboard_.HoldsText()) {
-            LoadCodeText(doc_, clipboard_);
+            LoadCodeText(doc_, clipboard_, Codabar());
         }
         // Storing encodes as the text stands, without validating or
         // completing it, and records the module text's length.
         Archive moduleText = Archive::ForStoring();
-        doc_.Serialize(moduleText);
+        doc_.Serialize(moduleText, Codabar());
         if (!clipboard_.Empty()) {
             return ClipboardNotEmptied;
         }
@@ -125,7 +135,7 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
             if (!opened.IsOpen() || !clipboard_.HoldsText()) {
                 return Done;
             }
-            LoadCodeText(doc_, clipboard_);
+            LoadCodeText(doc_, clipboard_, Codabar());
         }  // closed: the copy command opens the clipboard for itself
         OnOutput(PictureToClipboard, 0);
         return Done;
@@ -202,15 +212,16 @@ std::int32_t CAutomation::OnSetValue(std::uint32_t wParam, std::int32_t lParam)
     default:
         return Refused;
     }
-    doc_.Encode();  // a refusal keeps the previous sequence; UM_OUTPUT reports it
+    doc_.Encode(Codabar());  // a refusal keeps the previous sequence; UM_OUTPUT reports it
     return Done;
 }
 
 std::int32_t CAutomation::OnOutput(std::uint32_t wParam, std::int32_t)
 {
     if (wParam == PictureToClipboard) {
-        doc_.Recomplete();
-        if (doc_.Encode() != 1) {
+        const CodabarOptions codabar = Codabar();
+        doc_.Recomplete(codabar);
+        if (doc_.Encode(codabar) != 1) {
             return Refused;  // the clipboard is left as it was
         }
         // Without a code text the copy command draws nothing and the

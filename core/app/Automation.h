@@ -1,5 +1,7 @@
 #pragma once
 
+#include "symbology/CodabarCheck.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -8,6 +10,7 @@ namespace kestrel {
 
 class AutomationClipboard;
 class CBarCodeDoc;
+class Profile;
 
 // The numbers of the five automation messages (the window-message numbers
 // other programs have always sent).
@@ -29,8 +32,9 @@ public:
     // "BarCode.bmp" beside the program: 1 when written, else 0.
     using SaveCommand = std::function<int()>;
 
-    CAutomation(CBarCodeDoc& doc, AutomationClipboard& clipboard, CopyCommand copy,
-                SaveCommand save);
+    // `profile` gives the Codabar options each encoding reads afresh.
+    CAutomation(CBarCodeDoc& doc, const Profile& profile, AutomationClipboard& clipboard,
+                CopyCommand copy, SaveCommand save);
 
     std::int32_t OnClipText(std::uint32_t wParam, std::int32_t lParam);
     std::int32_t OnSetType(std::uint32_t wParam, std::int32_t lParam);
@@ -44,7 +48,10 @@ public:
                                          std::int32_t lParam);
 
 private:
+    CodabarOptions Codabar() const;
+
     CBarCodeDoc& doc_;
+    const Profile& profile_;
     AutomationClipboard& clipboard_;
     CopyCommand copy_;
     SaveCommand save_;

@@ -12,9 +12,7 @@
 
 namespace kestrel {
 
-CBarCodeDoc::CBarCodeDoc(Profile& profile, WorkingGaps& workingGaps,
-                         const std::string& programPath)
-    : profile_(profile)
+void CBarCodeDoc::Load(const Profile& profile, WorkingGaps& workingGaps)
 {
     CodeHigh = profile::Read(profile, profile::CodeHigh);
     CodeType = profile::Read(profile, profile::CodeType);
@@ -41,31 +39,34 @@ CBarCodeDoc::CBarCodeDoc(Profile& profile, WorkingGaps& workingGaps,
 
     CodabarStart = 'A';
     CodabarStop = 'A';
+}
 
+void CBarCodeDoc::Store(Profile& profile) const
+{
+    profile::Write(profile, profile::CodeHigh, CodeHigh);
+    profile::Write(profile, profile::CodeType, CodeType);
+    profile::Write(profile, profile::Height, Height);
+    profile::Write(profile, profile::Width, Width);
+    profile::Write(profile, profile::Check, Check);
+    profile::Write(profile, profile::AutoAdd, AutoAdd);
+    profile::Write(profile, profile::DispCode, DispCode);
+    profile::Write(profile, profile::Aspect, Aspect);
+    profile::Write(profile, profile::NWidth,
+                   static_cast<int>(static_cast<unsigned>(NWidth) - 1U));
+    profile::Write(profile, profile::Xmargin, Xmargin);
+    profile::Write(profile, profile::Ymargin, Ymargin);
+    profile::Write(profile, profile::Case, Case);
+    profile::Write(profile, profile::CodabarGapX, CodabarGapX);
+    profile::Write(profile, profile::Code39GapX, Code39GapX);
+}
+
+void RecordProgram(Profile& profile, const std::string& programPath)
+{
     profile::Write(profile, profile::Version, profile::VersionWritten);
     profile::Write(profile, profile::Path, programPath);
 }
 
-CBarCodeDoc::~CBarCodeDoc()
-{
-    profile::Write(profile_, profile::CodeHigh, CodeHigh);
-    profile::Write(profile_, profile::CodeType, CodeType);
-    profile::Write(profile_, profile::Height, Height);
-    profile::Write(profile_, profile::Width, Width);
-    profile::Write(profile_, profile::Check, Check);
-    profile::Write(profile_, profile::AutoAdd, AutoAdd);
-    profile::Write(profile_, profile::DispCode, DispCode);
-    profile::Write(profile_, profile::Aspect, Aspect);
-    profile::Write(profile_, profile::NWidth,
-                   static_cast<int>(static_cast<unsigned>(NWidth) - 1U));
-    profile::Write(profile_, profile::Xmargin, Xmargin);
-    profile::Write(profile_, profile::Ymargin, Ymargin);
-    profile::Write(profile_, profile::Case, Case);
-    profile::Write(profile_, profile::CodabarGapX, CodabarGapX);
-    profile::Write(profile_, profile::Code39GapX, Code39GapX);
-}
-
-int CBarCodeDoc::Encode()
+int CBarCodeDoc::Encode(const CodabarOptions& codabar)
 {
     EncodeSettings settings;
     settings.check = Check;
@@ -76,27 +77,26 @@ int CBarCodeDoc::Encode()
     settings.code39GapX = Code39GapX;
     settings.codabarStart = CodabarStart;
     settings.codabarStop = CodabarStop;
-    // Read at every encoding that verifies a Codabar check character: the
-    // options sheet may have changed it. No other encoding uses it.
+    // Only an encoding that verifies a Codabar check character uses it.
     if (CodeType == Codabar && Check) {
-        settings.codabarCheckMethod = profile::Read(profile_, profile::CodabarCheckDegit);
+        settings.codabarCheckMethod = codabar.checkMethod;
     }
     return EncodeSymbology(CodeType, CodeText, settings, ModuleSequence);
 }
 
-std::string CBarCodeDoc::ModuleText()
+std::string CBarCodeDoc::ModuleText(const CodabarOptions& codabar)
 {
     if (!IsSymbology(CodeType)) {
         return {};
     }
-    Encode();
+    Encode(codabar);
     return FormatModuleText(ModuleSequence, NWidth);
 }
 
-void CBarCodeDoc::Serialize(Archive& archive)
+void CBarCodeDoc::Serialize(Archive& archive, const CodabarOptions& codabar)
 {
     if (archive.IsStoring()) {
-        const std::string text = ModuleText();
+        const std::string text = ModuleText(codabar);
         ModuleTextLength = static_cast<int>(text.size());
         archive.Write(text);
         return;
@@ -106,16 +106,38 @@ void CBarCodeDoc::Serialize(Archive& archive)
     CodeText = text.substr(0, end);
 }
 
-void CBarCodeDoc::Recomplete()
+void CBarCodeDoc::Recomplete(const CodabarOptions& codabar)
 {
     if (AutoAdd == 0 || CodeText.empty()) {
         return;
     }
     CodeValidator validator(WithoutAddedCheck(CodeType, CodeText), Check, AutoAdd, CodeType,
-                            ReadCodabarOptions(profile_));
+                            codabar);
     if (validator.Accept() == Accepted) {
         CodeText = validator.Text();
     }
+}
+
+BarcodeSymbol CBarCodeDoc::Symbol() const
+{
+    BarcodeSymbol symbol;
+    symbol.text = CodeText;
+    symbol.sequence = &ModuleSequence;
+    symbol.layout = CodeType == Jan13 ? TextLayout::Jan13
+                    : CodeType == Jan8 ? TextLayout::Jan8
+                                       : TextLayout::Plain;
+    symbol.frame = CodeType == Itf ? BearerFrame::AroundBars
+                   : CodeType == Jan13 || CodeType == Jan8 ? BearerFrame::WholeHeight
+                                                           : BearerFrame::None;
+    symbol.width = Width;
+    symbol.height = Height;
+    symbol.xmargin = Xmargin;
+    symbol.ymargin = Ymargin;
+    symbol.narrowWidth = NWidth;
+    symbol.textHeight = CodeHigh;
+    symbol.showText = DispCode != 0;
+    symbol.bearer = Case != 0;
+    return symbol;
 }
 
 void CBarCodeDoc::SetAspectChoice(int choice)

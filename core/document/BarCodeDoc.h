@@ -2,6 +2,8 @@
 
 #include "document/Archive.h"
 #include "document/WorkingGaps.h"
+#include "render/BarcodeSymbol.h"
+#include "symbology/CodabarCheck.h"
 #include "symbology/CodeText.h"
 #include "symbology/ModuleSequence.h"
 
@@ -13,33 +15,41 @@ namespace kestrel {
 class Profile;
 
 // The settings record of the one barcode: data, symbology, geometry and the
-// module sequence built from them. It loads the geometry from the profile
-// when created and stores it when destroyed; nothing else writes the `Code`
-// geometry to the profile.
+// module sequence built from them. It starts with the defaults; `Load` takes
+// the geometry from the profile and `Store` writes it back, when the program
+// says so. Nothing else writes the `Code` geometry to the profile.
 class CBarCodeDoc {
 public:
-    // Reads the profile, fills the application's working gaps, and records
-    // this program's version and path in the profile.
-    CBarCodeDoc(Profile& profile, WorkingGaps& workingGaps, const std::string& programPath);
-    ~CBarCodeDoc();
+    // A plain record: a copy is a second document with the same values
+    // (each worker of a kestrel-cli batch draws on its own).
+    CBarCodeDoc() = default;
 
-    CBarCodeDoc(const CBarCodeDoc&) = delete;
-    CBarCodeDoc& operator=(const CBarCodeDoc&) = delete;
+    // Reads the `Code` geometry and the gaps from the profile, and fills the
+    // application's working gaps with the gaps. The code text is emptied.
+    void Load(const Profile& profile, WorkingGaps& workingGaps);
+    // Writes the geometry and the gaps, in the order the program has always
+    // written them. The window does this when it ends normally.
+    void Store(Profile& profile) const;
 
     // Rebuilds `ModuleSequence` from the fields; 1 when rebuilt (or nothing
     // to do), 0 when the encoder refused and the previous sequence stays.
-    int Encode();
+    // `codabar` gives the check method a Codabar verification uses.
+    int Encode(const CodabarOptions& codabar);
 
     // The sequence in text form, after encoding anew.
-    std::string ModuleText();
+    std::string ModuleText(const CodabarOptions& codabar);
 
     // Storing encodes and writes the module text, recording its length;
     // loading takes the first line of the archive as the new code text.
-    void Serialize(Archive& archive);
+    void Serialize(Archive& archive, const CodabarOptions& codabar);
 
     // With `AutoAdd` on, takes the added check character off the code text
     // and accepts it again; the text changes only when the rules accept.
-    void Recomplete();
+    void Recomplete(const CodabarOptions& codabar);
+
+    // The barcode as drawn from the fields as they are now; valid until the
+    // text or the sequence changes.
+    BarcodeSymbol Symbol() const;
 
     // Automation's ratio choice: 0 is "1:2", 1 is "1:3", 2 is "2:5".
     void SetAspectChoice(int choice);
@@ -72,9 +82,10 @@ public:
     int Code39GapX = 1;
     int Xmargin = 25;
     int Ymargin = 25;
-
-private:
-    Profile& profile_;
 };
+
+// Records this program's version and path in the profile, so that other
+// programs can find it. The window does this at start; kestrel-cli never.
+void RecordProgram(Profile& profile, const std::string& programPath);
 
 }  // namespace kestrel

@@ -262,7 +262,8 @@ CodeEntryOutcome CodeEntry::Accept(const CodabarOptions& codabar)
     return outcome;
 }
 
-int CodeEntry::ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps) const
+int CodeEntry::ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps,
+                       const CodabarOptions& codabar) const
 {
     doc.CodeHigh = values.codeHigh;
     doc.CodeType = values.codeType;
@@ -279,7 +280,7 @@ int CodeEntry::ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps) const
     doc.Case = BearerKept(values.bearer, values.codeType, values.codeText);
     doc.CodabarGapX = gaps.codabarGapX;
     doc.Code39GapX = gaps.code39GapX;
-    return doc.Encode();
+    return doc.Encode(codabar);
 }
 
 }  // namespace kestrel

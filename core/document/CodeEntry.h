@@ -154,7 +154,7 @@ public:
 
     // What OK hands the document, in the dialog's order, then the working
     // gaps, then encoding. Returns the result of `Encode`.
-    int ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps) const;
+    int ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps, const CodabarOptions& codabar) const;
 
     CodeEntryValues values;
 };

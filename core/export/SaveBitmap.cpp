@@ -3,8 +3,6 @@
 #include "bitmap/BmpFile.h"
 #include "bitmap/Convert.h"
 #include "bitmap/Dib.h"
-#include "document/BarCodeDoc.h"
-#include "profile/ProfileSchema.h"
 #include "render/DrawBarcode.h"
 #include "render/DrawingSurface.h"
 #include "render/OffscreenCanvas.h"
@@ -34,30 +32,31 @@ int SavedBitCount(int bitmapChoice)
     return bitmapChoice == 2 ? 8 : DisplayBitCount;
 }
 
-int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+int SaveBitmap(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory& canvases,
                const std::string& fileName, SaveProblem* problem)
 {
-    return SaveBitmapAs(doc, profile, canvases, fileName,
-                        SavedBitCount(profile::Read(profile, profile::Bitmap)), BI_RGB, problem);
+    return SaveBitmapAs(drawing, canvases, fileName, SavedBitCount(bitmapChoice), BI_RGB,
+                        problem);
 }
 
-int SaveBitmapAs(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
                  const std::string& fileName, int bitCount, std::uint32_t compression,
                  SaveProblem* problem)
 {
     if (problem) {
         *problem = SaveProblem::None;
     }
-    if (doc.CodeText.empty()) {
+    const BarcodeSymbol& symbol = drawing.symbol;
+    if (symbol.text.empty()) {
         return Fail(SaveProblem::NothingToSave, problem);
     }
-    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(doc.Width, doc.Height);
+    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(symbol.width, symbol.height);
     if (!canvas || !canvas->IsValid()) {
         return Fail(SaveProblem::NoPicture, problem);
     }
     DrawingSurface& surface = canvas->Surface();
     surface.FillSolidRect(surface.ClipBox(), White);
-    DrawBarcode(doc, profile, surface);
+    DrawBarcode(drawing, surface);
 
     if (!IsConvertRequest(bitCount, compression, DisplayBitCount)) {
         return Fail(SaveProblem::NotWritten, problem);

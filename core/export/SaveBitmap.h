@@ -5,9 +5,8 @@
 
 namespace kestrel {
 
-class CBarCodeDoc;
+struct Drawing;
 class OffscreenCanvasFactory;
-class Profile;
 
 // Why a save wrote nothing, for the front end's message.
 enum class SaveProblem {
@@ -21,16 +20,17 @@ enum class SaveProblem {
 // anything else the off-screen display's own format, 24 bits BI_RGB.
 int SavedBitCount(int bitmapChoice);
 
-// Draws the barcode on a white off-screen picture of `Width` × `Height` and
-// writes it as a BMP file at the depth chosen in the profile. 1 when the
-// file was written, 0 when not (`problem`, when given, says why).
-int SaveBitmap(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+// Draws the barcode on a white off-screen picture of the symbol's width
+// and height and writes it as a BMP file at the depth `bitmapChoice` (the
+// profile's "Settings"/"Bitmap") asks for. 1 when the file was written, 0
+// when not (`problem`, when given, says why).
+int SaveBitmap(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory& canvases,
                const std::string& fileName, SaveProblem* problem = nullptr);
 
 // As SaveBitmap, at a depth asked for directly: `bitCount` 1, 4, 8, 16, 24
 // or 32 with BI_RGB, or 4 with BI_RLE4 and 8 with BI_RLE8. Other requests
 // write nothing (NotWritten).
-int SaveBitmapAs(const CBarCodeDoc& doc, const Profile& profile, OffscreenCanvasFactory& canvases,
+int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
                  const std::string& fileName, int bitCount, std::uint32_t compression,
                  SaveProblem* problem = nullptr);
 

@@ -2,10 +2,12 @@
 
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel {
 
-bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const std::function<void()>& runSheet)
+bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const Profile& profile,
+               const std::function<void()>& runSheet)
 {
     gaps.codabarGapX = doc.CodabarGapX;
     gaps.code39GapX = doc.Code39GapX;
@@ -15,7 +17,8 @@ bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const std::function<void()>&
     if (!doc.HasCodeText()) {
         return false;
     }
-    doc.Encode();
+    // The sheet may have changed the Codabar check method.
+    doc.Encode(ReadCodabarOptions(profile));
     return true;
 }
 

@@ -5,6 +5,7 @@
 namespace kestrel {
 
 class CBarCodeDoc;
+class Profile;
 struct WorkingGaps;
 
 // The document's Options command around a run of the options sheet: the
@@ -12,6 +13,7 @@ struct WorkingGaps;
 // left in the working copies), and the document takes the working gaps back
 // whether the sheet was confirmed or not. Re-encodes when there is a code
 // text; true then, as the views must redraw.
-bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const std::function<void()>& runSheet);
+bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const Profile& profile,
+               const std::function<void()>& runSheet);
 
 }  // namespace kestrel

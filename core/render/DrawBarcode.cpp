@@ -1,10 +1,8 @@
 #include "render/DrawBarcode.h"
 
-#include "document/BarCodeDoc.h"
-#include "profile/Profile.h"
-#include "profile/ProfileSchema.h"
+#include "render/BarcodeSymbol.h"
+#include "render/DrawStyle.h"
 #include "render/DrawingSurface.h"
-#include "symbology/Symbology.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -243,115 +241,155 @@ void DrawDigitGroup(DrawingSurface& surface, const DigitGroup& group, Wide botto
                           group.text, placement.advance);
 }
 
-}  // namespace
+// The rows the bars span: between the margins, or the whole height when
+// the margins leave nothing; the text takes 21 pixels off the bottom.
+struct BarRows {
+    Wide top;
+    Wide bottom;
+};
 
-void DrawBarcode(const CBarCodeDoc& doc, const Profile& profile, DrawingSurface& surface)
+BarRows BarRowsOf(const BarcodeSymbol& symbol)
 {
-    if (doc.CodeText.empty()) {
-        return;
+    BarRows rows{symbol.ymargin, Wide{symbol.height} - symbol.ymargin};
+    if (rows.bottom < 1) {
+        rows = {0, symbol.height};
     }
-    const std::string_view text = doc.CodeText;
-    const ModuleSequence& sequence = doc.ModuleSequence;
+    if (symbol.showText) {
+        rows.bottom -= 21;
+    }
+    return rows;
+}
 
-    const Colour backColour = static_cast<Colour>(profile::Read(profile, profile::BackColor));
-    const BackgroundMode oldMode = surface.SetBackgroundMode(BackgroundMode::Transparent);
-    const Colour oldBackground = surface.SetBackgroundColour(backColour);
-    surface.FillSolidRect(surface.ClipBox(), backColour);
-
+void DrawComments(DrawingSurface& surface, const DrawStyle& style)
+{
     Wide commentBottom = 0;
-    const std::string comment1 = profile::Read(profile, profile::String1);
-    if (!comment1.empty()) {
-        const int height = profile::Read(profile, profile::High1ForDrawing);
-        DrawComment(surface, comment1, height,
-                    static_cast<Colour>(profile::Read(profile, profile::Color1)), 0);
-        commentBottom = height;
+    if (!style.comment1.text.empty()) {
+        DrawComment(surface, style.comment1.text, style.comment1.height, style.comment1.colour, 0);
+        commentBottom = style.comment1.height;
     }
-    const std::string comment2 = profile::Read(profile, profile::String2);
-    if (!comment2.empty()) {
-        DrawComment(surface, comment2, profile::Read(profile, profile::High2ForDrawing),
-                    static_cast<Colour>(profile::Read(profile, profile::Color2)),
+    if (!style.comment2.text.empty()) {
+        DrawComment(surface, style.comment2.text, style.comment2.height, style.comment2.colour,
                     ToCoordinate(commentBottom));
     }
+}
 
-    // Bars span the height between the margins; when the margins leave
-    // nothing, the whole height. The text takes 21 pixels off the bottom.
-    Wide barTop = doc.Ymargin;
-    Wide barBottom = Wide{doc.Height} - doc.Ymargin;
-    if (barBottom < 1) {
-        barTop = 0;
-        barBottom = doc.Height;
-    }
-    if (doc.DispCode != 0) {
-        barBottom -= 21;
-    }
-
-    const Colour barColour = static_cast<Colour>(profile::Read(profile, profile::BarColor));
-    const SavedPen oldPen = surface.SelectPen(barColour);
-    RunPainter runs(surface, barColour);
-    const Wide left = doc.Xmargin;
+// Returns the symbol's width: the sum of its elements.
+Wide DrawBars(RunPainter& runs, const BarcodeSymbol& symbol, BarRows rows)
+{
+    const ModuleSequence& sequence = *symbol.sequence;
+    const Wide left = symbol.xmargin;
     Wide x = left;
     for (int i = 0; i < ElementCount(sequence); ++i) {
         const std::int32_t element = sequence.elements[static_cast<std::size_t>(i)];
         if (element < 0) {
-            runs.Columns(x, Magnitude(element), barTop, barBottom);
+            runs.Columns(x, Magnitude(element), rows.top, rows.bottom);
         }
         x += Magnitude(element);
     }
-    const Wide symbolWidth = x - left;  // the walk above has summed the widths
+    return x - left;
+}
 
-    if (doc.Case != 0) {
-        const Wide frameRight = left + symbolWidth + doc.Xmargin;
-        const Wide sixNarrow = Wide{6} * doc.NWidth;
-        if (doc.CodeType == Itf) {
-            const profile::IntKey width{profile::ItfCaseWidthForOptions.section,
-                                        profile::ItfCaseWidthForOptions.key, ToInt(sixNarrow)};
-            DrawFrame(runs, profile::Read(profile, width), frameRight, barTop, barBottom);
-        } else if (doc.CodeType == Jan13 || doc.CodeType == Jan8) {
-            const profile::IntKey width{profile::JanCaseWidthForOptions.section,
-                                        profile::JanCaseWidthForOptions.key, ToInt(sixNarrow)};
-            DrawFrame(runs, profile::Read(profile, width), frameRight, 0, doc.Height);
-        }
+void DrawBearers(RunPainter& runs, const BarcodeSymbol& symbol, const DrawStyle& style,
+                 BarRows rows, Wide symbolWidth)
+{
+    if (!symbol.bearer) {
+        return;
     }
+    const Wide frameRight = Wide{symbol.xmargin} + symbolWidth + symbol.xmargin;
+    const int sixNarrow = ToInt(Wide{6} * symbol.narrowWidth);
+    switch (symbol.frame) {
+    case BearerFrame::AroundBars:
+        DrawFrame(runs, style.itfBearerWidth.value_or(sixNarrow), frameRight, rows.top,
+                  rows.bottom);
+        break;
+    case BearerFrame::WholeHeight:
+        DrawFrame(runs, style.janBearerWidth.value_or(sixNarrow), frameRight, 0, symbol.height);
+        break;
+    case BearerFrame::None: break;
+    }
+}
+
+// The leading digit stands left of the symbol; the other twelve sit in two
+// groups between the guards, over the bars' feet.
+void DrawJan13Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide barBottom)
+{
+    const std::string_view text = symbol.text;
+    const ModuleSequence& sequence = *symbol.sequence;
+    const Wide left = symbol.xmargin;
+    const std::string_view leading = Part(text, 0, 1);
+    const TextExtent first = surface.MeasureText(leading);
+    const Wide y = barBottom - first.height / 2;
+    surface.DrawTextAt(ToCoordinate(left - first.width - 5), ToCoordinate(y), leading);
+    DrawDigitGroup(surface,
+                   {Part(text, 1, 6), EdgeAfter(sequence, left, 2), EdgeAfter(sequence, left, 27),
+                    6, 5},
+                   barBottom, y, TextBoxOpaque);
+    DrawDigitGroup(surface,
+                   {LastPart(text, 6), EdgeAfter(sequence, left, 31),
+                    EdgeAfter(sequence, left, 55), 6, 5},
+                   barBottom, y, TextBoxOpaque);
+}
+
+void DrawJan8Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide barBottom)
+{
+    const std::string_view text = symbol.text;
+    const ModuleSequence& sequence = *symbol.sequence;
+    const Wide left = symbol.xmargin;
+    DrawDigitGroup(surface,
+                   {Part(text, 0, 4), EdgeAfter(sequence, left, 2), EdgeAfter(sequence, left, 19),
+                    5, 4},
+                   barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
+    DrawDigitGroup(surface,
+                   {LastPart(text, 4), EdgeAfter(sequence, left, 22),
+                    EdgeAfter(sequence, left, 39), 5, 4},
+                   barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
+}
+
+void DrawReadableText(DrawingSurface& surface, const BarcodeSymbol& symbol,
+                      const DrawStyle& style, Wide barBottom, Wide symbolWidth)
+{
+    if (!symbol.showText) {
+        return;
+    }
+    const SavedFont oldFont =
+        surface.SelectFont({BarcodeFontFace, symbol.textHeight, FontCharset::Ansi, 400});
+    surface.SetTextAlign(AlignCentreTop);
+    surface.SetTextColour(style.text);
+    const TextLayout layout = style.janDigitsInBoxes ? symbol.layout : TextLayout::Plain;
+    switch (layout) {
+    case TextLayout::Jan13: DrawJan13Digits(surface, symbol, barBottom); break;
+    case TextLayout::Jan8: DrawJan8Digits(surface, symbol, barBottom); break;
+    case TextLayout::Plain: {
+        const std::string text(symbol.text);
+        const std::string shown = symbol.bearer ? Regrouped(text) : text;
+        surface.DrawTextAt(ToCoordinate(symbol.xmargin + symbolWidth / 2),
+                           ToCoordinate(barBottom + 2), shown);
+        break;
+    }
+    }
+    surface.RestoreFont(oldFont);
+}
+
+}  // namespace
+
+void DrawBarcode(const BarcodeSymbol& symbol, const DrawStyle& style, DrawingSurface& surface)
+{
+    if (symbol.text.empty() || !symbol.sequence) {
+        return;
+    }
+    const BackgroundMode oldMode = surface.SetBackgroundMode(BackgroundMode::Transparent);
+    const Colour oldBackground = surface.SetBackgroundColour(style.background);
+    surface.FillSolidRect(surface.ClipBox(), style.background);
+    DrawComments(surface, style);
+
+    const BarRows rows = BarRowsOf(symbol);
+    const SavedPen oldPen = surface.SelectPen(style.bars);
+    RunPainter runs(surface, style.bars);
+    const Wide symbolWidth = DrawBars(runs, symbol, rows);
+    DrawBearers(runs, symbol, style, rows, symbolWidth);
     surface.RestorePen(oldPen);
 
-    if (doc.DispCode != 0) {
-        const SavedFont oldFont =
-            surface.SelectFont({BarcodeFontFace, doc.CodeHigh, FontCharset::Ansi, 400});
-        surface.SetTextAlign(AlignCentreTop);
-        const int codeOut = profile::Read(profile, profile::JanCodeOut);
-        surface.SetTextColour(static_cast<Colour>(profile::Read(profile, profile::CodeColor)));
-
-        if (codeOut != 0 && doc.CodeType == Jan13) {
-            // The leading digit stands left of the symbol; the other twelve
-            // sit in two groups between the guards, over the bars' feet.
-            const std::string_view leading = Part(text, 0, 1);
-            const TextExtent first = surface.MeasureText(leading);
-            const Wide y = barBottom - first.height / 2;
-            surface.DrawTextAt(ToCoordinate(left - first.width - 5), ToCoordinate(y), leading);
-            DrawDigitGroup(surface,
-                           {Part(text, 1, 6), EdgeAfter(sequence, left, 2),
-                            EdgeAfter(sequence, left, 27), 6, 5},
-                           barBottom, y, TextBoxOpaque);
-            DrawDigitGroup(surface,
-                           {LastPart(text, 6), EdgeAfter(sequence, left, 31),
-                            EdgeAfter(sequence, left, 55), 6, 5},
-                           barBottom, y, TextBoxOpaque);
-        } else if (codeOut != 0 && doc.CodeType == Jan8) {
-            DrawDigitGroup(surface,
-                           {Part(text, 0, 4), EdgeAfter(sequence, left, 2),
-                            EdgeAfter(sequence, left, 19), 5, 4},
-                           barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
-            DrawDigitGroup(surface,
-                           {LastPart(text, 4), EdgeAfter(sequence, left, 22),
-                            EdgeAfter(sequence, left, 39), 5, 4},
-                           barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
-        } else {
-            const std::string shown = doc.Case != 0 ? Regrouped(doc.CodeText) : doc.CodeText;
-            surface.DrawTextAt(ToCoordinate(left + symbolWidth / 2), ToCoordinate(barBottom + 2),
-                               shown);
-        }
-        surface.RestoreFont(oldFont);
-    }
+    DrawReadableText(surface, symbol, style, rows.bottom, symbolWidth);
 
     surface.SetBackgroundMode(oldMode);
     surface.SetBackgroundColour(oldBackground);

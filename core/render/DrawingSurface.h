@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/Colour.h"
+#include "picture/Colour.h"
 
 #include <optional>
 #include <string>

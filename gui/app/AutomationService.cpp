@@ -1,4 +1,6 @@
 #include "app/AutomationService.h"
+#include "document/StoredStyle.h"
+#include "profile/ProfileSchema.h"
 
 #include "app/ApplicationContext.h"
 #include "app/MainFrame.h"
@@ -27,7 +29,7 @@ AutomationService::AutomationService(ApplicationContext& context, CMainFrame& fr
       context_(context),
       frame_(frame),
       automation_(
-          context.doc, clipboard_, [&frame] { frame.View()->OnEditCopy(); },
+          context.doc, context.profile, clipboard_, [&frame] { frame.View()->OnEditCopy(); },
           [this] { return SaveBesideProgram(); }),
       queue_([this](const AutomationCallQueue::Call& call) {
           const std::optional<std::int32_t> result =
@@ -124,7 +126,8 @@ int AutomationService::SaveBesideProgram()
     }
     ImageCanvasFactory canvases;
     SaveProblem problem = SaveProblem::None;
-    if (SaveBitmap(context_.doc, context_.profile, canvases, fileName, &problem) == 1) {
+    if (SaveBitmap(ReadDrawing(context_.doc, context_.profile),
+                   profile::Read(context_.profile, profile::Bitmap), canvases, fileName, &problem) == 1) {
         return 1;
     }
     // Only a picture that could not be made is worth stopping the caller

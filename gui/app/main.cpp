@@ -50,12 +50,11 @@ int main(int argc, char** argv)
     const QString programFile = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(programPath)));
     const std::string programPathText = kestrel::QStringToCp932Lossy(programFile);
 
+    kestrel::CBarCodeDoc doc;
+    doc.Load(profile, gaps);
+    kestrel::RecordProgram(profile, programPathText);
     int exitCode = 0;
     {
-        // Declared in this order so that the frame (and its view) go before
-        // the document, whose destructor stores the barcode settings. None of
-        // this runs after a crash, so a crash stores nothing.
-        kestrel::CBarCodeDoc doc(profile, gaps, programPathText);
         kestrel::ApplicationContext context{profile, gaps, doc, programPath};
         kestrel::CMainFrame frame(context);
         if (kestrel::FirstPaintProbe::Requested()) {
@@ -68,5 +67,7 @@ int main(int argc, char** argv)
         automation.Publish();
         exitCode = QApplication::exec();
     }
+    // Only a normal end stores the barcode settings: a crash stores nothing.
+    doc.Store(profile);
     return exitCode;
 }

@@ -1,4 +1,6 @@
 #include "document/SaveCommands.h"
+#include "document/StoredStyle.h"
+#include "profile/ProfileSchema.h"
 
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
@@ -70,7 +72,8 @@ void SaveCommands::OnSaveBitmapAs()
 void SaveCommands::SaveTo(const std::string& fileName, const QString& shownName)
 {
     ImageCanvasFactory canvases;
-    if (SaveBitmap(doc_, profile_, canvases, fileName) != 1) {
+    if (SaveBitmap(ReadDrawing(doc_, profile_), profile::Read(profile_, profile::Bitmap), canvases,
+                   fileName) != 1) {
         Warn(QString::fromUtf8(texts::SaveFailed) + QLatin1Char('\n') + shownName);
     }
 }

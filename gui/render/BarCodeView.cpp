@@ -1,4 +1,5 @@
 #include "render/BarCodeView.h"
+#include "document/StoredStyle.h"
 
 #include "document/BarCodeDoc.h"
 #include "render/DrawBarcode.h"
@@ -96,7 +97,7 @@ void CBarCodeView::paintEvent(QPaintEvent* event)
     {
         QPainterSurface device(painter);
         OffsetSurface picture(device, origin.x(), origin.y());
-        DrawBarcode(doc_, profile_, picture);
+        DrawBarcode(ReadDrawing(doc_, profile_), picture);
     }
     DrawBoundary(painter, origin, ScrollSize(doc_));
 }
@@ -104,7 +105,7 @@ void CBarCodeView::paintEvent(QPaintEvent* event)
 void CBarCodeView::DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile)
 {
     QPainterSurface surface(painter);
-    DrawBarcode(doc, profile, surface);
+    DrawBarcode(ReadDrawing(doc, profile), surface);
 }
 
 CBarCodeView::PrintResult CBarCodeView::PrintPage(QPrinter& printer, const CBarCodeDoc& doc,
@@ -199,7 +200,7 @@ void CBarCodeView::OnEditCopy()
     {
         ImageSurface surface(doc_.Width, doc_.Height);
         if (!surface.Image().isNull()) {
-            DrawBarcode(doc_, profile_, surface);
+            DrawBarcode(ReadDrawing(doc_, profile_), surface);
             // A copy of its own: the surface's painter ends with the surface.
             picture = surface.Image().copy();
         }

@@ -1,6 +1,6 @@
 #include "render/ImageCanvas.h"
 
-#include "render/Colour.h"
+#include "picture/Colour.h"
 #include "render/QPainterSurface.h"
 
 #include <QImage>

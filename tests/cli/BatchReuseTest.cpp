@@ -1,12 +1,12 @@
-// What a batch keeps from one picture to the next: the off-screen canvas
-// and the profile's answers. Neither may change a picture; and the indexed
+// What a batch keeps from one picture to the next: the off-screen canvas.
+// It may not change a picture; and the indexed
 // PNG coding, straight from a picture's rows and read back by Qt's own
 // decoder, holds every pixel.
 
 #include "PictureFile.h"
 #include "PngFile.h"
-#include "ReadOnceProfile.h"
 #include "document/BarCodeDoc.h"
+#include "document/StoredStyle.h"
 #include "profile/MemoryProfile.h"
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"
@@ -48,18 +48,19 @@ TEST(BatchReuse, ACanvasUsedBeforeDrawsWhatANewOneDraws)
     for (const Picture& p : pictures) {
         MemoryProfile profile;
         WorkingGaps gaps;
-        CBarCodeDoc doc(profile, gaps, "kestrel");
+        CBarCodeDoc doc;
+        doc.Load(profile, gaps);
         profile.WriteProfileString("Comment", "String1", p.comment);
         profile.WriteProfileInt("Code", "BarColor", p.barColour);
         doc.CodeText = p.text;
         doc.Width = p.width;
         doc.Height = p.height;
-        ASSERT_EQ(doc.Encode(), 1) << p.text;
+        ASSERT_EQ(doc.Encode({}), 1) << p.text;
         // The reference: QPainterSurface alone on a new picture.
         ImageSurface plain(p.width, p.height);
-        DrawBarcode(doc, profile, plain);
+        DrawBarcode(ReadDrawing(doc, profile), plain);
         const RgbPicture expected = plain.Picture();
-        const RgbPicture got = DrawPicture(doc, profile, reused);
+        const RgbPicture got = DrawPicture(ReadDrawing(doc, profile), reused);
         int differ = 0;
         int first = -1;
         for (std::size_t i = 0; i < got.pixels.size() && i < expected.pixels.size(); ++i) {
@@ -71,28 +72,6 @@ TEST(BatchReuse, ACanvasUsedBeforeDrawsWhatANewOneDraws)
         EXPECT_EQ(differ, 0) << p.text << " at " << p.width << " x " << p.height << ", first at ("
                              << first % p.width << ", " << first / p.width << ")";
     }
-}
-
-// A missing key answers with the default asked for, each time; a stored
-// one with its value; writes are refused.
-TEST(BatchReuse, ReadOnceProfileAnswersAsTheStore)
-{
-    MemoryProfile store;
-    store.WriteProfileInt("Code", "BarColor", 128);
-    store.WriteProfileString("Comment", "String1", "Lot 7");
-    ReadOnceProfile once(store);
-    for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_EQ(once.GetProfileInt("Code", "BarColor", 5), 128);
-        EXPECT_EQ(once.GetProfileInt("Code", "BackColor", 5), 5);
-        EXPECT_EQ(once.GetProfileInt("Code", "BackColor", 7), 7);
-        EXPECT_EQ(once.GetProfileString("Comment", "String1", "x"), "Lot 7");
-        EXPECT_EQ(once.GetProfileString("Comment", "String2", "a"), "a");
-        EXPECT_EQ(once.GetProfileString("Comment", "String2", "b"), "b");
-        // A section and key that run together differently are other keys.
-        EXPECT_EQ(once.GetProfileInt("CodeB", "arColor", 9), 9);
-    }
-    EXPECT_FALSE(once.WriteProfileInt("Code", "BarColor", 1));
-    EXPECT_FALSE(once.WriteProfileString("Comment", "String1", "y"));
 }
 
 struct PngCase {

@@ -51,7 +51,7 @@ protected:
         std::ostringstream out;
         std::ostringstream err;
         const int status =
-            cli::Run(options, "/usr/bin/kestrel-cli", in, out, err, environment);
+            cli::Run(options, in, out, err, environment);
         return {status, out.str(), err.str()};
     }
 

@@ -36,7 +36,8 @@ std::pair<bool, std::string> ThroughTheModel(const Case& c)
 {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, "/usr/bin/kestrel-cli");
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     CodeEntry entry;
     entry.FillFrom(doc);
     entry.values.codeType = c.type;
@@ -65,7 +66,7 @@ std::pair<bool, std::string> ThroughTheCommandLine(const Case& c, const std::str
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = Run(options, "/usr/bin/kestrel-cli", in, out, err);
+    const int status = Run(options, in, out, err);
     return {status == Success, err.str()};
 }
 

@@ -35,7 +35,7 @@ protected:
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = cli::Run(options, "/usr/bin/kestrel-cli", in, out, err);
+        const int status = cli::Run(options, in, out, err);
         return {status, err.str()};
     }
 

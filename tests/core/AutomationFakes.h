@@ -8,6 +8,7 @@
 #include "app/AutomationClipboard.h"
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
+#include "LoadedDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -76,10 +77,10 @@ private:
 struct AutomationRig {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
+    LoadedDocument doc{profile, gaps};
     FakeClipboard clipboard;
     int copies = 0, copiesWhileOpen = 0, saves = 0, saveResult = 1;
-    CAutomation automation{doc, clipboard,
+    CAutomation automation{doc, profile, clipboard,
                            [this] {
                                ++copies;
                                copiesWhileOpen += clipboard.IsOpen() ? 1 : 0;

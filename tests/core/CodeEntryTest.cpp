@@ -6,6 +6,7 @@
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 #include "symbology/ValidationResult.h"
+#include "LoadedDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -248,7 +249,7 @@ TEST(CodeEntry, BearerBarsStayOnlyWhereTheyFrameTheSymbol)
 struct DocumentEntry : ::testing::Test {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
+    LoadedDocument doc{profile, gaps};
 };
 
 TEST_F(DocumentEntry, TheDialogShowsTheTextWithoutTheAddedCheckCharacter)
@@ -297,7 +298,7 @@ TEST_F(DocumentEntry, OkHandsTheDocumentEveryValueTheGapsAndAnEncodedSymbol)
     ASSERT_EQ(entry.Ok(controls, {}).kind, Kind::Accepted);
     gaps.codabarGapX = 3;
     gaps.code39GapX = 4;
-    EXPECT_EQ(entry.ApplyTo(doc, gaps), 1);
+    EXPECT_EQ(entry.ApplyTo(doc, gaps, {}), 1);
 
     EXPECT_EQ(doc.CodeText, "12345678901231");
     EXPECT_EQ(doc.Case, 1) << "14 characters with the check digit";

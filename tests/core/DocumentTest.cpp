@@ -4,6 +4,7 @@
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
+#include "symbology/CodeValidator.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,8 @@ struct DocumentFixture : ::testing::Test {
 
 TEST_F(DocumentFixture, EmptyProfileGivesTheDefaults)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     EXPECT_EQ(doc.CodeHigh, 16);
     EXPECT_EQ(doc.CodeType, Jan13);
     EXPECT_EQ(doc.Height, 150);
@@ -54,7 +56,8 @@ TEST_F(DocumentFixture, StoredValuesAreReadWithTheirCorrections)
     profile.WriteProfileInt("Code", "CodeType", 11);
     profile.WriteProfileInt("Codabar", "GapX", 3);
     profile.WriteProfileInt("Code39", "GapX", 7);
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     EXPECT_EQ(doc.NWidth, 5);
     EXPECT_EQ(doc.Width, 300) << "a stored width of 0 means 300";
     EXPECT_EQ(doc.Height, 0) << "only the width is corrected";
@@ -65,25 +68,21 @@ TEST_F(DocumentFixture, StoredValuesAreReadWithTheirCorrections)
     EXPECT_EQ(gaps.code39GapX, 7);
 }
 
-TEST_F(DocumentFixture, ConstructionWritesVersionAndPathOnly)
-{
-    {
-        CBarCodeDoc doc(profile, gaps, ProgramPath);
-        EXPECT_EQ(profile.WriteLog(), (std::vector<std::string>{"Main/Version", "Main/Path"}));
-        EXPECT_EQ(profile.GetProfileString("Main", "Version", ""), "2.08");
-        EXPECT_EQ(profile.GetProfileString("Main", "Path", ""), ProgramPath);
-    }
-}
-
-TEST_F(DocumentFixture, DestructionWritesTheGeometryInOrder)
+// Loading only reads; recording the program writes its version and path,
+// and nothing else; storing writes the geometry in its order.
+TEST_F(DocumentFixture, OnlyRecordAndStoreWriteAndInTheirOrder)
 {
     profile.WriteProfileInt("Code", "NWidth", 4);
-    {
-        CBarCodeDoc doc(profile, gaps, ProgramPath);
-        doc.CodeText = "4901234567894";
-        doc.CodabarGapX = 2;
-        doc.Code39GapX = 9;
-    }
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
+    EXPECT_EQ(profile.WriteLog(), (std::vector<std::string>{"Code/NWidth"}));
+    RecordProgram(profile, ProgramPath);
+    EXPECT_EQ(profile.GetProfileString("Main", "Version", ""), "2.08");
+    EXPECT_EQ(profile.GetProfileString("Main", "Path", ""), ProgramPath);
+    doc.CodeText = "4901234567894";
+    doc.CodabarGapX = 2;
+    doc.Code39GapX = 9;
+    doc.Store(profile);
     const std::vector<std::string> expected{
         "Code/NWidth", "Main/Version", "Main/Path",
         "Code/CodeHigh", "Code/CodeType", "Code/Height", "Code/Width", "Code/Check",
@@ -98,35 +97,38 @@ TEST_F(DocumentFixture, DestructionWritesTheGeometryInOrder)
 
 TEST_F(DocumentFixture, RefusedEncodingKeepsTheLastGoodSequence)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeText = "4901234567894";
-    ASSERT_EQ(doc.Encode(), 1);
+    ASSERT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
     const auto before = doc.ModuleSequence;
     doc.CodeText = "4901234567890";
-    EXPECT_EQ(doc.Encode(), 0);
+    EXPECT_EQ(doc.Encode(ReadCodabarOptions(profile)), 0);
     EXPECT_EQ(doc.ModuleSequence, before);
 }
 
 TEST_F(DocumentFixture, CodabarCheckMethodIsReadAtEveryEncoding)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = Codabar;
     doc.CodeText = "A126A";  // modulus 10 check of 12
-    EXPECT_EQ(doc.Encode(), 0) << "the default method is modulus 16";
+    EXPECT_EQ(doc.Encode(ReadCodabarOptions(profile)), 0) << "the default method is modulus 16";
     profile.WriteProfileInt("Codabar", "CheckDegit", 0);
-    EXPECT_EQ(doc.Encode(), 1);
+    EXPECT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
 }
 
 TEST_F(DocumentFixture, OutOfRangeTypeChangesNothingAndHasNoModuleText)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeText = "4901234567894";
-    ASSERT_EQ(doc.Encode(), 1);
+    ASSERT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
     const auto before = doc.ModuleSequence;
     doc.CodeType = 12;
-    EXPECT_EQ(doc.Encode(), 1);
+    EXPECT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
     EXPECT_EQ(doc.ModuleSequence, before);
-    EXPECT_EQ(doc.ModuleText(), "");
+    EXPECT_EQ(doc.ModuleText(ReadCodabarOptions(profile)), "");
 }
 
 struct ModuleTextCase {
@@ -147,13 +149,14 @@ TEST_P(ModuleTextForm, PrintsNarrowAndWideWithSigns)
     const auto& c = GetParam();
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = c.codeType;
     doc.CodeText = c.text;
     doc.Aspect = c.aspect;
     doc.NWidth = c.narrowWidth;
     doc.Check = 0;
-    EXPECT_EQ(doc.ModuleText(), c.expected);
+    EXPECT_EQ(doc.ModuleText(ReadCodabarOptions(profile)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -170,20 +173,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocumentFixture, ModuleTextOfJanStartsWithTheGuard)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeText = "4901234567894";
-    const std::string text = doc.ModuleText();
+    const std::string text = doc.ModuleText(ReadCodabarOptions(profile));
     EXPECT_EQ(text.rfind("-1,1,-1,2,-1,1,-2,", 0), 0U) << text;
     EXPECT_NE(text.back(), ',');
 }
 
 TEST_F(DocumentFixture, StoringWritesModuleTextAndRecordsItsLength)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = Code128B;
     doc.CodeText = " ";
     Archive archive = Archive::ForStoring();
-    doc.Serialize(archive);
+    doc.Serialize(archive, ReadCodabarOptions(profile));
     EXPECT_EQ(archive.Text(), "-2,1,-1,2,-1,,-2,1,-2,2,-2,2,-2,2,-2,1,-1,1,-2");
     EXPECT_EQ(doc.ModuleTextLength, static_cast<int>(archive.Text().size()));
 }
@@ -202,10 +207,11 @@ TEST_F(DocumentFixture, LoadingTakesTheFirstLineAndDoesNotEncode)
         {"", ""},
         {"no line end", "no line end"},
     };
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     for (const auto& c : cases) {
         Archive archive = Archive::ForLoading(c.archive);
-        doc.Serialize(archive);
+        doc.Serialize(archive, ReadCodabarOptions(profile));
         EXPECT_EQ(doc.CodeText, c.expected);
         EXPECT_EQ(doc.ModuleSequence.count, 0);
     }
@@ -229,16 +235,17 @@ TEST_P(Recompletion, ReplacesTheTextOnlyWhenAccepted)
     const auto& c = GetParam();
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = c.codeType;
     doc.Check = c.check;
     doc.AutoAdd = c.autoAdd;
     doc.CodeText = c.before;
-    doc.Recomplete();
+    doc.Recomplete(ReadCodabarOptions(profile));
     EXPECT_EQ(doc.CodeText, c.after);
     // Doing it again changes nothing: no check character is added twice and
     // no data character is lost.
-    doc.Recomplete();
+    doc.Recomplete(ReadCodabarOptions(profile));
     EXPECT_EQ(doc.CodeText, c.after);
 }
 
@@ -260,7 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocumentFixture, AspectChoiceMapsAutomationOrder)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     const std::pair<int, int> choices[] = {{0, 0}, {1, 2}, {2, 1}};
     for (const auto& [choice, aspect] : choices) {
         doc.SetAspectChoice(choice);
@@ -272,7 +280,8 @@ TEST_F(DocumentFixture, AspectChoiceMapsAutomationOrder)
 
 TEST_F(DocumentFixture, CodabarStartStopFromPackedValue)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     const struct {
         std::int32_t value;
         char start;
@@ -293,7 +302,8 @@ TEST_F(DocumentFixture, CodabarStartStopFromPackedValue)
 
 TEST_F(DocumentFixture, CodeNumberIsFramedForCode39AndCodabar)
 {
-    CBarCodeDoc doc(profile, gaps, ProgramPath);
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     doc.CodeType = Code39;
     doc.SetCodeNumber(123);
     EXPECT_EQ(doc.CodeText, "*123*");

@@ -252,13 +252,14 @@ TEST(OnOptionsTest, TheSheetStartsFromTheDocumentsGapsAndTheDocumentTakesThemBac
         profile.WriteProfileInt("Codabar", "GapX", 2);
         profile.WriteProfileInt("Code39", "GapX", 3);
         WorkingGaps gaps;
-        CBarCodeDoc doc(profile, gaps, "/opt/kestrel/bin/kestrel");
+        CBarCodeDoc doc;
+        doc.Load(profile, gaps);
         doc.CodeType = c.codeType;
         doc.CodeText = c.codeText;
         doc.Check = 0;
         gaps = c.leftByCodeDialog;
         WorkingGaps seenBySheet;
-        const bool redraw = OnOptions(doc, gaps, [&] {
+        const bool redraw = OnOptions(doc, gaps, profile, [&] {
             seenBySheet = gaps;
             if (c.setBySheet.codabarGapX != 0) {
                 gaps = c.setBySheet;

@@ -71,7 +71,8 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
     RandomInput random(20261207);
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc(profile, gaps, "/usr/bin/kestrel");
+    CBarCodeDoc doc;
+    doc.Load(profile, gaps);
     int acceptedAndDrawn = 0;
     for (int round = 0; round < 6000; ++round) {
         profile.WriteProfileInt("Codabar", "CheckDegit", random.Setting(0, 3));
@@ -89,7 +90,7 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
 
         const auto sequenceBefore = doc.ModuleSequence;
         const CodeText textBefore = doc.CodeText;
-        const int result = doc.Encode();
+        const int result = doc.Encode(ReadCodabarOptions(profile));
         ASSERT_TRUE(result == 0 || result == 1);
         if (result == 0) {
             ASSERT_EQ(doc.ModuleSequence, sequenceBefore) << "a refusal keeps the sequence";
@@ -97,7 +98,7 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
         }
         ExpectConsistent(doc);
 
-        const std::string moduleText = doc.ModuleText();
+        const std::string moduleText = doc.ModuleText(ReadCodabarOptions(profile));
         ASSERT_LE(moduleText.size(), 1535U);
         ExpectConsistent(doc);
 
@@ -113,19 +114,19 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
             && doc.Code39GapX <= 10 && doc.Check == 1) {
             // What acceptance lets through, the encoder draws.
             doc.CodeText = validator.Text();
-            ASSERT_EQ(doc.Encode(), 1) << "type " << doc.CodeType << " text " << doc.CodeText
+            ASSERT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1) << "type " << doc.CodeType << " text " << doc.CodeText
                                        << " autoAdd " << doc.AutoAdd;
             ++acceptedAndDrawn;
         }
 
-        doc.Recomplete();
+        doc.Recomplete(ReadCodabarOptions(profile));
         ExpectConsistent(doc);
 
         Archive stored = Archive::ForStoring();
-        doc.Serialize(stored);
+        doc.Serialize(stored, ReadCodabarOptions(profile));
         ASSERT_EQ(doc.ModuleTextLength, static_cast<int>(stored.Text().size()));
         Archive loaded = Archive::ForLoading(random.Text());
-        doc.Serialize(loaded);
+        doc.Serialize(loaded, ReadCodabarOptions(profile));
         ExpectConsistent(doc);
     }
     EXPECT_GT(acceptedAndDrawn, 200) << "the inputs should often be acceptable";

@@ -2,6 +2,7 @@
 #include "app/AutomationService.h"
 
 #include "MainFrameTestSupport.h"
+#include "symbology/CodeValidator.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -135,7 +136,7 @@ TEST(AutomationService, NumbersThatAreNotMessagesAreRefusedAndChangeNothing)
     ServiceWorld world;
     CBarCodeDoc& doc = world.doc;
     doc.CodeText = "4901234567894";
-    doc.Encode();
+    doc.Encode(ReadCodabarOptions(world.profile));
     const auto fields = [&doc] {
         return std::tuple(doc.CodeType, doc.CodeText, doc.Width, doc.Height, doc.NWidth,
                           doc.CodeHigh, doc.Check);

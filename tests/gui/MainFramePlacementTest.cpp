@@ -3,6 +3,7 @@
 #include "app/WindowPlacement.h"
 #include "render/BarCodeView.h"
 #include "profile/ProfileSchema.h"
+#include "symbology/CodeValidator.h"
 
 #include <QMenuBar>
 #include <QStatusBar>
@@ -147,7 +148,7 @@ TEST(MainFramePlacementTest, AFirstStartShowsTheBarsAndTheWholePicture)
         world.doc.Width = picture.width();
         world.doc.Height = picture.height();
         world.doc.CodeText = "4901234567894";
-        world.doc.Encode();
+        world.doc.Encode(ReadCodabarOptions(world.profile));
         world.frame.View()->OnUpdate();
         world.frame.ActivateFrame();
         QTest::qWait(0);

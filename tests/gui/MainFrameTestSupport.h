@@ -5,6 +5,7 @@
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
+#include "LoadedDocument.h"
 
 #include <QDir>
 
@@ -18,7 +19,7 @@ struct FrameWorld {
     MemoryProfile profile;
     WorkingGaps gaps;
     std::string programPath = QDir::tempPath().toStdString() + "/kestrel-frame-test/kestrel";
-    CBarCodeDoc doc{profile, gaps, programPath};
+    LoadedDocument doc{profile, gaps};
     ApplicationContext context{profile, gaps, doc, programPath};
     CMainFrame frame{context};
 };

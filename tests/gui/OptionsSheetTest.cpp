@@ -320,7 +320,8 @@ TEST(OptionsSheetWidgetTest, OkStoresEveryPageCancelNothingAndTheCommandSetsTheD
         SCOPED_TRACE(c.name);
         MemoryProfile profile;
         WorkingGaps gaps{1, 1};
-        CBarCodeDoc doc(profile, gaps, "/opt/kestrel/bin/kestrel");
+        CBarCodeDoc doc;
+        doc.Load(profile, gaps);
         ApplicationContext context{profile, gaps, doc, "/opt/kestrel/bin/kestrel"};
         doc.CodeType = Code39;
         doc.Check = 0;

@@ -1,6 +1,7 @@
 #include "render/BarCodeView.h"
 
 #include "ViewTestSupport.h"
+#include "document/StoredStyle.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -63,7 +64,7 @@ TEST(ViewPaint, EqualsDrawBarcodeInsideAndBackgroundBeyond)
         // surface as large as the visible area: the background, and bars
         // that run past Width, which the boundary marks as left out.
         ImageSurface visible(screen.width(), screen.height());
-        DrawBarcode(document.doc, document.profile, visible);
+        DrawBarcode(ReadDrawing(document.doc, document.profile), visible);
         const QImage beyond = visible.Image().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(beyond.pixel(screen.width() - 1, screen.height() - 1), ToRgb(row.background));
 

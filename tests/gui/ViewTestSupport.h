@@ -9,6 +9,8 @@
 #include "document/WorkingGaps.h"
 #include "render/DrawBarcode.h"
 #include "render/QPainterSurface.h"
+#include "symbology/CodeValidator.h"
+#include "document/StoredStyle.h"
 
 #include <QColor>
 #include <QImage>
@@ -24,10 +26,11 @@ struct TestDocument {
 
     explicit TestDocument(const std::string& programPath = "/usr/bin/kestrel",
                           const char* codeText = "4901234567894")
-        : doc(profile, gaps, programPath)
     {
+        doc.Load(profile, gaps);
+        RecordProgram(profile, programPath);
         doc.CodeText = codeText;
-        doc.Encode();
+        doc.Encode(ReadCodabarOptions(profile));
     }
 
     void SetBackground(Colour colour) { profile::Write(profile, profile::BackColor, colour); }
@@ -36,7 +39,7 @@ struct TestDocument {
     QImage Expected() const
     {
         ImageSurface surface(doc.Width, doc.Height);
-        DrawBarcode(doc, profile, surface);
+        DrawBarcode(ReadDrawing(doc, profile), surface);
         return surface.Image().convertToFormat(QImage::Format_RGB32);
     }
 };

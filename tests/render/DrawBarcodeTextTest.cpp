@@ -5,6 +5,7 @@
 #include "RenderTestSupport.h"
 
 #include "symbology/Symbology.h"
+#include "symbology/CodeValidator.h"
 
 #include <gtest/gtest.h>
 
@@ -146,7 +147,7 @@ TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
         Drawing d;
         d.doc.CodeText = "4901234567894";
         d.doc.CodeHigh = c.codeHigh;
-        ASSERT_EQ(1, d.doc.Encode());
+        ASSERT_EQ(1, d.doc.Encode(ReadCodabarOptions(d.profile)));
         FakeSurface surface(200, 150);
         d.Draw(surface);
 
@@ -205,7 +206,7 @@ TEST(DrawBarcodeText, Jan8ClipsEachGroupToItsBox)
         d.doc.CodeType = Jan8;
         d.doc.CodeText = "49012347";
         d.doc.CodeHigh = c.codeHigh;
-        ASSERT_EQ(1, d.doc.Encode());
+        ASSERT_EQ(1, d.doc.Encode(ReadCodabarOptions(d.profile)));
         FakeSurface surface(200, 150);
         d.Draw(surface);
 

@@ -6,6 +6,8 @@
 #include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
 #include "render/DrawBarcode.h"
+#include "LoadedDocument.h"
+#include "document/StoredStyle.h"
 
 #include <functional>
 #include <initializer_list>
@@ -17,7 +19,7 @@ namespace kestrel::test {
 struct Drawing {
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "kestrel"};
+    LoadedDocument doc{profile, gaps};
 
     void SetElements(std::initializer_list<int> elements)
     {
@@ -28,7 +30,7 @@ struct Drawing {
         }
     }
 
-    void Draw(DrawingSurface& surface) { DrawBarcode(doc, profile, surface); }
+    void Draw(DrawingSurface& surface) { DrawBarcode(ReadDrawing(doc, profile), surface); }
 };
 
 // Pixels of the surface that differ from what `expected` says, as text for

@@ -8,6 +8,9 @@
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "render/OffscreenCanvas.h"
+#include "LoadedDocument.h"
+#include "document/StoredStyle.h"
+#include "symbology/CodeValidator.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +78,7 @@ protected:
 
     MemoryProfile profile;
     WorkingGaps gaps;
-    CBarCodeDoc doc{profile, gaps, "/opt/kestrel/kestrel"};
+    LoadedDocument doc{profile, gaps};
     FakeCanvases canvases;
     std::filesystem::path folder;
     std::filesystem::path file;
@@ -86,7 +89,7 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
     doc.CodeText = "4901234567894";
     doc.Width = 200;
     doc.Height = 80;
-    ASSERT_EQ(doc.Encode(), 1);
+    ASSERT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
     profile.WriteProfileInt("Code", "BackColor", 0x00FF00);
     const struct {
         int choice;
@@ -101,7 +104,7 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
     for (const auto& c : cases) {
         profile.WriteProfileInt("Settings", "Bitmap", c.choice);
         SaveProblem problem = SaveProblem::NotWritten;
-        ASSERT_EQ(SaveBitmap(doc, profile, canvases, file.string(), &problem), 1);
+        ASSERT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 1);
         EXPECT_EQ(problem, SaveProblem::None);
         EXPECT_EQ(canvases.requested, std::make_pair(200, 80));
         const auto bytes = FileBytes(file);
@@ -121,18 +124,18 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
 TEST_F(SaveBitmapTest, WritesNothingWithoutTextOrPicture)
 {
     SaveProblem problem = SaveProblem::None;
-    EXPECT_EQ(SaveBitmap(doc, profile, canvases, file.string(), &problem), 0);
+    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NothingToSave);
 
     doc.CodeText = "4901234567894";
-    doc.Encode();
+    doc.Encode(ReadCodabarOptions(profile));
     canvases.valid = false;
-    EXPECT_EQ(SaveBitmap(doc, profile, canvases, file.string(), &problem), 0);
+    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NoPicture);
     EXPECT_FALSE(std::filesystem::exists(file));
 
     canvases.valid = true;
-    EXPECT_EQ(SaveBitmap(doc, profile, canvases, (folder / "missing" / "x.bmp").string(),
+    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, (folder / "missing" / "x.bmp").string(),
                          &problem),
               0);
     EXPECT_EQ(problem, SaveProblem::NotWritten);
