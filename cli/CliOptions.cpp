@@ -219,10 +219,13 @@ constexpr OptionRow SwitchOption(OptionKind kind, std::array<std::string_view, 2
     return {kind, names, {}, store, {}, help};
 }
 
-using O = CliOptions;
+using O = CliOptions;  // the fields the rows store into
 constexpr OptionKind Switch = OptionKind::Switch;
 constexpr OptionKind StrictSwitch = OptionKind::StrictSwitch;
 
+// kestrel-cli's options in the order --help lists them. The picture's numbers
+// have no "is not" text: a refused one is reported with the code dialog's
+// own message, as the dialog would show it.
 constexpr OptionRow OptionTable[] = {
     HelpLines("\nProfile:"),
     ValueOption({"--profile"}, "FILE", StoreName<&O::profilePath>, "a file name",
