@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace kestrel {
 
@@ -45,6 +47,14 @@ public:
         return Acceptable;
     }
 };
+
+// A label that moves the focus to its box.
+QLabel* BuddyLabel(const char* text, QWidget* buddy, QWidget* parent)
+{
+    auto* shown = new QLabel(Text(text), parent);
+    shown->setBuddy(buddy);
+    return shown;
+}
 
 }  // namespace
 
@@ -87,12 +97,6 @@ void CCodeDlg::BuildControls()
         pushButton->setObjectName(name);
         return pushButton;
     };
-    // A label that moves the focus to its box.
-    const auto label = [&](const char* text, QWidget* buddy) {
-        auto* shown = new QLabel(Text(text), this);
-        shown->setBuddy(buddy);
-        return shown;
-    };
 
     type_ = new QComboBox(this);
     type_->setObjectName("type");
@@ -105,8 +109,8 @@ void CCodeDlg::BuildControls()
     code_->setValidator(new CodeTextValidator(code_));
     check_ = checkBox(texts::CodeDlgCheck, "check");
     autoAdd_ = checkBox(texts::CodeDlgAutoAdd, "autoAdd");
-    UpDownEdit* height = numberBox(CodeNumber::Height, "height");
-    UpDownEdit* width = numberBox(CodeNumber::Width, "width");
+    numberBox(CodeNumber::Height, "height");
+    numberBox(CodeNumber::Width, "width");
     ratioGroup_ = new QButtonGroup(this);
     const std::array<std::pair<const char*, const char*>, 3> ratios{
         {{texts::CodeDlgRatio12, "ratio12"},
@@ -117,63 +121,31 @@ void CCodeDlg::BuildControls()
         ratio_[index]->setObjectName(ratios[index].second);
         ratioGroup_->addButton(ratio_[index], static_cast<int>(index));
     }
-    UpDownEdit* left = numberBox(CodeNumber::LeftMargin, "leftMargin");
-    UpDownEdit* top = numberBox(CodeNumber::TopMargin, "topMargin");
-    UpDownEdit* narrow = numberBox(CodeNumber::NarrowWidth, "narrowWidth");
-    UpDownEdit* textHeight = numberBox(CodeNumber::TextHeight, "textHeight");
+    numberBox(CodeNumber::LeftMargin, "leftMargin");
+    numberBox(CodeNumber::TopMargin, "topMargin");
+    numberBox(CodeNumber::NarrowWidth, "narrowWidth");
+    numberBox(CodeNumber::TextHeight, "textHeight");
     bearer_ = checkBox(texts::CodeDlgBearer, "bearer");
     ok_ = button(texts::CodeDlgOk, "ok");
     cancel_ = button(texts::CodeDlgCancel, "cancel");
     options_ = button(texts::CodeDlgOptions, "options");
     ok_->setDefault(true);
 
+    LayOutControls();
+    OrderTabs();
+}
+
+void CCodeDlg::LayOutControls()
+{
     auto* data = new QGridLayout;
-    data->addWidget(label(texts::CodeDlgType, type_), 0, 0);
+    data->addWidget(BuddyLabel(texts::CodeDlgType, type_, this), 0, 0);
     data->addWidget(type_, 0, 1);
     data->addWidget(showText_, 0, 2);
-    data->addWidget(label(texts::CodeDlgCode, code_), 1, 0);
+    data->addWidget(BuddyLabel(texts::CodeDlgCode, code_, this), 1, 0);
     data->addWidget(code_, 1, 1, 1, 2);
     data->setColumnStretch(1, 1);
 
-    auto* checkGroup = new QGroupBox(Text(texts::CodeDlgCheckGroup), this);
-    auto* checkLayout = new QHBoxLayout(checkGroup);
-    checkLayout->addWidget(check_);
-    checkLayout->addWidget(autoAdd_);
-
-    auto* sizeGroup = new QGroupBox(Text(texts::CodeDlgSizeGroup), this);
-    auto* sizeLayout = new QGridLayout(sizeGroup);
-    sizeLayout->addWidget(label(texts::CodeDlgHeight, height), 0, 0);
-    sizeLayout->addWidget(height, 0, 1);
-    sizeLayout->addWidget(label(texts::CodeDlgWidth, width), 1, 0);
-    sizeLayout->addWidget(width, 1, 1);
-
-    auto* ratioGroupBox = new QGroupBox(Text(texts::CodeDlgRatioGroup), this);
-    auto* ratioLayout = new QVBoxLayout(ratioGroupBox);
-    for (QRadioButton* radio : ratio_) {
-        ratioLayout->addWidget(radio);
-    }
-
-    auto* marginGroup = new QGroupBox(Text(texts::CodeDlgMarginGroup), this);
-    auto* marginLayout = new QGridLayout(marginGroup);
-    marginLayout->addWidget(label(texts::CodeDlgLeft, left), 0, 0);
-    marginLayout->addWidget(left, 0, 1);
-    marginLayout->addWidget(label(texts::CodeDlgTop, top), 1, 0);
-    marginLayout->addWidget(top, 1, 1);
-
-    auto* others = new QGridLayout;
-    others->addWidget(label(texts::CodeDlgNarrow, narrow), 0, 0);
-    others->addWidget(narrow, 0, 1);
-    others->addWidget(label(texts::CodeDlgTextHeight, textHeight), 1, 0);
-    others->addWidget(textHeight, 1, 1);
-    others->addWidget(bearer_, 2, 0, 1, 2);
-    others->setRowStretch(3, 1);
-
-    auto* groups = new QGridLayout;
-    groups->addWidget(checkGroup, 0, 0);
-    groups->addWidget(sizeGroup, 1, 0);
-    groups->addWidget(ratioGroupBox, 0, 1, 2, 1);
-    groups->addWidget(marginGroup, 0, 2, 2, 1);
-    groups->addLayout(others, 0, 3, 2, 1);
+    QGridLayout* groups = LayOutValueGroups();
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
@@ -187,15 +159,79 @@ void CCodeDlg::BuildControls()
     auto* whole = new QHBoxLayout(this);
     whole->addLayout(controls, 1);
     whole->addLayout(buttons);
+}
 
-    // Tab goes through the values in the order they are exchanged, then
-    // the buttons.
-    const QWidget* order[] = {type_,      showText_, code_,    check_,    height,
-                              ratio_[0],  ratio_[1], ratio_[2], left,     narrow,
-                              top,        width,     autoAdd_, textHeight, bearer_,
-                              ok_,        cancel_,   options_};
+QGridLayout* CCodeDlg::LayOutValueGroups()
+{
+    // Rows of a label beside the number box it names, from the top.
+    const auto labelledBoxes = [&](QGridLayout* grid,
+                                   std::initializer_list<std::pair<const char*, CodeNumber>> rows) {
+        int row = 0;
+        for (const auto& [text, number] : rows) {
+            grid->addWidget(BuddyLabel(text, NumberBox(number), this), row, 0);
+            grid->addWidget(NumberBox(number), row, 1);
+            ++row;
+        }
+    };
+
+    auto* checkGroup = new QGroupBox(Text(texts::CodeDlgCheckGroup), this);
+    auto* checkLayout = new QHBoxLayout(checkGroup);
+    checkLayout->addWidget(check_);
+    checkLayout->addWidget(autoAdd_);
+
+    auto* sizeGroup = new QGroupBox(Text(texts::CodeDlgSizeGroup), this);
+    labelledBoxes(new QGridLayout(sizeGroup), {{texts::CodeDlgHeight, CodeNumber::Height},
+                                               {texts::CodeDlgWidth, CodeNumber::Width}});
+
+    auto* ratioGroupBox = new QGroupBox(Text(texts::CodeDlgRatioGroup), this);
+    auto* ratioLayout = new QVBoxLayout(ratioGroupBox);
+    for (QRadioButton* radio : ratio_) {
+        ratioLayout->addWidget(radio);
+    }
+
+    auto* marginGroup = new QGroupBox(Text(texts::CodeDlgMarginGroup), this);
+    labelledBoxes(new QGridLayout(marginGroup), {{texts::CodeDlgLeft, CodeNumber::LeftMargin},
+                                                 {texts::CodeDlgTop, CodeNumber::TopMargin}});
+
+    auto* others = new QGridLayout;
+    labelledBoxes(others, {{texts::CodeDlgNarrow, CodeNumber::NarrowWidth},
+                           {texts::CodeDlgTextHeight, CodeNumber::TextHeight}});
+    others->addWidget(bearer_, 2, 0, 1, 2);
+    others->setRowStretch(3, 1);
+
+    auto* groups = new QGridLayout;
+    groups->addWidget(checkGroup, 0, 0);
+    groups->addWidget(sizeGroup, 1, 0);
+    groups->addWidget(ratioGroupBox, 0, 1, 2, 1);
+    groups->addWidget(marginGroup, 0, 2, 2, 1);
+    groups->addLayout(others, 0, 3, 2, 1);
+    return groups;
+}
+
+// Tab goes through the values in the order they are exchanged, then the
+// buttons.
+void CCodeDlg::OrderTabs()
+{
+    QWidget* const order[] = {type_,
+                              showText_,
+                              code_,
+                              check_,
+                              NumberBox(CodeNumber::Height),
+                              ratio_[0],
+                              ratio_[1],
+                              ratio_[2],
+                              NumberBox(CodeNumber::LeftMargin),
+                              NumberBox(CodeNumber::NarrowWidth),
+                              NumberBox(CodeNumber::TopMargin),
+                              NumberBox(CodeNumber::Width),
+                              autoAdd_,
+                              NumberBox(CodeNumber::TextHeight),
+                              bearer_,
+                              ok_,
+                              cancel_,
+                              options_};
     for (std::size_t index = 1; index < std::size(order); ++index) {
-        setTabOrder(const_cast<QWidget*>(order[index - 1]), const_cast<QWidget*>(order[index]));
+        setTabOrder(order[index - 1], order[index]);
     }
 }
 

@@ -11,6 +11,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -59,7 +60,12 @@ private slots:
     void OnOptions();
 
 private:
+    // Makes the controls with their names and texts, then lays them out
+    // and orders the tab chain.
     void BuildControls();
+    void LayOutControls();
+    QGridLayout* LayOutValueGroups();
+    void OrderTabs();
     CodeEntryControls ReadControls() const;
     void FillControls();
     void ApplyEnabling(const CodeEntryEnabling& enabling);

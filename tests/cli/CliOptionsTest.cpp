@@ -1,6 +1,9 @@
 #include "CliOptions.h"
+#include "CliOptionTable.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace kestrel::cli {
 namespace {
@@ -145,6 +148,121 @@ TEST(CommandLine, HelpListsEveryFlagAndSymbology)
                              "--bearer", "--depth", "--output", "--batch", "{n}", "--format",
                              ".png", ".svg", ".pdf", "--bpp", "--rle", "--verify"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
+    }
+}
+
+
+std::vector<std::string_view> NamesOf(const OptionRow& row)
+{
+    std::vector<std::string_view> names{row.names[0]};
+    if (!row.names[1].empty()) {
+        names.push_back(row.names[1]);
+    }
+    return names;
+}
+
+TEST(OptionTable, EveryListedOptionStartsALineOfHelpAndNoNameIsTakenTwice)
+{
+    const std::string usage = UsageText();
+    std::set<std::string_view> seen;
+    for (const OptionRow& row : OptionRows()) {
+        if (!row.IsOption()) {
+            continue;
+        }
+        for (const std::string_view name : NamesOf(row)) {
+            EXPECT_TRUE(seen.insert(name).second) << name << " is in two rows";
+        }
+        if (!row.help.empty()) {
+            EXPECT_NE(usage.find("\n  " + std::string(row.names[0])), std::string::npos)
+                << row.names[0];
+        }
+    }
+}
+
+TEST(OptionTable, HowEachKindOfOptionTakesItsValue)
+{
+    for (const OptionRow& row : OptionRows()) {
+        if (!row.IsOption()) {
+            continue;
+        }
+        for (const std::string_view name : NamesOf(row)) {
+            const std::string flag(name);
+            CliOptions options;
+            std::string error;
+            const bool withEquals = ParseCommandLine({flag + "=1"}, options, error);
+            if (row.kind == OptionKind::Value) {
+                EXPECT_FALSE(ParseCommandLine({flag}, options, error)) << flag;
+                EXPECT_EQ(error, flag + " needs a value");
+            } else if (row.kind == OptionKind::StrictSwitch) {
+                EXPECT_FALSE(withEquals) << flag;
+                EXPECT_EQ(error, flag + " takes no value");
+            } else if (name.starts_with("--")) {
+                // Kept as it always was: a switch overlooks "=VALUE".
+                std::string errorWithout;
+                EXPECT_EQ(ParseCommandLine({flag}, options, errorWithout), withEquals) << flag;
+                EXPECT_EQ(errorWithout, error);
+            }
+        }
+    }
+}
+
+// One accepted and one refused value for every option that takes one,
+// with what else the accepted value needs on the command line.
+TEST(OptionTable, EveryValueOptionAcceptsAndRefusesWithItsFlagNamed)
+{
+    const struct {
+        const char* flag;
+        const char* accepted;
+        const char* refused;
+        std::vector<std::string> with;
+    } cases[] = {
+        {"--profile", "p.ini", "", {}},
+        {"--set", "Code/BarColor=#000080", "Code=1", {}},
+        {"--type", "code11-2", "12", {}},
+        {"--data", "", nullptr, {}},  // any text; the code dialog's rules judge it later
+        {"--check", "+1", "1.0", {}},
+        {"--auto-add", "0", "-0x1", {}},
+        {"--aspect", "2", "3", {}},
+        {"--narrow", "50", "51", {}},
+        {"--codabar-gap", "10", "0", {}},
+        {"--code39-gap", "1", "11", {}},
+        {"--codabar-start", "d", "e", {}},
+        {"--codabar-stop", "A", "", {}},
+        {"--width", "9999", "10000", {}},
+        {"--height", "5", "4", {}},
+        {"--xmargin", "0", "-1", {}},
+        {"--ymargin", "100", "101", {}},
+        {"--text", "1", "on", {}},
+        {"--text-height", "200", "201", {}},
+        {"--bearer", "0", "2", {}},
+        {"--depth", "2", "24", {}},
+        {"--bpp", "16", "2", {"-o", "a.bmp"}},
+        {"--output", "a.svg", "", {}},
+        {"--format", "pdf", "gif", {"-o", "a"}},
+        {"--batch", "-", "", {"-o", "x-{n}.png"}},
+        {"--jobs", "64", "65", {"--batch", "-", "-o", "x-{n}.png"}},
+    };
+    std::set<std::string_view> covered;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flag);
+        covered.insert(c.flag);
+        CliOptions options;
+        std::string error;
+        std::vector<std::string> arguments = c.with;
+        arguments.insert(arguments.end(), {c.flag, c.accepted});
+        EXPECT_TRUE(ParseCommandLine(arguments, options, error)) << error;
+        if (c.refused == nullptr) {
+            continue;
+        }
+        arguments.back() = c.refused;
+        EXPECT_FALSE(ParseCommandLine(arguments, options, error));
+        EXPECT_EQ(error.rfind(std::string(c.flag) + ": ", 0), 0U) << error;
+    }
+    for (const OptionRow& row : OptionRows()) {
+        if (row.kind == OptionKind::Value) {
+            EXPECT_TRUE(covered.contains(row.names[0]) || covered.contains(row.names[1]))
+                << row.names[0] << " has no case here";
+        }
     }
 }
 

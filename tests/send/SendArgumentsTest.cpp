@@ -1,8 +1,11 @@
 #include "SendArguments.h"
+#include "SendArgumentTable.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -104,6 +107,59 @@ TEST(SendArguments, RefusedCommandLinesSayWhy)
         EXPECT_NE(error.find(row.mentioned), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
+}
+
+
+TEST(SendWordTable, EveryNamedMessageIsSentByItsNameInAnyCaseAndListed)
+{
+    const std::string usage = UsageText();
+    SendArguments parsed;
+    std::string refusal;
+    ASSERT_FALSE(ParseArguments({"UM_NONE", "0", "0"}, parsed, refusal));
+    for (const NamedMessage& named : NamedMessages()) {
+        std::string lower(named.name);
+        for (char& c : lower) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        std::string error;
+        ASSERT_TRUE(ParseArguments({lower, "0", "0"}, parsed, error)) << error;
+        EXPECT_EQ(parsed.request.message, named.number) << named.name;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "(0x%x)", named.number);
+        EXPECT_NE(usage.find(std::string(named.name) + " " + hex), std::string::npos) << hex;
+        EXPECT_NE(refusal.find(named.name), std::string::npos) << refusal;
+    }
+}
+
+TEST(SendWordTable, EveryWordIsListedAndARefusedValueNamesIt)
+{
+    const std::string usage = UsageText();
+    const std::vector<std::string> good{"UM_SETTYPE", "0", "0"};
+    std::size_t place = 0;
+    for (const CommandWord& word : CommandWords()) {
+        const std::string name(word.name);
+        SCOPED_TRACE(name);
+        if (!word.usage.empty()) {
+            EXPECT_NE(usage.find("\n" + std::string(word.usage)), std::string::npos);
+        }
+        SendArguments parsed;
+        std::string error;
+        if (word.InPlace()) {
+            std::vector<std::string> arguments = good;
+            arguments.at(place++) = "0x";
+            EXPECT_FALSE(ParseArguments(arguments, parsed, error));
+            EXPECT_EQ(error.rfind(name + " must be ", 0), 0U) << error;
+            EXPECT_NE(error.find("\"0x\""), std::string::npos) << error;
+        } else if (word.kind == WordKind::Bits16) {
+            EXPECT_FALSE(ParseArguments({"UM_SETVALUE", "0", name}, parsed, error));
+            EXPECT_EQ(error, name + " needs a number");
+            EXPECT_FALSE(ParseArguments({"UM_SETVALUE", "0", name + "=0x10000"}, parsed, error));
+            EXPECT_EQ(error.rfind(name + " takes ", 0), 0U) << error;
+            EXPECT_FALSE(ParseArguments({"UM_SETVALUE", "0", name + "=0xFFFF"}, parsed, error));
+            EXPECT_EQ(error, "--low and --high go together");
+        }
+    }
+    EXPECT_EQ(place, good.size());
 }
 
 }  // namespace
