@@ -1,7 +1,6 @@
 #include "CliOptions.h"
 
 #include "CliOptionTable.h"
-#include "PictureFile.h"
 #include "document/CodeEntry.h"
 #include "symbology/Symbology.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/PictureExport.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,8 +9,6 @@
 namespace kestrel::cli {
 
 enum class Output { ModuleText, CodeText };
-
-enum class PictureFormat { Bmp, Png, Svg, Pdf };
 
 // One profile value given for this run only: "Section/Key=VALUE".
 struct ProfileOverride {

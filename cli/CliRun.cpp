@@ -1,8 +1,8 @@
 #include "CliRun.h"
 
-#include "PictureFile.h"
 #include "VerifyPicture.h"
-#include "export/SaveBitmap.h"
+#include "export/PictureExport.h"
+#include "export/QtPictureExports.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
 #include "document/StoredStyle.h"
@@ -174,8 +174,8 @@ public:
             if (options_.bitsPerPixel) {
                 depth = BmpDepth{*options_.bitsPerPixel, options_.runLength};
             }
-            if (SavePictureFile(Picture(), settings_.bitmapChoice, canvases_, *outputName, format,
-                                depth, &problem)
+            if (exports_.Save({Picture(), settings_.bitmapChoice, depth}, canvases_, *outputName,
+                              format, &problem)
                 != 1) {
                 return {Rejected, problem == SaveProblem::NothingToSave
                                       ? "no data to draw, nothing written to " + *outputName
@@ -216,6 +216,7 @@ private:
     CBarCodeDoc doc_;
     CodeEntry entry_;
     ImageCanvasFactory canvases_;
+    const ExportRegistry exports_ = StandardExports();
 };
 
 std::string NumberedName(std::string pattern, int lineNumber)

@@ -3,8 +3,8 @@
 // PNG coding, straight from a picture's rows and read back by Qt's own
 // decoder, holds every pixel.
 
-#include "PictureFile.h"
-#include "PngFile.h"
+#include "export/QtPictureExports.h"
+#include "export/PngFile.h"
 #include "document/BarCodeDoc.h"
 #include "document/StoredStyle.h"
 #include "profile/MemoryProfile.h"
@@ -121,13 +121,13 @@ TEST(BatchReuse, IndexedPngReadsBackPixelForPixel)
     };
     for (const PngCase& c : cases) {
         const RgbPicture picture = Stripes(c);
-        const std::optional<QByteArray> png = EncodeIndexedPng(RowsOf(picture));
+        const std::optional<PngBytes> png = EncodeIndexedPng(RowsOf(picture));
         ASSERT_EQ(png.has_value(), c.depth != 0) << c.name;
         if (!png) {
             continue;
         }
-        ASSERT_FALSE(png->isEmpty()) << c.name;
-        const QImage read = QImage::fromData(*png, "PNG");
+        ASSERT_FALSE(png->empty()) << c.name;
+        const QImage read = QImage::fromData(png->data(), static_cast<int>(png->size()), "PNG");
         EXPECT_EQ(read.depth(), c.depth) << c.name;
         const QImage image = read.convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(image.width(), c.width) << c.name;
@@ -140,7 +140,7 @@ TEST(BatchReuse, IndexedPngReadsBackPixelForPixel)
         }
         EXPECT_EQ(wrong, 0) << c.name;
     }
-    EXPECT_TRUE(EncodeIndexedPng(PixelRows{})->isEmpty());  // no pixels
+    EXPECT_TRUE(EncodeIndexedPng(PixelRows{})->empty());  // no pixels
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // PNG, SVG and PDF pictures from kestrel-cli, compared with the BMP of the
 // same request and read back by independent rasterisers and decoders.
 
-#include "PictureFile.h"
+#include "export/QtPictureExports.h"
 #include "RunCommand.h"
 
 #include <QDir>

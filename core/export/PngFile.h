@@ -2,11 +2,13 @@
 
 #include "picture/RgbPicture.h"
 
-#include <QByteArray>
-
+#include <cstdint>
 #include <optional>
+#include <vector>
 
-namespace kestrel::cli {
+namespace kestrel {
+
+using PngBytes = std::vector<std::uint8_t>;
 
 // The picture as a PNG file of colour type 3 (palette) when it has at most
 // 256 colours, else none. The palette holds the colours in the order they
@@ -24,6 +26,6 @@ namespace kestrel::cli {
 // row above, a run of one colour at a time: a barcode has a few distinct
 // rows of long runs, and neither a copy of the picture nor an index per
 // pixel pays for itself. Empty for a picture of no pixels.
-std::optional<QByteArray> EncodeIndexedPng(const PixelRows& rows);
+std::optional<PngBytes> EncodeIndexedPng(const PixelRows& rows);
 
-}  // namespace kestrel::cli
+}  // namespace kestrel

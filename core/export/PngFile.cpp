@@ -1,6 +1,4 @@
-#include "PngFile.h"
-
-#include <QtEndian>
+#include "export/PngFile.h"
 
 #include <zlib.h>
 
@@ -11,27 +9,37 @@
 #include <utility>
 #include <vector>
 
-namespace kestrel::cli {
+namespace kestrel {
 
 namespace {
 
-void AppendU32(QByteArray& out, std::uint32_t value)
+void PutU32(std::uint8_t* out, std::uint32_t value)
 {
-    char bytes[4];
-    qToBigEndian(value, bytes);
-    out.append(bytes, 4);
+    out[0] = static_cast<std::uint8_t>(value >> 24);
+    out[1] = static_cast<std::uint8_t>(value >> 16);
+    out[2] = static_cast<std::uint8_t>(value >> 8);
+    out[3] = static_cast<std::uint8_t>(value);
+}
+
+void AppendU32(PngBytes& out, std::uint32_t value)
+{
+    std::uint8_t bytes[4];
+    PutU32(bytes, value);
+    out.insert(out.end(), bytes, bytes + 4);
 }
 
 // Length, type, data and the CRC of type and data.
-void AppendChunk(QByteArray& out, const char (&type)[5], const char* data, std::size_t size)
+void AppendChunk(PngBytes& out, const char (&type)[5], const std::uint8_t* data,
+                 std::size_t size)
 {
     AppendU32(out, static_cast<std::uint32_t>(size));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data, static_cast<qsizetype>(size));
-    AppendU32(out, static_cast<std::uint32_t>(
-                       crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start),
-                             static_cast<uInt>(size + 4))));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (size > 0) {
+        out.insert(out.end(), data, data + size);
+    }
+    AppendU32(out, static_cast<std::uint32_t>(crc32(0, out.data() + start,
+                                                    static_cast<uInt>(size + 4))));
 }
 
 // Deflate's fixed literal/length code of each symbol 0 to 287, bit-reversed
@@ -391,22 +399,35 @@ bool FindRuns(const PixelRows& source, RunRows& out)
 
 }  // namespace
 
-std::optional<QByteArray> EncodeIndexedPng(const PixelRows& source)
-{
-    if (source.width <= 0 || source.height <= 0 || !source.first) {
-        return QByteArray();
-    }
-    RunRows found;
-    if (!FindRuns(source, found)) {
-        return std::nullopt;
-    }
-    const auto width = static_cast<std::size_t>(source.width);
-    const std::size_t colours = found.palette.Count();
-    const int depth = colours <= 2 ? 1 : 8;
-    const std::size_t rowBytes = depth == 1 ? (width + 7) / 8 : width;
+namespace {
 
-    // Each row: its filter type, then its bytes.
-    RunLengthDeflate deflate;
+// One bit a pixel, the leftmost pixel highest: the runs of index 1 set,
+// whole bytes at a time between their ends.
+void PackOneBitRow(const RunRows& found, std::size_t begin, std::size_t end,
+                   std::vector<std::uint8_t>& packed)
+{
+    std::fill(packed.begin(), packed.end(), std::uint8_t{0});
+    std::size_t x = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::size_t stop = x + found.runs[i].length;
+        if (found.runs[i].index == 1) {
+            for (; x < stop && x % 8 != 0; ++x) {
+                packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
+            }
+            for (; x + 8 <= stop; x += 8) {
+                packed[x / 8] = 0xFF;
+            }
+            for (; x < stop; ++x) {
+                packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
+            }
+        }
+        x = stop;
+    }
+}
+
+// Each row: its filter type, then its bytes, coded into `deflate`.
+void DeflateRows(const RunRows& found, int depth, std::size_t rowBytes, RunLengthDeflate& deflate)
+{
     std::vector<std::uint8_t> packed(depth == 1 ? rowBytes : 0);
     // A stretch of equal rows is one "up" row of zeros and then copies of
     // it, as one long match reaching one stored row back. Far back, a match
@@ -441,52 +462,58 @@ std::optional<QByteArray> EncodeIndexedPng(const PixelRows& source)
             }
             continue;
         }
-        // One bit a pixel, the leftmost pixel highest: the runs of index 1
-        // set, whole bytes at a time between their ends.
-        std::fill(packed.begin(), packed.end(), std::uint8_t{0});
-        std::size_t x = 0;
-        for (std::size_t i = begin; i < end; ++i) {
-            const std::size_t stop = x + found.runs[i].length;
-            if (found.runs[i].index == 1) {
-                for (; x < stop && x % 8 != 0; ++x) {
-                    packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
-                }
-                for (; x + 8 <= stop; x += 8) {
-                    packed[x / 8] = 0xFF;
-                }
-                for (; x < stop; ++x) {
-                    packed[x / 8] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
-                }
-            }
-            x = stop;
-        }
+        PackOneBitRow(found, begin, end, packed);
         deflate.Bytes(packed.data(), rowBytes);
     }
     deflate.Repeat(stored, copies * stored);
-    const std::vector<std::uint8_t>& compressed = deflate.Finish();
+}
 
-    QByteArray png;
-    png.reserve(static_cast<qsizetype>(compressed.size() + 3 * colours + 64));
-    png.append("\x89PNG\r\n\x1A\n", 8);
-    char header[13];
-    qToBigEndian(static_cast<std::uint32_t>(width), header);
-    qToBigEndian(static_cast<std::uint32_t>(source.height), header + 4);
-    header[8] = static_cast<char>(depth);
+PngBytes AssemblePng(std::size_t width, int height, int depth, const RunRows& found,
+                     const std::vector<std::uint8_t>& compressed)
+{
+    const std::size_t colours = found.palette.Count();
+    PngBytes png;
+    png.reserve(compressed.size() + 3 * colours + 64);
+    static constexpr std::uint8_t Signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    png.insert(png.end(), Signature, Signature + sizeof Signature);
+    std::uint8_t header[13];
+    PutU32(header, static_cast<std::uint32_t>(width));
+    PutU32(header + 4, static_cast<std::uint32_t>(height));
+    header[8] = static_cast<std::uint8_t>(depth);
     header[9] = 3;  // palette
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
     AppendChunk(png, "IHDR", header, sizeof header);
-    std::array<char, 3 * 256> palette{};
+    std::array<std::uint8_t, 3 * 256> palette{};
     std::size_t entries = 0;
     for (std::size_t i = 0; i < colours; ++i) {
         const std::uint32_t colour = found.palette.Colour(i);
-        palette[entries++] = static_cast<char>(colour >> 16);
-        palette[entries++] = static_cast<char>(colour >> 8);
-        palette[entries++] = static_cast<char>(colour);
+        palette[entries++] = static_cast<std::uint8_t>(colour >> 16);
+        palette[entries++] = static_cast<std::uint8_t>(colour >> 8);
+        palette[entries++] = static_cast<std::uint8_t>(colour);
     }
     AppendChunk(png, "PLTE", palette.data(), entries);
-    AppendChunk(png, "IDAT", reinterpret_cast<const char*>(compressed.data()), compressed.size());
+    AppendChunk(png, "IDAT", compressed.data(), compressed.size());
     AppendChunk(png, "IEND", nullptr, 0);
     return png;
 }
 
-}  // namespace kestrel::cli
+}  // namespace
+
+std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source)
+{
+    if (source.width <= 0 || source.height <= 0 || !source.first) {
+        return PngBytes();
+    }
+    RunRows found;
+    if (!FindRuns(source, found)) {
+        return std::nullopt;
+    }
+    const auto width = static_cast<std::size_t>(source.width);
+    const int depth = found.palette.Count() <= 2 ? 1 : 8;
+    const std::size_t rowBytes = depth == 1 ? (width + 7) / 8 : width;
+    RunLengthDeflate deflate;
+    DeflateRows(found, depth, rowBytes, deflate);
+    return AssemblePng(width, source.height, depth, found, deflate.Finish());
+}
+
+}  // namespace kestrel
