@@ -3,6 +3,7 @@
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel::bench {
 
@@ -16,7 +17,7 @@ struct DefaultDocument {
     DefaultDocument()
     {
         doc.CodeText = "4901234567894";
-        doc.Encode();
+        doc.Encode(ReadCodabarOptions(profile));
     }
 };
 

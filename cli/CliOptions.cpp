@@ -2,7 +2,7 @@
 
 #include "PictureFile.h"
 #include "document/CodeEntry.h"
-#include "symbology/Symbology.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <charconv>
 #include <string_view>
@@ -50,13 +50,21 @@ bool ParseCodeNumber(std::string_view text, CodeNumber number, std::optional<int
 
 bool ParseCodeType(std::string_view text, std::optional<int>& target)
 {
-    for (int index = 0; index < SymbologyCount; ++index) {
-        if (text == SymbologyKeys[static_cast<std::size_t>(index)]) {
-            target = index;
+    for (const SymbologyRow& row : SymbologyCatalogue) {
+        if (text == row.key) {
+            target = row.index;
             return true;
         }
     }
     return ParseInRange(text, 0, SymbologyCount - 1, target);
+}
+
+// What --type takes, as its error message says it.
+const std::string& CodeTypeExpected()
+{
+    static const std::string expected =
+        "a symbology (0 to " + std::to_string(SymbologyCount - 1) + " or a name, see --help)";
+    return expected;
 }
 
 bool ParseStartStop(std::string_view text, std::optional<char>& target)
@@ -163,7 +171,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
         } else if (flag == "--type") {
             if (!takesValue(value)) return false;
             if (!ParseCodeType(value, options.codeType)) {
-                return invalid(value, "a symbology (0 to 11 or a name, see --help)");
+                return invalid(value, CodeTypeExpected().c_str());
             }
         } else if (flag == "--data") {
             if (!takesValue(value)) return false;
@@ -311,11 +319,11 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
 std::string UsageText()
 {
     std::string names;
-    for (int index = 0; index < SymbologyCount; ++index) {
-        names += "  " + std::to_string(index) + (index < 10 ? "   " : "  ")
-                 + std::string(SymbologyKeys[static_cast<std::size_t>(index)]);
-        names.append(12 - SymbologyKeys[static_cast<std::size_t>(index)].size(), ' ');
-        names += std::string(SymbologyNames[static_cast<std::size_t>(index)]) + "\n";
+    for (const SymbologyRow& row : SymbologyCatalogue) {
+        names += "  " + std::to_string(row.index) + (row.index < 10 ? "   " : "  ")
+                 + std::string(row.key);
+        names.append(12 - row.key.size(), ' ');
+        names += std::string(row.name) + "\n";
     }
     return "Usage: kestrel-cli [OPTIONS]\n"
            "Makes one barcode from the settings of the Kestrel profile and the options\n"

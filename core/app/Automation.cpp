@@ -3,6 +3,7 @@
 #include "app/AutomationClipboard.h"
 #include "document/Archive.h"
 #include "document/BarCodeDoc.h"
+#include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
 
 #include <string>
@@ -80,14 +81,15 @@ private:
 void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
 {
     Archive archive = Archive::ForLoading(clipboard.ReadText());
-    doc.Serialize(archive);
+    doc.Serialize(archive, CodabarOptions{});  // loading encodes nothing
 }
 
 }  // namespace
 
-CAutomation::CAutomation(CBarCodeDoc& doc, AutomationClipboard& clipboard, CopyCommand copy,
-                         SaveCommand save)
-    : doc_(doc), clipboard_(clipboard), copy_(std::move(copy)), save_(std::move(save))
+CAutomation::CAutomation(CBarCodeDoc& doc, const Profile& profile,
+                         AutomationClipboard& clipboard, CopyCommand copy, SaveCommand save)
+    : doc_(doc), profile_(profile), clipboard_(clipboard), copy_(std::move(copy)),
+      save_(std::move(save))
 {
 }
 
@@ -105,7 +107,7 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
         // Storing encodes as the text stands, without validating or
         // completing it, and records the module text's length.
         Archive moduleText = Archive::ForStoring();
-        doc_.Serialize(moduleText);
+        doc_.Serialize(moduleText, ReadCodabarOptions(profile_));
         if (!clipboard_.Empty()) {
             return ClipboardNotEmptied;
         }
@@ -202,15 +204,16 @@ std::int32_t CAutomation::OnSetValue(std::uint32_t wParam, std::int32_t lParam)
     default:
         return Refused;
     }
-    doc_.Encode();  // a refusal keeps the previous sequence; UM_OUTPUT reports it
+    doc_.Encode(ReadCodabarOptions(profile_));  // a refusal keeps the previous sequence; UM_OUTPUT reports it
     return Done;
 }
 
 std::int32_t CAutomation::OnOutput(std::uint32_t wParam, std::int32_t)
 {
     if (wParam == PictureToClipboard) {
-        doc_.Recomplete();
-        if (doc_.Encode() != 1) {
+        const CodabarOptions codabar = ReadCodabarOptions(profile_);
+        doc_.Recomplete(codabar);
+        if (EncodeNumber(doc_.Encode(codabar)) != 1) {
             return Refused;  // the clipboard is left as it was
         }
         // Without a code text the copy command draws nothing and the

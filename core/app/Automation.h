@@ -8,6 +8,7 @@ namespace kestrel {
 
 class AutomationClipboard;
 class CBarCodeDoc;
+class Profile;
 
 // The numbers of the five automation messages (the window-message numbers
 // other programs have always sent).
@@ -29,8 +30,9 @@ public:
     // "BarCode.bmp" beside the program: 1 when written, else 0.
     using SaveCommand = std::function<int()>;
 
-    CAutomation(CBarCodeDoc& doc, AutomationClipboard& clipboard, CopyCommand copy,
-                SaveCommand save);
+    // `profile` is read for the Codabar options at each message that encodes.
+    CAutomation(CBarCodeDoc& doc, const Profile& profile, AutomationClipboard& clipboard,
+                CopyCommand copy, SaveCommand save);
 
     std::int32_t OnClipText(std::uint32_t wParam, std::int32_t lParam);
     std::int32_t OnSetType(std::uint32_t wParam, std::int32_t lParam);
@@ -45,6 +47,7 @@ public:
 
 private:
     CBarCodeDoc& doc_;
+    const Profile& profile_;
     AutomationClipboard& clipboard_;
     CopyCommand copy_;
     SaveCommand save_;

@@ -5,8 +5,7 @@
 #include "symbology/Codabar.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Encoder.h"
-#include "symbology/Symbology.h"
-#include "symbology/ValidationResult.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <string_view>
 
@@ -65,7 +64,7 @@ CBarCodeDoc::~CBarCodeDoc()
     profile::Write(profile_, profile::Code39GapX, Code39GapX);
 }
 
-int CBarCodeDoc::Encode()
+EncodeResult CBarCodeDoc::Encode(const CodabarOptions& codabar)
 {
     EncodeSettings settings;
     settings.check = Check;
@@ -76,27 +75,23 @@ int CBarCodeDoc::Encode()
     settings.code39GapX = Code39GapX;
     settings.codabarStart = CodabarStart;
     settings.codabarStop = CodabarStop;
-    // Read at every encoding that verifies a Codabar check character: the
-    // options sheet may have changed it. No other encoding uses it.
-    if (CodeType == Codabar && Check) {
-        settings.codabarCheckMethod = profile::Read(profile_, profile::CodabarCheckDegit);
-    }
+    settings.codabarCheckMethod = codabar.checkMethod;
     return EncodeSymbology(CodeType, CodeText, settings, ModuleSequence);
 }
 
-std::string CBarCodeDoc::ModuleText()
+std::string CBarCodeDoc::ModuleText(const CodabarOptions& codabar)
 {
-    if (!IsSymbology(CodeType)) {
+    if (!FindSymbology(CodeType)) {
         return {};
     }
-    Encode();
+    Encode(codabar);
     return FormatModuleText(ModuleSequence, NWidth);
 }
 
-void CBarCodeDoc::Serialize(Archive& archive)
+void CBarCodeDoc::Serialize(Archive& archive, const CodabarOptions& codabar)
 {
     if (archive.IsStoring()) {
-        const std::string text = ModuleText();
+        const std::string text = ModuleText(codabar);
         ModuleTextLength = static_cast<int>(text.size());
         archive.Write(text);
         return;
@@ -106,14 +101,14 @@ void CBarCodeDoc::Serialize(Archive& archive)
     CodeText = text.substr(0, end);
 }
 
-void CBarCodeDoc::Recomplete()
+void CBarCodeDoc::Recomplete(const CodabarOptions& codabar)
 {
     if (AutoAdd == 0 || CodeText.empty()) {
         return;
     }
     CodeValidator validator(WithoutAddedCheck(CodeType, CodeText), Check, AutoAdd, CodeType,
-                            ReadCodabarOptions(profile_));
-    if (validator.Accept() == Accepted) {
+                            codabar);
+    if (validator.Accept() == Refusal::None) {
         CodeText = validator.Text();
     }
 }
@@ -142,12 +137,11 @@ void CBarCodeDoc::SetCodabarStartStop(std::int32_t value)
 void CBarCodeDoc::SetCodeNumber(std::int32_t number)
 {
     const std::string digits = std::to_string(number);
-    if (CodeType == Code39) {
-        CodeText = "*" + digits + "*";
-    } else if (CodeType == Codabar) {
-        CodeText = CodabarStart + digits + CodabarStop;
-    } else {
-        CodeText = digits;
+    const SymbologyRow* row = FindSymbology(CodeType);
+    switch (row ? row->numberFraming : NumberFraming::Plain) {
+    case NumberFraming::Plain: CodeText = digits; break;
+    case NumberFraming::Stars: CodeText = "*" + digits + "*"; break;
+    case NumberFraming::CodabarStartStop: CodeText = CodabarStart + digits + CodabarStop; break;
     }
 }
 

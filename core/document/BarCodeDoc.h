@@ -2,6 +2,8 @@
 
 #include "document/Archive.h"
 #include "document/WorkingGaps.h"
+#include "symbology/CodabarCheck.h"
+#include "symbology/EncodeOutcome.h"
 #include "symbology/CodeText.h"
 #include "symbology/ModuleSequence.h"
 
@@ -26,20 +28,21 @@ public:
     CBarCodeDoc(const CBarCodeDoc&) = delete;
     CBarCodeDoc& operator=(const CBarCodeDoc&) = delete;
 
-    // Rebuilds `ModuleSequence` from the fields; 1 when rebuilt (or nothing
-    // to do), 0 when the encoder refused and the previous sequence stays.
-    int Encode();
+    // Rebuilds `ModuleSequence` from the fields, verifying a Codabar check
+    // character by `codabar`'s method; on a refusal the previous sequence
+    // stays. EncodeNumber gives the 1 or 0 callers answer with.
+    EncodeResult Encode(const CodabarOptions& codabar);
 
     // The sequence in text form, after encoding anew.
-    std::string ModuleText();
+    std::string ModuleText(const CodabarOptions& codabar);
 
     // Storing encodes and writes the module text, recording its length;
     // loading takes the first line of the archive as the new code text.
-    void Serialize(Archive& archive);
+    void Serialize(Archive& archive, const CodabarOptions& codabar);
 
     // With `AutoAdd` on, takes the added check character off the code text
     // and accepts it again; the text changes only when the rules accept.
-    void Recomplete();
+    void Recomplete(const CodabarOptions& codabar);
 
     // Automation's ratio choice: 0 is "1:2", 1 is "1:3", 2 is "2:5".
     void SetAspectChoice(int choice);

@@ -2,10 +2,12 @@
 
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel {
 
-bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const std::function<void()>& runSheet)
+bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const Profile& profile,
+               const std::function<void()>& runSheet)
 {
     gaps.codabarGapX = doc.CodabarGapX;
     gaps.code39GapX = doc.Code39GapX;
@@ -15,7 +17,7 @@ bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const std::function<void()>&
     if (!doc.HasCodeText()) {
         return false;
     }
-    doc.Encode();
+    doc.Encode(ReadCodabarOptions(profile));  // as the sheet left them
     return true;
 }
 

@@ -27,7 +27,7 @@ AutomationService::AutomationService(ApplicationContext& context, CMainFrame& fr
       context_(context),
       frame_(frame),
       automation_(
-          context.doc, clipboard_, [&frame] { frame.View()->OnEditCopy(); },
+          context.doc, context.profile, clipboard_, [&frame] { frame.View()->OnEditCopy(); },
           [this] { return SaveBesideProgram(); }),
       queue_([this](const AutomationCallQueue::Call& call) {
           const std::optional<std::int32_t> result =

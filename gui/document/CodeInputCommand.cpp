@@ -5,6 +5,7 @@
 #include "document/CodeDlg.h"
 #include "document/CodeEntry.h"
 #include "options/RunOptionsSheet.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel {
 
@@ -23,7 +24,7 @@ bool RunCodeInput(ApplicationContext& context, QWidget* parent, const CodeDlgRun
     if (run(dialog) != QDialog::Accepted) {
         return false;
     }
-    entry.ApplyTo(context.doc, context.gaps);
+    entry.ApplyTo(context.doc, context.gaps, ReadCodabarOptions(context.profile));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "document/BarCodeDoc.h"
 #include "document/CommentDialog.h"
 #include "document/CommentSettings.h"
+#include "symbology/CodeValidator.h"
 
 namespace kestrel {
 
@@ -16,7 +17,7 @@ bool RunCommentInput(ApplicationContext& context, QWidget* parent)
     WriteCommentSettings(context.profile, dialog.Settings());
     // The comment lines change the picture, not the symbol; encoding again
     // only brings the sequence up to date with the document before the redraw.
-    context.doc.Encode();
+    context.doc.Encode(ReadCodabarOptions(context.profile));
     return true;
 }
 

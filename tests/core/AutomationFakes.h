@@ -79,7 +79,7 @@ struct AutomationRig {
     CBarCodeDoc doc{profile, gaps, "/opt/kestrel/bin/kestrel"};
     FakeClipboard clipboard;
     int copies = 0, copiesWhileOpen = 0, saves = 0, saveResult = 1;
-    CAutomation automation{doc, clipboard,
+    CAutomation automation{doc, profile, clipboard,
                            [this] {
                                ++copies;
                                copiesWhileOpen += clipboard.IsOpen() ? 1 : 0;

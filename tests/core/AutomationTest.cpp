@@ -5,6 +5,7 @@
 #include "AutomationFakes.h"
 
 #include "symbology/Symbology.h"
+#include "symbology/CodeValidator.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +127,7 @@ std::string ModuleTextOf(const std::string& codeText)
 {
     Rig rig;
     rig.doc.CodeText = codeText;
-    return rig.doc.ModuleText();
+    return rig.doc.ModuleText(ReadCodabarOptions(rig.profile));
 }
 
 TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
@@ -169,7 +170,7 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
         SCOPED_TRACE(row.name);
         Rig rig;
         rig.doc.CodeText = Jan13Text;
-        rig.doc.Encode();
+        rig.doc.Encode(ReadCodabarOptions(rig.profile));
         rig.doc.CodeText = Jan13Text;
         rig.clipboard.text = row.clipboardText;
         rig.clipboard.refuseOpen = row.refuseOpen;

@@ -258,7 +258,7 @@ TEST(OnOptionsTest, TheSheetStartsFromTheDocumentsGapsAndTheDocumentTakesThemBac
         doc.Check = 0;
         gaps = c.leftByCodeDialog;
         WorkingGaps seenBySheet;
-        const bool redraw = OnOptions(doc, gaps, [&] {
+        const bool redraw = OnOptions(doc, gaps, profile, [&] {
             seenBySheet = gaps;
             if (c.setBySheet.codabarGapX != 0) {
                 gaps = c.setBySheet;

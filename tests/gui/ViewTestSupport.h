@@ -27,7 +27,7 @@ struct TestDocument {
         : doc(profile, gaps, programPath)
     {
         doc.CodeText = codeText;
-        doc.Encode();
+        doc.Encode(CodabarOptions{});
     }
 
     void SetBackground(Colour colour) { profile::Write(profile, profile::BackColor, colour); }
