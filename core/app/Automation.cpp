@@ -204,7 +204,8 @@ std::int32_t CAutomation::OnSetValue(std::uint32_t wParam, std::int32_t lParam)
     default:
         return Refused;
     }
-    doc_.Encode(ReadCodabarOptions(profile_));  // a refusal keeps the previous sequence; UM_OUTPUT reports it
+    // A refusal keeps the previous sequence; UM_OUTPUT reports it.
+    doc_.Encode(ReadCodabarOptions(profile_));
     return Done;
 }
 

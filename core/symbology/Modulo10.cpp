@@ -21,7 +21,9 @@ Refusal RuleModulo10(CodeText& text, bool adding)
     if (RuleDigits(text) != Refusal::None) {
         return Refusal::NotADigit;
     }
-    if (text.empty() && !adding) {
+    // No digits, nothing to check: adding would make a symbol of a check
+    // digit alone.
+    if (text.empty()) {
         return Refusal::WrongLength;
     }
     if (adding) {

@@ -33,7 +33,8 @@ inline constexpr std::array<int, 9> ValidationNumbers{
     WrongCheckCharacter,  // WrongCheckCharacter
     BadCharacter,         // ImpossibleGeometry
 };
-static_assert(ValidationNumbers.size() == static_cast<std::size_t>(Refusal::ImpossibleGeometry) + 1);
+static_assert(ValidationNumbers.size()
+              == static_cast<std::size_t>(Refusal::ImpossibleGeometry) + 1);
 
 inline int ValidationNumber(Refusal refusal)
 {

@@ -114,6 +114,9 @@ TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
         {"HalfWidthKatakanaRefused", {"--type", "code128", "--data", "ｱｲｳ", "--code-text"}, 1,
          "", Refused("データキャラクタが不正です", "a character has no pattern in this symbology")},
         {"EmptyDataIsNotTaken", {"--data", "", "--module-text"}, 0, "\n", ""},
+        // 128 bytes are taken, and then too long for the sequence.
+        {"DataAtTheLimit", {"--type", "code128", "--data", std::string(128, 'A')}, 1, "",
+         Refused("入力桁数が正しくありません", "the symbol would have more than 512 elements")},
         {"DataTooLong", {"--type", "code128", "--data", std::string(129, 'A')}, 2, "", ""},
         {"NotInCodePage932", {"--type", "code128", "--data", "😀"}, 2, "", ""},
     };

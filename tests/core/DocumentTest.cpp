@@ -113,7 +113,8 @@ TEST_F(DocumentFixture, CodabarCheckMethodIsReadAtEveryEncoding)
     CBarCodeDoc doc(profile, gaps, ProgramPath);
     doc.CodeType = Codabar;
     doc.CodeText = "A126A";  // modulus 10 check of 12
-    EXPECT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 0) << "the default method is modulus 16";
+    EXPECT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 0)
+        << "the default method is modulus 16";
     profile.WriteProfileInt("Codabar", "CheckDegit", 0);
     EXPECT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 1);
 }

@@ -136,7 +136,8 @@ TEST(JanEncoder, RefusalsLeaveThePreviousSequence)
     const ModuleSequence before = sequence;
     for (const auto& c : refused) {
         CodeText text = c.text;
-        EXPECT_EQ(EncodeNumber(EncodeSymbology(Jan13, text, Settings(0, 1, 0, c.check), sequence)), 0)
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(Jan13, text, Settings(0, 1, 0, c.check), sequence)),
+                  0)
             << c.text;
         EXPECT_EQ(sequence, before);
         EXPECT_EQ(text, c.text);
@@ -234,7 +235,9 @@ TEST(Code39Extended, FailedCheckKeepsSequenceButStillYieldsOne)
     ASSERT_EQ(EncodeNumber(EncodeSymbology(Code39Extended, first, Settings(), sequence)), 1);
     const ModuleSequence before = sequence;
     CodeText unchecked = "AB";  // framed *AB*: B is not the check of A
-    EXPECT_EQ(EncodeNumber(EncodeSymbology(Code39Extended, unchecked, Settings(0, 1, 0, 1), sequence)), 1);
+    EXPECT_EQ(
+        EncodeNumber(EncodeSymbology(Code39Extended, unchecked, Settings(0, 1, 0, 1), sequence)),
+        1);
     EXPECT_EQ(sequence, before);
 }
 
@@ -419,10 +422,12 @@ TEST(Capacity, TheLastFittingLengthEncodesAndOneMoreIsRefused)
     for (const auto& c : cases) {
         ModuleSequence sequence;
         CodeText fitting = c.fitting;
-        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, fitting, Settings(), sequence)), 1) << c.codeType;
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, fitting, Settings(), sequence)), 1)
+            << c.codeType;
         const ModuleSequence before = sequence;
         CodeText tooLong = c.tooLong;
-        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, tooLong, Settings(), sequence)), 0) << c.codeType;
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, tooLong, Settings(), sequence)), 0)
+            << c.codeType;
         EXPECT_EQ(sequence, before);
         EXPECT_LE(sequence.count, ModuleSequence::Capacity);
     }

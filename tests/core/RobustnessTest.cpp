@@ -114,8 +114,9 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
             && doc.Code39GapX <= 10 && doc.Check == 1) {
             // What acceptance lets through, the encoder draws.
             doc.CodeText = validator.Text();
-            ASSERT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 1) << "type " << doc.CodeType << " text " << doc.CodeText
-                                       << " autoAdd " << doc.AutoAdd;
+            ASSERT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 1)
+                << "type " << doc.CodeType << " text " << doc.CodeText << " autoAdd "
+                << doc.AutoAdd;
             ++acceptedAndDrawn;
         }
 
