@@ -2,7 +2,7 @@
 
 #include "CliOptionTable.h"
 #include "document/CodeEntry.h"
-#include "symbology/Symbology.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <charconv>
 #include <string_view>
@@ -51,13 +51,21 @@ bool ParseCodeNumber(std::string_view text, CodeNumber number, std::optional<int
 
 bool ParseCodeType(std::string_view text, std::optional<int>& target)
 {
-    for (int index = 0; index < SymbologyCount; ++index) {
-        if (text == SymbologyKeys[static_cast<std::size_t>(index)]) {
-            target = index;
+    for (const SymbologyRow& row : SymbologyCatalogue) {
+        if (text == row.key) {
+            target = row.index;
             return true;
         }
     }
     return ParseInRange(text, 0, SymbologyCount - 1, target);
+}
+
+// What --type takes, as its error message says it.
+const std::string& CodeTypeExpected()
+{
+    static const std::string expected =
+        "a symbology (0 to " + std::to_string(SymbologyCount - 1) + " or a name, see --help)";
+    return expected;
 }
 
 bool ParseStartStop(std::string_view text, std::optional<char>& target)

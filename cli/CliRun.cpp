@@ -152,17 +152,25 @@ public:
         // before it. Where the dialog would ignore an empty text, the
         // document is given none.
         entry_.values.codeText = text;
-        const CodeEntryOutcome accepted = entry_.Accept(settings_.codabar);
+        // The dialog's message as it is, then why, on a line of its own.
+        const auto withReason = [](const std::string& message, Refusal refusal) {
+            return message + "\nkestrel-cli: reason: " + std::string(RefusalReason(refusal));
+        };
+        const CodabarOptions& codabar = settings_.codabar;
+        const CodeEntryOutcome accepted = entry_.Accept(codabar);
         if (accepted.kind == CodeEntryOutcome::Kind::Rejected) {
-            return {Rejected, accepted.message, true};
+            return {Rejected, withReason(accepted.message, accepted.refusal), true};
         }
-        if (entry_.ApplyTo(doc_, settings_.gaps, settings_.codabar) == 0 && doc_.HasCodeText()) {
-            return {Rejected, "the text cannot be drawn with these settings (check character"
-                              " or ratio, narrow width and gaps from the profile)"};
+        const EncodeResult encoded = entry_.ApplyTo(doc_, settings_.gaps, codabar);
+        if (EncodeNumber(encoded) == 0 && doc_.HasCodeText()) {
+            return {Rejected, withReason("the text cannot be drawn with these settings (check"
+                                         " character or ratio, narrow width and gaps from the"
+                                         " profile)",
+                                         encoded.refusal)};
         }
         for (const Output output : options_.outputs) {
             switch (output) {
-            case Output::ModuleText: out << doc_.ModuleText(settings_.codabar) << '\n'; break;
+            case Output::ModuleText: out << doc_.ModuleText(codabar) << '\n'; break;
             case Output::CodeText: out << Cp932ToUtf8(doc_.CodeText) << '\n'; break;
             }
         }

@@ -1,6 +1,6 @@
 #include "VerifyPicture.h"
 
-#include "symbology/Symbology.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <ZXing/ReadBarcode.h>
 
@@ -10,9 +10,6 @@
 namespace kestrel::cli {
 
 namespace {
-
-// ZXing 1.4 reads no shorter ITF symbol (zint's 4-digit ITF gives "None").
-constexpr std::size_t ShortestItfZxingReads = 6;
 
 std::string WithoutEnds(const std::string& text, char end)
 {
@@ -26,46 +23,41 @@ std::string WithoutEnds(const std::string& text, char end)
 
 std::optional<ReaderExpectation> ExpectedReading(int codeType, const std::string& codeTextUtf8)
 {
-    using ZXing::BarcodeFormat;
-    const auto bits = [](BarcodeFormat format) { return static_cast<int>(format); };
-    switch (codeType) {
-    case Jan13: return ReaderExpectation{bits(BarcodeFormat::EAN13), false, codeTextUtf8};
-    case Jan8: return ReaderExpectation{bits(BarcodeFormat::EAN8), false, codeTextUtf8};
-    case Itf:
-        return codeTextUtf8.size() < ShortestItfZxingReads
-                   ? std::nullopt
-                   : std::optional(ReaderExpectation{bits(BarcodeFormat::ITF), false, codeTextUtf8});
-    case Codabar:
-        // The code text always carries its start and stop characters.
-        return codeTextUtf8.size() < 2
-                   ? std::nullopt
-                   : std::optional(ReaderExpectation{bits(BarcodeFormat::Codabar), false,
-                                                     codeTextUtf8.substr(1, codeTextUtf8.size() - 2)});
-    case Code39:
-        return ReaderExpectation{bits(BarcodeFormat::Code39), false, WithoutEnds(codeTextUtf8, '*')};
-    case Code39Extended:
-        return ReaderExpectation{bits(BarcodeFormat::Code39), true, WithoutEnds(codeTextUtf8, '*')};
-    case Code93:
-    case Code93Extended:
-        return ReaderExpectation{bits(BarcodeFormat::Code93), false, codeTextUtf8};
-    case Code128B: return ReaderExpectation{bits(BarcodeFormat::Code128), false, codeTextUtf8};
-    default: return std::nullopt;  // STF and Code 11: ZXing has no reader for them
+    const SymbologyRow* row = FindSymbology(codeType);
+    if (!row || row->reading.format.empty() || codeTextUtf8.size() < row->reading.shortestRead) {
+        return std::nullopt;  // STF and Code 11: ZXing has no reader for them
     }
+    const ZxingReading& reading = row->reading;
+    ReaderExpectation expected{
+        static_cast<int>(ZXing::BarcodeFormatFromString(std::string(reading.format))),
+        reading.fullAscii, codeTextUtf8};
+    switch (reading.ends) {
+    case ReadEnds::Kept: break;
+    case ReadEnds::StartStop:
+        // The code text always carries its start and stop characters.
+        if (codeTextUtf8.size() < 2) {
+            return std::nullopt;
+        }
+        expected.text = codeTextUtf8.substr(1, codeTextUtf8.size() - 2);
+        break;
+    case ReadEnds::Stars: expected.text = WithoutEnds(codeTextUtf8, '*'); break;
+    }
+    return expected;
 }
 
 ScanResult VerifyScan(const RgbPicture& picture, int codeType, const std::string& codeTextUtf8)
 {
     const std::optional<ReaderExpectation> expected = ExpectedReading(codeType, codeTextUtf8);
     if (!expected) {
-        if (codeType == Itf) {
-            return {Scan::NotVerified, "ZXing reads ITF of " + std::to_string(ShortestItfZxingReads)
+        const SymbologyRow* row = FindSymbology(codeType);
+        if (row && row->reading.shortestRead > codeTextUtf8.size()) {
+            return {Scan::NotVerified, "ZXing reads " + std::string(row->reading.format) + " of "
+                                           + std::to_string(row->reading.shortestRead)
                                            + " digits or more only"};
         }
-        const bool known = codeType >= 0 && codeType < SymbologyCount;
         return {Scan::NotVerified,
                 "ZXing does not read "
-                    + (known ? std::string(SymbologyNames[static_cast<std::size_t>(codeType)])
-                             : "symbology " + std::to_string(codeType))};
+                    + (row ? std::string(row->name) : "symbology " + std::to_string(codeType))};
     }
     if (picture.width <= 0 || picture.height <= 0
         || picture.pixels.size()

@@ -78,11 +78,10 @@ private:
 
 // The first line of the clipboard's text becomes the code text, the way
 // the document loads itself from an archive.
-void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard,
-                  const CodabarOptions& codabar)
+void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
 {
     Archive archive = Archive::ForLoading(clipboard.ReadText());
-    doc.Serialize(archive, codabar);
+    doc.Serialize(archive, CodabarOptions{});  // loading encodes nothing
 }
 
 }  // namespace
@@ -94,13 +93,6 @@ CAutomation::CAutomation(CBarCodeDoc& doc, const Profile& profile,
 {
 }
 
-// Read at every message that encodes: the options sheet may have changed
-// the check method since the last.
-CodabarOptions CAutomation::Codabar() const
-{
-    return ReadCodabarOptions(profile_);
-}
-
 std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
 {
     if (wParam == ModuleTextOut) {
@@ -110,12 +102,12 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
         }
         // Without text on the clipboard the current code text is encoded.
         if (clipboard_.HoldsText()) {
-            LoadCodeText(doc_, clipboard_, Codabar());
+            LoadCodeText(doc_, clipboard_);
         }
         // Storing encodes as the text stands, without validating or
         // completing it, and records the module text's length.
         Archive moduleText = Archive::ForStoring();
-        doc_.Serialize(moduleText, Codabar());
+        doc_.Serialize(moduleText, ReadCodabarOptions(profile_));
         if (!clipboard_.Empty()) {
             return ClipboardNotEmptied;
         }
@@ -135,7 +127,7 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
             if (!opened.IsOpen() || !clipboard_.HoldsText()) {
                 return Done;
             }
-            LoadCodeText(doc_, clipboard_, Codabar());
+            LoadCodeText(doc_, clipboard_);
         }  // closed: the copy command opens the clipboard for itself
         OnOutput(PictureToClipboard, 0);
         return Done;
@@ -212,16 +204,17 @@ std::int32_t CAutomation::OnSetValue(std::uint32_t wParam, std::int32_t lParam)
     default:
         return Refused;
     }
-    doc_.Encode(Codabar());  // a refusal keeps the previous sequence; UM_OUTPUT reports it
+    // A refusal keeps the previous sequence; UM_OUTPUT reports it.
+    doc_.Encode(ReadCodabarOptions(profile_));
     return Done;
 }
 
 std::int32_t CAutomation::OnOutput(std::uint32_t wParam, std::int32_t)
 {
     if (wParam == PictureToClipboard) {
-        const CodabarOptions codabar = Codabar();
+        const CodabarOptions codabar = ReadCodabarOptions(profile_);
         doc_.Recomplete(codabar);
-        if (doc_.Encode(codabar) != 1) {
+        if (EncodeNumber(doc_.Encode(codabar)) != 1) {
             return Refused;  // the clipboard is left as it was
         }
         // Without a code text the copy command draws nothing and the

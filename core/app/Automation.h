@@ -1,7 +1,5 @@
 #pragma once
 
-#include "symbology/CodabarCheck.h"
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -32,7 +30,7 @@ public:
     // "BarCode.bmp" beside the program: 1 when written, else 0.
     using SaveCommand = std::function<int()>;
 
-    // `profile` gives the Codabar options each encoding reads afresh.
+    // `profile` is read for the Codabar options at each message that encodes.
     CAutomation(CBarCodeDoc& doc, const Profile& profile, AutomationClipboard& clipboard,
                 CopyCommand copy, SaveCommand save);
 
@@ -48,8 +46,6 @@ public:
                                          std::int32_t lParam);
 
 private:
-    CodabarOptions Codabar() const;
-
     CBarCodeDoc& doc_;
     const Profile& profile_;
     AutomationClipboard& clipboard_;

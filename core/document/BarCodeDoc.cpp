@@ -5,8 +5,7 @@
 #include "symbology/Codabar.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Encoder.h"
-#include "symbology/Symbology.h"
-#include "symbology/ValidationResult.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <string_view>
 
@@ -66,7 +65,7 @@ void RecordProgram(Profile& profile, const std::string& programPath)
     profile::Write(profile, profile::Path, programPath);
 }
 
-int CBarCodeDoc::Encode(const CodabarOptions& codabar)
+EncodeResult CBarCodeDoc::Encode(const CodabarOptions& codabar)
 {
     EncodeSettings settings;
     settings.check = Check;
@@ -77,16 +76,13 @@ int CBarCodeDoc::Encode(const CodabarOptions& codabar)
     settings.code39GapX = Code39GapX;
     settings.codabarStart = CodabarStart;
     settings.codabarStop = CodabarStop;
-    // Only an encoding that verifies a Codabar check character uses it.
-    if (CodeType == Codabar && Check) {
-        settings.codabarCheckMethod = codabar.checkMethod;
-    }
+    settings.codabarCheckMethod = codabar.checkMethod;
     return EncodeSymbology(CodeType, CodeText, settings, ModuleSequence);
 }
 
 std::string CBarCodeDoc::ModuleText(const CodabarOptions& codabar)
 {
-    if (!IsSymbology(CodeType)) {
+    if (!FindSymbology(CodeType)) {
         return {};
     }
     Encode(codabar);
@@ -113,7 +109,7 @@ void CBarCodeDoc::Recomplete(const CodabarOptions& codabar)
     }
     CodeValidator validator(WithoutAddedCheck(CodeType, CodeText), Check, AutoAdd, CodeType,
                             codabar);
-    if (validator.Accept() == Accepted) {
+    if (validator.Accept() == Refusal::None) {
         CodeText = validator.Text();
     }
 }
@@ -123,12 +119,10 @@ BarcodeSymbol CBarCodeDoc::Symbol() const
     BarcodeSymbol symbol;
     symbol.text = CodeText;
     symbol.sequence = &ModuleSequence;
-    symbol.layout = CodeType == Jan13 ? TextLayout::Jan13
-                    : CodeType == Jan8 ? TextLayout::Jan8
-                                       : TextLayout::Plain;
-    symbol.frame = CodeType == Itf ? BearerFrame::AroundBars
-                   : CodeType == Jan13 || CodeType == Jan8 ? BearerFrame::WholeHeight
-                                                           : BearerFrame::None;
+    if (const SymbologyRow* row = FindSymbology(CodeType)) {
+        symbol.layout = row->layout;
+        symbol.frame = row->bearer;
+    }
     symbol.width = Width;
     symbol.height = Height;
     symbol.xmargin = Xmargin;
@@ -164,12 +158,11 @@ void CBarCodeDoc::SetCodabarStartStop(std::int32_t value)
 void CBarCodeDoc::SetCodeNumber(std::int32_t number)
 {
     const std::string digits = std::to_string(number);
-    if (CodeType == Code39) {
-        CodeText = "*" + digits + "*";
-    } else if (CodeType == Codabar) {
-        CodeText = CodabarStart + digits + CodabarStop;
-    } else {
-        CodeText = digits;
+    const SymbologyRow* row = FindSymbology(CodeType);
+    switch (row ? row->numberFraming : NumberFraming::Plain) {
+    case NumberFraming::Plain: CodeText = digits; break;
+    case NumberFraming::Stars: CodeText = "*" + digits + "*"; break;
+    case NumberFraming::CodabarStartStop: CodeText = CodabarStart + digits + CodabarStop; break;
     }
 }
 

@@ -4,6 +4,8 @@
 #include "document/WorkingGaps.h"
 #include "render/BarcodeSymbol.h"
 #include "symbology/CodabarCheck.h"
+#include "symbology/CodabarCheck.h"
+#include "symbology/EncodeOutcome.h"
 #include "symbology/CodeText.h"
 #include "symbology/ModuleSequence.h"
 
@@ -31,10 +33,10 @@ public:
     // written them. The window does this when it ends normally.
     void Store(Profile& profile) const;
 
-    // Rebuilds `ModuleSequence` from the fields; 1 when rebuilt (or nothing
-    // to do), 0 when the encoder refused and the previous sequence stays.
-    // `codabar` gives the check method a Codabar verification uses.
-    int Encode(const CodabarOptions& codabar);
+    // Rebuilds `ModuleSequence` from the fields, verifying a Codabar check
+    // character by `codabar`'s method; on a refusal the previous sequence
+    // stays. EncodeNumber gives the 1 or 0 callers answer with.
+    EncodeResult Encode(const CodabarOptions& codabar);
 
     // The sequence in text form, after encoding anew.
     std::string ModuleText(const CodabarOptions& codabar);

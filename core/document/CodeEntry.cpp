@@ -3,7 +3,7 @@
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
 #include "symbology/CodeValidator.h"
-#include "symbology/Symbology.h"
+#include "symbology/SymbologyCatalogue.h"
 #include "symbology/ValidationResult.h"
 
 namespace kestrel {
@@ -75,14 +75,9 @@ std::string CodeEntry::NumberMessage(CodeNumber number, FieldError error)
 
 int CodeEntry::BearerKept(int wanted, int codeType, const CodeText& completedText)
 {
-    if (codeType == Jan13 || codeType == Jan8) {
-        return wanted;
-    }
-    const std::size_t length = completedText.size();
-    if (codeType == Itf && (length == 6 || length == 14 || length == 16)) {
-        return wanted;
-    }
-    return 0;
+    const SymbologyRow* row = FindSymbology(codeType);
+    return row && row->bearer != BearerFrame::None && row->keepsBearer(completedText) ? wanted
+                                                                                      : 0;
 }
 
 void CodeEntry::FillFrom(const CBarCodeDoc& doc)
@@ -153,40 +148,22 @@ CodeEntryEnabling CodeEntry::SelectionChanged(int selectedType)
         values.check = 1;
     }
     state.checkMark = values.check;
-    switch (selectedType) {
-    case Jan13:
-    case Jan8:
-        state.autoAddMark = values.autoAdd;
-        state.ratioEnabled = false;
-        break;
-    case Itf:
-        state.autoAddMark = values.autoAdd;
-        break;
-    case Stf:
-    case Code11OneCheck:
-    case Code11TwoChecks:
-        state.autoAddEnabled = false;
-        state.bearerEnabled = false;
-        break;
-    case Codabar:
-    case Code39:
-        state.autoAddMark = values.autoAdd;
-        state.bearerEnabled = false;
-        break;
-    case Code39Extended:
-    case Code93:
-    case Code93Extended:
-    case Code128B:
-        state.checkEnabled = false;
-        state.autoAddMark = 1;
-        state.ratioEnabled = false;
-        state.bearerEnabled = false;
-        break;
-    default:
+    const SymbologyRow* row = FindSymbology(selectedType);
+    if (!row) {
         // No symbology selected: "自動付加" stays off as the first step
         // leaves it.
         state.autoAddEnabled = false;
-        break;
+        return state;
+    }
+    const DialogEnabling& enabling = row->enabling;
+    state.checkEnabled = enabling.checkEnabled;
+    state.autoAddEnabled = enabling.autoAddEnabled;
+    state.ratioEnabled = enabling.ratioEnabled;
+    state.bearerEnabled = enabling.bearerEnabled;
+    switch (enabling.autoAddMark) {
+    case AutoAddMark::Off: state.autoAddMark = 0; break;
+    case AutoAddMark::FollowsValue: state.autoAddMark = values.autoAdd; break;
+    case AutoAddMark::On: state.autoAddMark = 1; break;
     }
     return state;
 }
@@ -242,15 +219,16 @@ CodeEntryOutcome CodeEntry::Accept(const CodabarOptions& codabar)
     }
     CodeValidator validator(values.codeText, values.check, values.autoAdd, values.codeType,
                             codabar);
-    const int result = validator.Accept();
+    const Refusal refusal = validator.Accept();
     if (validator.LeadingZeroAdded()) {
         // The box shows the 0 whether or not the rest is accepted.
         values.codeText.insert(values.codeText.begin(), '0');
         outcome.refill = true;
     }
-    if (result != Accepted) {
+    if (refusal != Refusal::None) {
         outcome.kind = CodeEntryOutcome::Kind::Rejected;
-        outcome.message = std::string(ValidationMessage(result));
+        outcome.refusal = refusal;
+        outcome.message = std::string(ValidationMessage(ValidationNumber(refusal)));
         if (outcome.message.empty()) {
             // No result code without a message is known; a refusal must
             // still never pass for an acceptance.
@@ -262,8 +240,8 @@ CodeEntryOutcome CodeEntry::Accept(const CodabarOptions& codabar)
     return outcome;
 }
 
-int CodeEntry::ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps,
-                       const CodabarOptions& codabar) const
+EncodeResult CodeEntry::ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps,
+                                const CodabarOptions& codabar) const
 {
     doc.CodeHigh = values.codeHigh;
     doc.CodeType = values.codeType;

@@ -3,6 +3,8 @@
 #include "document/FieldExchange.h"
 #include "symbology/CodabarCheck.h"
 #include "symbology/CodeText.h"
+#include "symbology/EncodeOutcome.h"
+#include "symbology/Refusal.h"
 
 #include <array>
 #include <cstddef>
@@ -90,6 +92,7 @@ struct CodeEntryOutcome {
     Kind kind = Kind::Accepted;
     std::optional<FieldFailure> failure;
     std::string message;  // UTF-8, for FieldFailed and Rejected
+    Refusal refusal = Refusal::None;  // why the rules refused, for Rejected
     // The values changed the text (ITF's leading 0): the controls are filled
     // from the values again, so the code box shows it.
     bool refill = false;
@@ -154,7 +157,8 @@ public:
 
     // What OK hands the document, in the dialog's order, then the working
     // gaps, then encoding. Returns the result of `Encode`.
-    int ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps, const CodabarOptions& codabar) const;
+    EncodeResult ApplyTo(CBarCodeDoc& doc, const WorkingGaps& gaps,
+                         const CodabarOptions& codabar) const;
 
     CodeEntryValues values;
 };

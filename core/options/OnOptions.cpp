@@ -17,8 +17,7 @@ bool OnOptions(CBarCodeDoc& doc, WorkingGaps& gaps, const Profile& profile,
     if (!doc.HasCodeText()) {
         return false;
     }
-    // The sheet may have changed the Codabar check method.
-    doc.Encode(ReadCodabarOptions(profile));
+    doc.Encode(ReadCodabarOptions(profile));  // as the sheet left them
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "symbology/CodabarCheck.h"
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 namespace kestrel {
 
@@ -54,17 +53,18 @@ bool IsCodabarStartStop(char c)
     return (c >= 'A' && c <= 'D') || (c >= 'a' && c <= 'd');
 }
 
-EncodeOutcome EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out, TextCompletion& completion)
+EncodeResult EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion)
 {
     if (settings.check) {
         CodeText copy = text;  // the rule's text is one it may add to
-        if (RuleCodabarCheck(copy, false, settings.codabarCheckMethod) != Accepted) {
-            return EncodeOutcome::Refused;
+        if (const Refusal verified = RuleCodabarCheck(copy, false, settings.codabarCheckMethod);
+            verified != Refusal::None) {
+            return EncodeResult::Refused(verified);
         }
     }
     if (!IsAspect(settings.aspect)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::ImpossibleGeometry);
     }
     // The start goes in first, so an empty text framed by it ends in a start
     // character too and gets no stop.
@@ -83,22 +83,22 @@ EncodeOutcome EncodeCodabar(const CodeText& text, const EncodeSettings& settings
         return true;
     };
     if (addStart && !appendCharacter(settings.codabarStart)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::NoPattern);
     }
     for (const char c : text) {
         if (!appendCharacter(c)) {
-            return EncodeOutcome::Unencodable;
+            return EncodeResult::Unencodable(Refusal::NoPattern);
         }
     }
     if (addStop && !appendCharacter(settings.codabarStop)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::NoPattern);
     }
     if (out.failed()) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Drawn(out.refusal());
     }
     completion.start = addStart ? settings.codabarStart : '\0';
     completion.stop = addStop ? settings.codabarStop : '\0';
-    return EncodeOutcome::Built;
+    return EncodeResult::Built();
 }
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 #include "symbology/EncodeOutcome.h"
 #include "symbology/EncodeSettings.h"
 #include "symbology/ModuleSequence.h"
+#include "symbology/RuleInput.h"
 
 #include <string_view>
 
@@ -25,7 +26,11 @@ inline constexpr std::string_view CodabarStartStopCharacters = "ABCDabcd";
 // Encodes the text framed by the document's start and stop characters where
 // it has none, and names them in `completion`. With `check` on, the check
 // character is verified first by `codabarCheckMethod`.
-EncodeOutcome EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out, TextCompletion& completion);
+EncodeResult EncodeCodabar(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion);
+
+// The Codabar rules: framing by the options' start and stop characters,
+// the character set, then the check character by the options' method.
+Refusal AcceptCodabar(RuleInput& input);
 
 }  // namespace kestrel

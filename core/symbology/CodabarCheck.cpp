@@ -1,7 +1,6 @@
 #include "symbology/CodabarCheck.h"
 
 #include "symbology/Codabar.h"
-#include "symbology/ValidationResult.h"
 
 #include <array>
 
@@ -83,9 +82,109 @@ int Modulus11CheckValue(const CodeText& text, int first, int end)
     return second == 10 ? NoCheckCharacter : 11 - second;
 }
 
+// The places in a framed text the methods work on: the check character
+// goes in front of the stop; the data runs from after the start to it (to
+// the stop when the check is still to be added).
+struct CheckPlaces {
+    int length;
+    int checkPosition;
+    int dataEnd;
+};
+
+// A method's check value for the data, or why there is none.
+struct CheckValue {
+    Refusal refusal = Refusal::None;
+    int value = 0;
+    bool none = false;  // the method gives this data no check character
+};
+
+// Digits doubled at every second place from the right, digit sums added,
+// and the distance to the next multiple of 10.
+CheckValue Modulus10(const CodeText& text, bool, const CheckPlaces& places)
+{
+    int sum = 0;
+    const bool digitsOnly = VisitDigitsFromRight(text, 1, places.dataEnd, [&](int digit, int k) {
+        const int weighed = k % 2 == 1 ? digit * 2 : digit;
+        sum += weighed > 9 ? weighed - 9 : weighed;
+    });
+    if (!digitsOnly) {
+        return {Refusal::NotWeighable};
+    }
+    return {Refusal::None, (10 - sum % 10) % 10};
+}
+
+CheckValue Modulus11(const CodeText& text, bool adding, const CheckPlaces& places)
+{
+    const int value = Modulus11CheckValue(text, 1, places.dataEnd);
+    if (value == InvalidData) {
+        return {Refusal::NotWeighable};
+    }
+    if (value == NoCheckCharacter) {
+        return {Refusal::None, 0, true};
+    }
+    // Data for which this method has no check character was accepted
+    // without one; such a text must verify too, or it could never be drawn.
+    if (!adding
+        && CodabarValue(text[static_cast<std::size_t>(places.checkPosition)]) != value
+        && Modulus11CheckValue(text, 1, places.length - 1) == NoCheckCharacter) {
+        return {Refusal::None, 0, true};
+    }
+    return {Refusal::None, value};
+}
+
+// The values of every character, start and stop included, and the distance
+// to the next multiple of 16.
+CheckValue Modulus16(const CodeText& text, bool adding, const CheckPlaces& places)
+{
+    int sum = 0;
+    for (int i = 0; i < places.length; ++i) {
+        if (!adding && i == places.checkPosition) {
+            continue;
+        }
+        const int value = CodabarValue(text[static_cast<std::size_t>(i)]);
+        if (value < 0) {
+            return {Refusal::NoPattern};
+        }
+        sum += value;
+    }
+    return {Refusal::None, (16 - sum % 16) % 16};
+}
+
+// The data read as a decimal number: a sign, then digits up to the first
+// other character. Taken modulo 7 digit by digit, so any number of digits
+// works, and kept in 0..6 so the check is one digit.
+CheckValue Modulus7(const CodeText& text, bool adding, const CheckPlaces& places)
+{
+    const auto at = [&](int i) { return text[static_cast<std::size_t>(i)]; };
+    int position = 1;
+    const int end = 1 + (adding ? places.length - 2 : places.length - 3);
+    bool negative = false;
+    if (position < end && (at(position) == '-' || at(position) == '+')) {
+        negative = at(position) == '-';
+        ++position;
+    }
+    int remainder = 0;
+    for (; position < end && IsDigit(at(position)); ++position) {
+        remainder = (remainder * 10 + (at(position) - '0')) % 7;
+    }
+    return {Refusal::None, negative ? (7 - remainder) % 7 : remainder};
+}
+
+// Indexed by CodabarCheckMethod.
+constexpr std::array<CheckValue (*)(const CodeText&, bool, const CheckPlaces&),
+                     CodabarCheckMethodCount>
+    CheckMethods{Modulus10, Modulus11, Modulus16, Modulus7};
+
+// Every method but modulus 16 weighs digits: a character above 9 before
+// the check place cannot be part of a valid text.
+bool WeighsDigitsOnly(CodabarCheckMethod method)
+{
+    return method != CodabarCheckMethod::Modulus16;
+}
+
 }  // namespace
 
-int RuleCodabarFrame(CodeText& text, const CodabarOptions& options)
+Refusal RuleCodabarFrame(CodeText& text, const CodabarOptions& options)
 {
     if (text.empty() || !IsCodabarStartStop(text.front())) {
         text.insert(text.begin(), StartStopCharacter(options.startIndex));
@@ -94,118 +193,56 @@ int RuleCodabarFrame(CodeText& text, const CodabarOptions& options)
         text += StartStopCharacter(options.stopIndex);
     }
     if (text.size() < 3) {
-        return WrongLength;
+        return Refusal::WrongLength;
     }
     for (std::size_t i = 1; i < text.size(); ++i) {
         if (!IsCodabarDataCharacter(text[i])) {
-            return BadCharacter;
+            return Refusal::NoPattern;
         }
     }
-    return Accepted;
+    return Refusal::None;
 }
 
-int RuleCodabarCheck(CodeText& text, bool adding, int method)
+Refusal RuleCodabarCheck(CodeText& text, bool adding, int methodNumber)
 {
-    if (method < 0 || method > 3) {
-        return Accepted;  // no method chosen: nothing to add or compare
+    if (methodNumber < 0 || methodNumber >= CodabarCheckMethodCount) {
+        return Refusal::None;  // no method chosen: nothing to add or compare
     }
+    const auto method = static_cast<CodabarCheckMethod>(methodNumber);
     const int length = static_cast<int>(text.size());
     if (length < (adding ? 2 : 3)) {
-        return WrongLength;  // no room for start, check and stop
+        return Refusal::WrongLength;  // no room for start, check and stop
     }
-    const int checkPosition = length - 2;
-    const int dataEnd = adding ? length - 1 : length - 2;
-
-    if (method != 2) {
+    const CheckPlaces places{length, length - 2, adding ? length - 1 : length - 2};
+    if (WeighsDigitsOnly(method)) {
         for (int i = 1; i <= length - 3; ++i) {
             if (Byte(text[static_cast<std::size_t>(i)]) > Byte('9')) {
-                return WrongCheckCharacter;
+                return Refusal::CheckNeedsDigits;
             }
         }
     }
-
-    int checkValue = 0;
-    switch (method) {
-    case 0: {
-        int sum = 0;
-        const bool digitsOnly = VisitDigitsFromRight(text, 1, dataEnd, [&](int digit, int k) {
-            const int weighed = k % 2 == 1 ? digit * 2 : digit;
-            sum += weighed > 9 ? weighed - 9 : weighed;
-        });
-        if (!digitsOnly) {
-            return BadCharacter;
-        }
-        checkValue = (10 - sum % 10) % 10;
-        break;
+    const CheckValue check =
+        CheckMethods[static_cast<std::size_t>(method)](text, adding, places);
+    if (check.refusal != Refusal::None || check.none) {
+        return check.refusal;
     }
-    case 1: {
-        const int value = Modulus11CheckValue(text, 1, dataEnd);
-        if (value == InvalidData) {
-            return BadCharacter;
-        }
-        if (value == NoCheckCharacter) {
-            return Accepted;
-        }
-        // Data for which this method has no check character was accepted
-        // without one; such a text must verify too, or it could never be drawn.
-        if (!adding && CodabarValue(text[static_cast<std::size_t>(checkPosition)]) != value
-            && Modulus11CheckValue(text, 1, length - 1) == NoCheckCharacter) {
-            return Accepted;
-        }
-        checkValue = value;
-        break;
-    }
-    case 2: {
-        int sum = 0;
-        for (int i = 0; i < length; ++i) {
-            if (!adding && i == checkPosition) {
-                continue;
-            }
-            const int value = CodabarValue(text[static_cast<std::size_t>(i)]);
-            if (value < 0) {
-                return BadCharacter;
-            }
-            sum += value;
-        }
-        checkValue = (16 - sum % 16) % 16;
-        break;
-    }
-    case 3: {
-        // The data read as a decimal number: a sign, then digits up to the
-        // first other character. Taken modulo 7 digit by digit, so any
-        // number of digits works, and kept in 0..6 so the check is one digit.
-        int position = 1;
-        const int end = 1 + (adding ? length - 2 : length - 3);
-        bool negative = false;
-        if (position < end && (text[static_cast<std::size_t>(position)] == '-'
-                               || text[static_cast<std::size_t>(position)] == '+')) {
-            negative = text[static_cast<std::size_t>(position)] == '-';
-            ++position;
-        }
-        int remainder = 0;
-        for (; position < end && IsDigit(text[static_cast<std::size_t>(position)]); ++position) {
-            remainder = (remainder * 10 + (text[static_cast<std::size_t>(position)] - '0')) % 7;
-        }
-        checkValue = negative ? (7 - remainder) % 7 : remainder;
-        if (adding) {
-            text.insert(text.end() - 1, static_cast<char>('0' + checkValue));
-            return Accepted;
-        }
-        return text[static_cast<std::size_t>(checkPosition)] - '0' == checkValue
-                   ? Accepted
-                   : WrongCheckCharacter;
-    }
-    default:
-        return Accepted;
-    }
-
     if (adding) {
-        text.insert(text.end() - 1, CodabarCheckAlphabet[static_cast<std::size_t>(checkValue)]);
-        return Accepted;
+        text.insert(text.end() - 1, CodabarCheckAlphabet[static_cast<std::size_t>(check.value)]);
+        return Refusal::None;
     }
-    return CodabarValue(text[static_cast<std::size_t>(checkPosition)]) == checkValue
-               ? Accepted
-               : WrongCheckCharacter;
+    return CodabarValue(text[static_cast<std::size_t>(places.checkPosition)]) == check.value
+               ? Refusal::None
+               : Refusal::WrongCheckCharacter;
+}
+
+Refusal AcceptCodabar(RuleInput& input)
+{
+    if (const Refusal framed = RuleCodabarFrame(input.text, input.codabar);
+        framed != Refusal::None) {
+        return framed;
+    }
+    return input.checkRule ? RuleCodabarCheck(input.text, input.adding, input.codabar.checkMethod)
+                           : Refusal::None;
 }
 
 }  // namespace kestrel

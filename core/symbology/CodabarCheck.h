@@ -1,6 +1,7 @@
 #pragma once
 
 #include "symbology/CodeText.h"
+#include "symbology/Refusal.h"
 
 namespace kestrel {
 
@@ -11,13 +12,18 @@ struct CodabarOptions {
     int stopIndex = 0;
 };
 
+// The four check methods in the order of the profile's number.
+enum class CodabarCheckMethod { Modulus10, Modulus11, Modulus16, Modulus7 };
+inline constexpr int CodabarCheckMethodCount = 4;
+
 // Codabar framing and character set: puts the configured start and stop
-// characters where the text has none, then needs 3 characters (1) and only
-// Codabar data characters (5).
-int RuleCodabarFrame(CodeText& text, const CodabarOptions& options);
+// characters where the text has none, then needs 3 characters and only
+// Codabar data characters.
+Refusal RuleCodabarFrame(CodeText& text, const CodabarOptions& options);
 
 // The Codabar check character on a framed text: in front of the stop, by
-// one of the four methods. Adding inserts it; verifying compares (2).
-int RuleCodabarCheck(CodeText& text, bool adding, int method);
+// the method the profile's number names (none outside 0 to 3: nothing to
+// add or compare). Adding inserts it; verifying compares.
+Refusal RuleCodabarCheck(CodeText& text, bool adding, int method);
 
 }  // namespace kestrel

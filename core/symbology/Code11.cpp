@@ -1,7 +1,6 @@
 #include "symbology/Code11.h"
 
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 #include <array>
 
@@ -79,42 +78,65 @@ int WeightedSum(const CodeText& text, std::size_t end, int maxWeight)
 
 }  // namespace
 
-int RuleCode11Characters(const CodeText& text)
+Refusal RuleCode11Characters(const CodeText& text)
 {
     for (const char c : text) {
         if (Code11Value(c) < 0) {
-            return BadCharacter;
+            return Refusal::NoPattern;
         }
     }
-    return Accepted;
+    return Refusal::None;
 }
 
-int RuleCode11Check(const CodeText& text, int checkCharacters)
+Refusal RuleCode11Check(const CodeText& text, int checkCharacters)
 {
     const std::size_t length = text.size();
     if (length < static_cast<std::size_t>(checkCharacters) + 1) {
-        return WrongLength;
+        return Refusal::WrongLength;
     }
-    if (RuleCode11Characters(text) != Accepted) {
-        return BadCharacter;
+    if (RuleCode11Characters(text) != Refusal::None) {
+        return Refusal::NoPattern;
     }
     if (checkCharacters == 2) {
         const int c = WeightedSum(text, length - 2, 10) % 11;
         if (c != Code11Value(text[length - 2])) {
-            return WrongCheckCharacter;
+            return Refusal::WrongCheckCharacter;
         }
         const int k = WeightedSum(text, length - 1, 9) % 11;
-        return k == Code11Value(text[length - 1]) ? Accepted : WrongCheckCharacter;
+        return k == Code11Value(text[length - 1]) ? Refusal::None : Refusal::WrongCheckCharacter;
     }
     const int c = WeightedSum(text, length - 1, 10) % 11;
-    return c == Code11Value(text[length - 1]) ? Accepted : WrongCheckCharacter;
+    return c == Code11Value(text[length - 1]) ? Refusal::None : Refusal::WrongCheckCharacter;
 }
 
-EncodeOutcome EncodeCode11(const CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out)
+namespace {
+
+Refusal AcceptCode11(RuleInput& input, int checkCharacters)
+{
+    if (const Refusal characters = RuleCode11Characters(input.text);
+        characters != Refusal::None) {
+        return characters;
+    }
+    return input.checkRule ? RuleCode11Check(input.text, checkCharacters) : Refusal::None;
+}
+
+}  // namespace
+
+Refusal AcceptCode11OneCheck(RuleInput& input)
+{
+    return AcceptCode11(input, 1);
+}
+
+Refusal AcceptCode11TwoChecks(RuleInput& input)
+{
+    return AcceptCode11(input, 2);
+}
+
+EncodeResult EncodeCode11(const CodeText& text, const EncodeSettings& settings,
+                          SequenceBuilder& out, TextCompletion&)
 {
     if (!IsAspect(settings.aspect)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::ImpossibleGeometry);
     }
     const auto aspect = static_cast<std::size_t>(settings.aspect);
     const auto& characters = Code11Characters[aspect];
@@ -122,12 +144,12 @@ EncodeOutcome EncodeCode11(const CodeText& text, const EncodeSettings& settings,
     for (const char c : text) {
         const int value = Code11Value(c);
         if (value < 0) {
-            return EncodeOutcome::Unencodable;
+            return EncodeResult::Unencodable(Refusal::NoPattern);
         }
         out.appendPattern(characters[static_cast<std::size_t>(value)]);
     }
     out.appendPattern(Code11Stops[aspect]);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
 }  // namespace kestrel

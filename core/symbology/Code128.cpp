@@ -1,7 +1,6 @@
 #include "symbology/Code128.h"
 
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 namespace kestrel {
 
@@ -41,18 +40,23 @@ int Code128BValue(char c)
     return code >= 32 && code <= 127 ? code - 32 : -1;
 }
 
-int RuleCode128Characters(const CodeText& text)
+Refusal RuleCode128Characters(const CodeText& text)
 {
     for (const char c : text) {
         if (Code128BValue(c) < 0) {
-            return BadCharacter;
+            return Refusal::NoPattern;
         }
     }
-    return Accepted;
+    return Refusal::None;
 }
 
-EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out)
+Refusal AcceptCode128B(RuleInput& input)
+{
+    return RuleCode128Characters(input.text);
+}
+
+EncodeResult EncodeCode128(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion&)
 {
     out.appendPattern(StartB);
     int sum = StartBValue;
@@ -63,12 +67,12 @@ EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings
         // something else or nothing: such a text has no symbol.
         const int value = Code128BValue(c);
         if (value < 0) {
-            return EncodeOutcome::Unencodable;
+            return EncodeResult::Unencodable(Refusal::NoPattern);
         }
         out.appendPattern(Code128Drawn[static_cast<std::size_t>(value)]);
         sum += value * position;
         if (out.failed()) {
-            return EncodeOutcome::Unencodable;  // a long text stops at the capacity
+            return EncodeResult::Drawn(out.refusal());  // a long text stops at the capacity
         }
         // Reduced once per 103 characters rather than per character (a
         // division on every character's path): the sum cannot overflow
@@ -84,7 +88,7 @@ EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings
         out.appendPattern(Code128Drawn[static_cast<std::size_t>(sum % 103)]);
     }
     out.appendPattern(Stop);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 #include "symbology/EncodeOutcome.h"
 #include "symbology/EncodeSettings.h"
 #include "symbology/ModuleSequence.h"
+#include "symbology/RuleInput.h"
 
 namespace kestrel {
 
@@ -14,9 +15,13 @@ namespace kestrel {
 int Code128BValue(char c);
 
 // Code 128 set B can draw the text: every character has a value.
-int RuleCode128Characters(const CodeText& text);
+Refusal RuleCode128Characters(const CodeText& text);
 
-EncodeOutcome EncodeCode128(const CodeText& text, const EncodeSettings& settings,
-                            SequenceBuilder& out);
+// The Code 128 rules: the character set (the check character is drawn,
+// never typed).
+Refusal AcceptCode128B(RuleInput& input);
+
+EncodeResult EncodeCode128(const CodeText& text, const EncodeSettings& settings,
+                           SequenceBuilder& out, TextCompletion& completion);
 
 }  // namespace kestrel

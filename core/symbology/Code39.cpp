@@ -1,9 +1,7 @@
 #include "symbology/Code39.h"
 
-#include "symbology/Code39Check.h"
 #include "symbology/FullAscii.h"
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 #include <array>
 #include <string_view>
@@ -45,6 +43,8 @@ constexpr auto Code39Drawn = DrawNarrowWideTable(Code39Patterns);
 
 constexpr auto Code39Values = ByteValueTable(Code39ValueOf);
 
+constexpr int StarValue = 43;
+
 // The longest framed text whose symbol can fit the sequence: ten elements a
 // character. Extended Code 39 expands up to this on the stack; longer ones
 // are refused anyway and take the heap.
@@ -61,28 +61,32 @@ bool HasLowerCase(std::string_view text)
 }
 
 // Draws a text as it stands, * included; lower case draws as upper case.
-EncodeOutcome DrawCode39(std::string_view text, const EncodeSettings& settings,
-                         SequenceBuilder& out)
+EncodeResult DrawCode39(std::string_view text, const EncodeSettings& settings,
+                        SequenceBuilder& out)
 {
     if (settings.check) {
         CodeText copy(text);  // framing may add to the copy; the text stays
-        if (RuleCode39Frame(copy) != Accepted || RuleCode39Check(copy, false) != Accepted) {
-            return EncodeOutcome::Refused;
+        Refusal verified = RuleCode39Frame(copy);
+        if (verified == Refusal::None) {
+            verified = RuleCode39Check(copy, false);
+        }
+        if (verified != Refusal::None) {
+            return EncodeResult::Refused(verified);
         }
     }
     if (!IsAspect(settings.aspect)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::ImpossibleGeometry);
     }
     const auto& patterns = Code39Drawn[static_cast<std::size_t>(settings.aspect)];
     for (const char c : text) {
         const int value = Code39Value(c);
         if (value < 0) {
-            return EncodeOutcome::Unencodable;
+            return EncodeResult::Unencodable(Refusal::NoPattern);
         }
         out.appendPattern(patterns[static_cast<std::size_t>(value)]);
         out.append(false, settings.code39GapX);
     }
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
 }  // namespace
@@ -92,12 +96,12 @@ int Code39Value(char c)
     return Code39Values[Byte(c)];
 }
 
-EncodeOutcome EncodeCode39(const CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out, TextCompletion& completion)
+EncodeResult EncodeCode39(const CodeText& text, const EncodeSettings& settings,
+                          SequenceBuilder& out, TextCompletion& completion)
 {
-    const EncodeOutcome outcome = DrawCode39(text, settings, out);
-    completion.upperCase = outcome == EncodeOutcome::Built && HasLowerCase(text);
-    return outcome;
+    const EncodeResult result = DrawCode39(text, settings, out);
+    completion.upperCase = result.built() && HasLowerCase(text);
+    return result;
 }
 
 CodeText Code39ExtendedFramedExpansion(const CodeText& text, bool lastIsCheck)
@@ -125,11 +129,11 @@ char Code39ExtendedCheckCharacter(const CodeText& text)
     return Code39CheckAlphabet[static_cast<std::size_t>(sum % 43)];
 }
 
-EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& settings,
-                                   SequenceBuilder& out)
+EncodeResult EncodeCode39Extended(const CodeText& text, const EncodeSettings& settings,
+                                  SequenceBuilder& out, TextCompletion&)
 {
-    if (RuleFullAsciiCharacters(text) != Accepted) {
-        return EncodeOutcome::Unencodable;
+    if (const Refusal characters = RuleFullAsciiCharacters(text); characters != Refusal::None) {
+        return EncodeResult::Unencodable(characters);
     }
     const bool lastIsCheck = settings.autoAdd != 0 && !text.empty();
     const std::size_t expanded = lastIsCheck ? text.size() - 1 : text.size();
@@ -158,6 +162,76 @@ EncodeOutcome EncodeCode39Extended(const CodeText& text, const EncodeSettings& s
         return DrawCode39(Code39ExtendedFramedExpansion(text, lastIsCheck), settings, out);
     }
     return DrawCode39(std::string_view(framed.data(), length), settings, out);
+}
+
+Refusal RuleCode39Frame(CodeText& text)
+{
+    if (text.empty()) {
+        return Refusal::WrongLength;
+    }
+    if (text.front() != '*') {
+        text.insert(text.begin(), '*');
+    }
+    // A lone * is a start without a stop: close it rather than let one star
+    // stand for both ends.
+    if (text.back() != '*' || text.size() == 1) {
+        text += '*';
+    }
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        const int value = Code39Value(text[i]);
+        if (value < 0 || value == StarValue) {
+            return Refusal::NoPattern;
+        }
+    }
+    return text.size() > 2 ? Refusal::None : Refusal::WrongLength;
+}
+
+Refusal RuleCode39Check(CodeText& text, bool adding)
+{
+    const int length = static_cast<int>(text.size());
+    const int checkPosition = adding ? length - 1 : length - 2;
+    if (checkPosition < 1) {
+        return adding ? Refusal::WrongLength : Refusal::WrongCheckCharacter;
+    }
+    int sum = 0;
+    for (int i = 1; i < checkPosition; ++i) {
+        const int value = Code39Value(text[static_cast<std::size_t>(i)]);
+        if (value < 0 || value == StarValue) {
+            return Refusal::NoPattern;
+        }
+        sum += value;
+    }
+    const char checkCharacter = Code39CheckAlphabet[static_cast<std::size_t>(sum % 43)];
+    if (adding) {
+        text.back() = checkCharacter;
+        text += '*';
+        return Refusal::None;
+    }
+    // The encoder folds lower case before drawing, so a typed lower-case
+    // check letter stands for its capital.
+    return ToUpper(text[static_cast<std::size_t>(checkPosition)]) == checkCharacter
+               ? Refusal::None
+               : Refusal::WrongCheckCharacter;
+}
+
+Refusal AcceptCode39(RuleInput& input)
+{
+    if (const Refusal framed = RuleCode39Frame(input.text); framed != Refusal::None) {
+        return framed;
+    }
+    return input.checkRule ? RuleCode39Check(input.text, input.adding) : Refusal::None;
+}
+
+Refusal AcceptCode39Extended(RuleInput& input)
+{
+    if (const Refusal characters = RuleFullAsciiCharacters(input.text);
+        characters != Refusal::None) {
+        return characters;
+    }
+    if (input.adding && !input.text.empty()) {
+        input.text += Code39ExtendedCheckCharacter(input.text);
+    }
+    return Refusal::None;
 }
 
 }  // namespace kestrel

@@ -3,7 +3,6 @@
 #include "symbology/Code39.h"
 #include "symbology/FullAscii.h"
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 #include <array>
 
@@ -105,44 +104,57 @@ int Code93Value(char c)
     return Code93Values[Byte(c)];
 }
 
-int RuleCode93Characters(const CodeText& text)
+Refusal RuleCode93Characters(const CodeText& text)
 {
     if (text.empty()) {
-        return WrongLength;
+        return Refusal::WrongLength;
     }
     for (const char c : text) {
         if (Code93Value(c) < 0) {
-            return BadCharacter;
+            return Refusal::NoPattern;
         }
     }
-    return Accepted;
+    return Refusal::None;
 }
 
-EncodeOutcome EncodeCode93(const CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out, TextCompletion& completion)
+Refusal AcceptCode93(RuleInput& input)
+{
+    return RuleCode93Characters(input.text);
+}
+
+Refusal AcceptCode93Extended(RuleInput& input)
+{
+    return RuleFullAsciiCharacters(input.text);
+}
+
+EncodeResult EncodeCode93(const CodeText& text, const EncodeSettings& settings,
+                          SequenceBuilder& out, TextCompletion& completion)
 {
     ValueList values;
     bool lowerCase = false;
     for (const char c : text) {
         const int value = Code93Value(c);
-        if (value < 0 || !values.push(value)) {
-            return EncodeOutcome::Unencodable;
+        if (value < 0) {
+            return EncodeResult::Unencodable(Refusal::NoPattern);
+        }
+        if (!values.push(value)) {
+            return EncodeResult::Unencodable(Refusal::TooManyElements);
         }
         lowerCase = lowerCase || IsLower(c);
     }
     AppendSymbol(values, settings.autoAdd != 0, out);
     if (out.failed()) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Drawn(out.refusal());
     }
     completion.upperCase = lowerCase;
-    return EncodeOutcome::Built;
+    return EncodeResult::Built();
 }
 
-EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
-                                   SequenceBuilder& out)
+EncodeResult EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
+                                  SequenceBuilder& out, TextCompletion&)
 {
-    if (RuleFullAsciiCharacters(text) != Accepted) {
-        return EncodeOutcome::Unencodable;
+    if (const Refusal characters = RuleFullAsciiCharacters(text); characters != Refusal::None) {
+        return EncodeResult::Unencodable(characters);
     }
     ValueList values;
     for (const char c : text) {
@@ -152,11 +164,11 @@ EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& s
                                     && values.push(Code93Value(expansion[1]))
                               : values.push(Code93Value(expansion[0]));
         if (!fits) {
-            return EncodeOutcome::Unencodable;
+            return EncodeResult::Unencodable(Refusal::TooManyElements);
         }
     }
     AppendSymbol(values, settings.autoAdd != 0, out);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 #include "symbology/EncodeOutcome.h"
 #include "symbology/EncodeSettings.h"
 #include "symbology/ModuleSequence.h"
+#include "symbology/RuleInput.h"
 
 namespace kestrel {
 
@@ -12,19 +13,23 @@ namespace kestrel {
 // characters ($) (%) (/) (+).
 int Code93Value(char c);
 
-// The Code 93 character set: a non-empty text (1) of Code 93 data
-// characters (5).
-int RuleCode93Characters(const CodeText& text);
+// The Code 93 character set: a non-empty text of Code 93 data characters.
+Refusal RuleCode93Characters(const CodeText& text);
+
+// The Code 93 rules: the character set (the check characters are drawn,
+// never typed). Extended Code 93: ASCII only.
+Refusal AcceptCode93(RuleInput& input);
+Refusal AcceptCode93Extended(RuleInput& input);
 
 // Encodes the text, lower case as upper case, which `completion` then asks
 // for; with `autoAdd` on the check characters C and K are computed and drawn
 // (never stored in the text).
-EncodeOutcome EncodeCode93(const CodeText& text, const EncodeSettings& settings,
-                           SequenceBuilder& out, TextCompletion& completion);
+EncodeResult EncodeCode93(const CodeText& text, const EncodeSettings& settings,
+                          SequenceBuilder& out, TextCompletion& completion);
 
 // Full-ASCII Code 93: each character through the full-ASCII table, its
 // prefix drawn as a shift character so that a reader restores the text.
-EncodeOutcome EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
-                                   SequenceBuilder& out);
+EncodeResult EncodeCode93Extended(const CodeText& text, const EncodeSettings& settings,
+                                  SequenceBuilder& out, TextCompletion& completion);
 
 }  // namespace kestrel

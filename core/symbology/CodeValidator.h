@@ -2,6 +2,7 @@
 
 #include "symbology/CodabarCheck.h"
 #include "symbology/CodeText.h"
+#include "symbology/Refusal.h"
 
 namespace kestrel {
 
@@ -13,25 +14,20 @@ CodabarOptions ReadCodabarOptions(const Profile& profile);
 // One text under validation for one symbology, with the `Check` and
 // `AutoAdd` flags it is accepted with. Accept() runs the symbology's rules in
 // order, completing the text in place (check characters, leading 0, start
-// and stop characters), and returns the first result that is not 0.
+// and stop characters), and returns the first refusal; ValidationNumber
+// makes the dialog's result code of it.
 class CodeValidator {
 public:
     CodeValidator(CodeText text, int check, int autoAdd, int codeType,
                   CodabarOptions codabar = {});
 
-    int Accept();
+    Refusal Accept();
 
     const CodeText& Text() const { return text_; }
     // ITF put a 0 in front of an odd number of digits; the dialog shows it.
     bool LeadingZeroAdded() const { return leadingZeroAdded_; }
 
 private:
-    int AcceptRules();
-    // Whether the rules compute or verify a check character. `AutoAdd`
-    // without `Check` still adds it where acceptance is what adds it, so a
-    // text one character short can never be taken for a complete one.
-    bool CheckCharacterRuleRuns() const;
-
     CodeText text_;
     int check_;
     int autoAdd_;

@@ -1,16 +1,43 @@
 #pragma once
 
 #include "symbology/CodeText.h"
+#include "symbology/Refusal.h"
 
 #include <string>
 
 namespace kestrel {
 
-// How an encoder ended. Refused: a check character or the digits failed the
-// verification that `Check` asks for. Unencodable: the text holds what the
-// symbology cannot draw, or the symbol does not fit the sequence or the
-// geometry is impossible. Both leave the document as it was.
-enum class EncodeOutcome { Built, Refused, Unencodable };
+// Where an encoding stopped, when it did.
+enum class EncodeStage {
+    Drawing,       // the symbol could not be drawn
+    Verification,  // the verification `Check` asks for failed
+};
+
+// How an encoding ended: built (refusal None), or refused with the reason
+// and the stage that refused. A refusal leaves the document as it was.
+struct EncodeResult {
+    Refusal refusal = Refusal::None;
+    EncodeStage stage = EncodeStage::Drawing;
+    // Extended Code 39 has always answered a failed verification as built
+    // (with the sequence left as it was); set by EncodeSymbology only.
+    bool answersBuilt = false;
+
+    static EncodeResult Built() { return {}; }
+    static EncodeResult Unencodable(Refusal why) { return {why, EncodeStage::Drawing}; }
+    static EncodeResult Refused(Refusal why) { return {why, EncodeStage::Verification}; }
+    // What drawing ended with: built when nothing refused it.
+    static EncodeResult Drawn(Refusal why) { return {why, EncodeStage::Drawing}; }
+
+    bool built() const { return refusal == Refusal::None; }
+    bool operator==(const EncodeResult&) const = default;
+};
+
+// The number an encoding answers where numbers are the interface: 1 built
+// (or answered as built), 0 refused.
+inline int EncodeNumber(const EncodeResult& result)
+{
+    return result.built() || result.answersBuilt ? 1 : 0;
+}
 
 // What an encoder changes in the text it drew, applied only once the symbol
 // is accepted. Encoders read the text without copying it; most change

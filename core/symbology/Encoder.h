@@ -1,6 +1,7 @@
 #pragma once
 
 #include "symbology/CodeText.h"
+#include "symbology/EncodeOutcome.h"
 #include "symbology/EncodeSettings.h"
 #include "symbology/ModuleSequence.h"
 
@@ -8,18 +9,19 @@ namespace kestrel {
 
 // Rebuilds `sequence` from `text` with the encoder of `codeType`, and applies
 // the encoder's changes to `text` (start and stop characters, case folding).
-// Both change only when the result is 1; on 0 they stay exactly as they
-// were. A `codeType` outside the catalogue changes nothing and yields 1.
+// Both change only when the symbol was built; on a refusal they stay exactly
+// as they were. A `codeType` outside the catalogue changes nothing and
+// refuses nothing.
 //
-// Results: 0 when a verification asked for by `Check` fails (JAN, Codabar,
-// Code 39) or when the text has no symbol in this symbology (characters it
-// cannot draw, an impossible ratio, narrow width or gap, or more than
-// 512 elements); 1 otherwise. Extended Code 39 yields 1 after a failed
-// verification, which leaves the sequence as it was.
-int EncodeSymbology(int codeType, CodeText& text, const EncodeSettings& settings,
-                    ModuleSequence& sequence);
+// Refused in verification when a verification asked for by `Check` fails
+// (JAN, Codabar, Code 39); refused in drawing when the text has no symbol in
+// this symbology (characters it cannot draw, an impossible ratio, narrow
+// width or gap, or more than 512 elements). Extended Code 39's failed
+// verification answers 1 (EncodeNumber) and leaves the sequence as it was.
+EncodeResult EncodeSymbology(int codeType, CodeText& text, const EncodeSettings& settings,
+                             ModuleSequence& sequence);
 
-// Whether the text's symbol fits the 512-element sequence.
-bool FitsModuleSequence(int codeType, const CodeText& text, int autoAdd);
+// Whether the text's symbol fits the 512-element sequence: why not, or None.
+Refusal SymbolFits(int codeType, const CodeText& text, int autoAdd);
 
 }  // namespace kestrel

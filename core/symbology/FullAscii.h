@@ -1,5 +1,7 @@
 #pragma once
 
+#include "symbology/Refusal.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -31,7 +33,7 @@ inline std::string_view FullAsciiExpansion(unsigned char code)
 }
 
 // Every character of the text is ASCII, so the full-ASCII symbologies can
-// draw it (5 otherwise).
-int RuleFullAsciiCharacters(const std::string& text);
+// draw it.
+Refusal RuleFullAsciiCharacters(const std::string& text);
 
 }  // namespace kestrel

@@ -2,7 +2,6 @@
 
 #include "symbology/Modulo10.h"
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 namespace kestrel {
 
@@ -39,15 +38,34 @@ constexpr DrawnPattern<5> CentreGuard{1, -1, 1, -1, 1};
 // A text whose check digit was verified is all digits already.
 bool IsAllDigits(const CodeText& text, std::size_t length, const EncodeSettings& settings)
 {
-    return text.size() == length && (settings.check || RuleDigits(text) == Accepted);
+    return text.size() == length && (settings.check || RuleDigits(text) == Refusal::None);
 }
 
-EncodeOutcome VerifyCheckDigit(const CodeText& text, const EncodeSettings& settings)
+EncodeResult VerifyCheckDigit(const CodeText& text, const EncodeSettings& settings)
 {
     if (settings.check && !EndsWithModulo10CheckDigit(text)) {
-        return EncodeOutcome::Refused;
+        return EncodeResult::Refused(RuleDigits(text) == Refusal::None
+                                         ? Refusal::WrongCheckCharacter
+                                         : Refusal::NotADigit);
     }
-    return EncodeOutcome::Built;
+    return EncodeResult::Built();
+}
+
+// A text of the wrong length or with a letter has no symbol.
+Refusal JanTextRefusal(const CodeText& text, std::size_t length)
+{
+    return text.size() != length ? Refusal::WrongLength : Refusal::NotADigit;
+}
+
+Refusal AcceptJan(RuleInput& input, std::size_t stored)
+{
+    if (input.text.size() != (input.adding ? stored - 1 : stored)) {
+        return Refusal::WrongLength;
+    }
+    if (const Refusal digits = RuleDigits(input.text); digits != Refusal::None) {
+        return digits;
+    }
+    return input.checkRule ? RuleModulo10(input.text, input.adding) : Refusal::None;
 }
 
 void AppendLeftDigit(SequenceBuilder& out, char digit, bool evenParity)
@@ -62,16 +80,15 @@ void AppendRightDigit(SequenceBuilder& out, char digit)
 
 }  // namespace
 
-EncodeOutcome EncodeJan13(const CodeText& text, const EncodeSettings& settings,
-                          SequenceBuilder& out)
+EncodeResult EncodeJan13(const CodeText& text, const EncodeSettings& settings,
+                         SequenceBuilder& out, TextCompletion&)
 {
-    if (const EncodeOutcome verified = VerifyCheckDigit(text, settings);
-        verified != EncodeOutcome::Built) {
+    if (const EncodeResult verified = VerifyCheckDigit(text, settings); !verified.built()) {
         return verified;
     }
     // The digit positions are fixed; anything but 13 digits has no symbol.
     if (!IsAllDigits(text, 13, settings)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(JanTextRefusal(text, 13));
     }
     const char* parity = LeadingDigitParity[DigitIndex(text[0])];
     out.appendPattern(SideGuard);
@@ -83,18 +100,17 @@ EncodeOutcome EncodeJan13(const CodeText& text, const EncodeSettings& settings,
         AppendRightDigit(out, text[i]);
     }
     out.appendPattern(SideGuard);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
-EncodeOutcome EncodeJan8(const CodeText& text, const EncodeSettings& settings,
-                         SequenceBuilder& out)
+EncodeResult EncodeJan8(const CodeText& text, const EncodeSettings& settings,
+                        SequenceBuilder& out, TextCompletion&)
 {
-    if (const EncodeOutcome verified = VerifyCheckDigit(text, settings);
-        verified != EncodeOutcome::Built) {
+    if (const EncodeResult verified = VerifyCheckDigit(text, settings); !verified.built()) {
         return verified;
     }
     if (!IsAllDigits(text, 8, settings)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(JanTextRefusal(text, 8));
     }
     out.appendPattern(SideGuard);
     for (std::size_t i = 0; i <= 3; ++i) {
@@ -105,7 +121,17 @@ EncodeOutcome EncodeJan8(const CodeText& text, const EncodeSettings& settings,
         AppendRightDigit(out, text[i]);
     }
     out.appendPattern(SideGuard);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
+}
+
+Refusal AcceptJan13(RuleInput& input)
+{
+    return AcceptJan(input, 13);
+}
+
+Refusal AcceptJan8(RuleInput& input)
+{
+    return AcceptJan(input, 8);
 }
 
 }  // namespace kestrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "symbology/Refusal.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -80,6 +82,14 @@ public:
     }
 
     bool failed() const { return failed_; }
+    // Why it failed: the 512 elements overflowed, or a width was impossible.
+    Refusal refusal() const
+    {
+        if (!failed_) {
+            return Refusal::None;
+        }
+        return overflowed_ ? Refusal::TooManyElements : Refusal::ImpossibleGeometry;
+    }
 
     // Writes the built symbol into `sequence` in pixels. Whatever a longer
     // earlier symbol left beyond the new end is cleared, so the sequence
@@ -94,6 +104,7 @@ private:
     {
         if (end() - next_ < elements) {
             failed_ = true;
+            overflowed_ = true;
             return nullptr;
         }
         std::int32_t* out = next_;
@@ -128,6 +139,7 @@ private:
     int narrowWidth_;
     bool everyPatternFits_;  // MaxDrawnUnits narrow widths fit 32 bits
     bool failed_;
+    bool overflowed_ = false;
 };
 
 }  // namespace kestrel

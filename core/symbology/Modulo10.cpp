@@ -1,10 +1,8 @@
 #include "symbology/Modulo10.h"
 
-#include "symbology/ValidationResult.h"
-
 namespace kestrel {
 
-int RuleDigits(const CodeText& text)
+Refusal RuleDigits(const CodeText& text)
 {
     // Without a branch per character: the texts are short and this runs at
     // every encoding of the digit symbologies.
@@ -12,27 +10,29 @@ int RuleDigits(const CodeText& text)
     for (const char c : text) {
         allDigits &= IsDigit(c);
     }
-    return allDigits ? Accepted : NotADigit;
+    return allDigits ? Refusal::None : Refusal::NotADigit;
 }
 
-int RuleModulo10(CodeText& text, bool adding)
+Refusal RuleModulo10(CodeText& text, bool adding)
 {
     // The weights mean nothing for other characters; the encoders run this
     // rule before the digits-only rule, so say what is wrong rather than
     // guess a sum.
-    if (RuleDigits(text) != Accepted) {
-        return NotADigit;
+    if (RuleDigits(text) != Refusal::None) {
+        return Refusal::NotADigit;
     }
-    if (text.empty() && !adding) {
-        return WrongLength;
+    // No digits, nothing to check: adding would make a symbol of a check
+    // digit alone.
+    if (text.empty()) {
+        return Refusal::WrongLength;
     }
     if (adding) {
         text += Modulo10CheckDigit(text);
-        return Accepted;
+        return Refusal::None;
     }
     return text.back() == Modulo10CheckDigit(std::string_view(text).substr(0, text.size() - 1))
-               ? Accepted
-               : WrongCheckCharacter;
+               ? Refusal::None
+               : Refusal::WrongCheckCharacter;
 }
 
 namespace {

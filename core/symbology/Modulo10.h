@@ -1,17 +1,18 @@
 #pragma once
 
 #include "symbology/CodeText.h"
+#include "symbology/Refusal.h"
 
 #include <string_view>
 
 namespace kestrel {
 
-// Digits only (3 otherwise).
-int RuleDigits(const CodeText& text);
+// Digits only.
+Refusal RuleDigits(const CodeText& text);
 
 // The modulus 10 check digit of JAN and 2-of-5, weights 3 and 1 from the
-// right. Adding appends the digit; verifying compares the last character (2).
-int RuleModulo10(CodeText& text, bool adding);
+// right. Adding appends the digit; verifying compares the last character.
+Refusal RuleModulo10(CodeText& text, bool adding);
 
 // The check digit of a string of digits, weights 3 and 1 from the right.
 char Modulo10CheckDigit(std::string_view digits);

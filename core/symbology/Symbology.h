@@ -1,12 +1,12 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace kestrel {
 
 // The symbology index held in `CodeType`; also the item index of the code
-// dialog's type list.
+// dialog's type list. What each one is lives in SymbologyCatalogue.
 enum Symbology : int {
     Jan13 = 0,
     Jan8 = 1,
@@ -26,24 +26,44 @@ inline constexpr int SymbologyCount = 12;
 
 inline bool IsSymbology(int codeType) { return codeType >= 0 && codeType < SymbologyCount; }
 
-// Short names for command lines, in index order.
-inline constexpr std::array<std::string_view, SymbologyCount> SymbologyKeys{
-    "jan13", "jan8", "itf", "stf", "codabar", "code39", "code39ext",
-    "code93", "code93ext", "code11", "code11-2", "code128"};
+// One text column of the catalogue in index order: the short names for
+// command lines, or the names the user sees in the type list (UTF-8).
+class SymbologyTexts {
+public:
+    enum class Column { Key, Name };
 
-// The names the user sees in the type list (UTF-8), in index order.
-inline constexpr std::array<std::string_view, SymbologyCount> SymbologyNames{
-    "JAN-13",
-    "JAN-8",
-    "ITF(ｲﾝﾀﾘｰﾌﾞﾄﾞ2of5)",
-    "STF(ｽﾀﾝﾀﾞｰﾄﾞ2of5)",
-    "Codabar (NW-7)",
-    "Code 39",
-    "Extended Code 39",
-    "Code 93",
-    "Extended Code 93",
-    "Code 11 (Check one)",
-    "Code 11 (Check two)",
-    "Code 128 (Only Code B)"};
+    class Iterator {
+    public:
+        constexpr Iterator(const SymbologyTexts* texts, std::size_t index)
+            : texts_(texts), index_(index)
+        {
+        }
+        std::string_view operator*() const { return (*texts_)[index_]; }
+        Iterator& operator++()
+        {
+            ++index_;
+            return *this;
+        }
+        bool operator==(const Iterator&) const = default;
+
+    private:
+        const SymbologyTexts* texts_;
+        std::size_t index_;
+    };
+
+    constexpr explicit SymbologyTexts(Column column) : column_(column) {}
+
+    // Empty outside the catalogue.
+    std::string_view operator[](std::size_t index) const;
+    constexpr std::size_t size() const { return SymbologyCount; }
+    constexpr Iterator begin() const { return {this, 0}; }
+    constexpr Iterator end() const { return {this, size()}; }
+
+private:
+    Column column_;
+};
+
+inline constexpr SymbologyTexts SymbologyKeys{SymbologyTexts::Column::Key};
+inline constexpr SymbologyTexts SymbologyNames{SymbologyTexts::Column::Name};
 
 }  // namespace kestrel

@@ -2,7 +2,6 @@
 
 #include "symbology/Modulo10.h"
 #include "symbology/PatternTable.h"
-#include "symbology/ValidationResult.h"
 
 namespace kestrel {
 
@@ -66,15 +65,18 @@ constexpr DrawnPattern<4> Start{-1, 1, -1, 1};
 
 }  // namespace
 
-EncodeOutcome EncodeItf(const CodeText& text, const EncodeSettings& settings,
-                        SequenceBuilder& out)
+EncodeResult EncodeItf(const CodeText& text, const EncodeSettings& settings,
+                       SequenceBuilder& out, TextCompletion&)
 {
     ElementUnits units{};
     if (!UnitsForAspect(settings.aspect, units)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::ImpossibleGeometry);
     }
-    if (text.size() % 2 != 0 || RuleDigits(text) != Accepted) {
-        return EncodeOutcome::Unencodable;
+    if (text.size() % 2 != 0) {
+        return EncodeResult::Unencodable(Refusal::WrongLength);
+    }
+    if (RuleDigits(text) != Refusal::None) {
+        return EncodeResult::Unencodable(Refusal::NotADigit);
     }
     const auto& pairs = ItfPairs[static_cast<std::size_t>(settings.aspect)];
     out.appendPattern(Start);
@@ -85,18 +87,18 @@ EncodeOutcome EncodeItf(const CodeText& text, const EncodeSettings& settings,
     out.append(true, units.wide);
     out.append(false, 1);
     out.append(true, 1);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
 }
 
-EncodeOutcome EncodeStf(const CodeText& text, const EncodeSettings& settings,
-                        SequenceBuilder& out)
+EncodeResult EncodeStf(const CodeText& text, const EncodeSettings& settings,
+                       SequenceBuilder& out, TextCompletion&)
 {
     ElementUnits units{};
     if (!UnitsForAspect(settings.aspect, units)) {
-        return EncodeOutcome::Unencodable;
+        return EncodeResult::Unencodable(Refusal::ImpossibleGeometry);
     }
-    if (RuleDigits(text) != Accepted) {
-        return EncodeOutcome::Unencodable;
+    if (RuleDigits(text) != Refusal::None) {
+        return EncodeResult::Unencodable(Refusal::NotADigit);
     }
     const auto& digits = StfDigits[static_cast<std::size_t>(settings.aspect)];
     out.appendPattern(Start);
@@ -107,7 +109,28 @@ EncodeOutcome EncodeStf(const CodeText& text, const EncodeSettings& settings,
     out.append(true, units.wide);
     out.append(false, units.narrow);
     out.append(true, units.narrow);
-    return out.failed() ? EncodeOutcome::Unencodable : EncodeOutcome::Built;
+    return EncodeResult::Drawn(out.refusal());
+}
+
+Refusal AcceptStf(RuleInput& input)
+{
+    if (const Refusal digits = RuleDigits(input.text); digits != Refusal::None) {
+        return digits;
+    }
+    return input.checkRule ? RuleModulo10(input.text, input.adding) : Refusal::None;
+}
+
+Refusal AcceptItf(RuleInput& input)
+{
+    const bool odd = input.text.size() % 2 == 1;
+    if (input.adding && !odd) {
+        return Refusal::WrongLength;  // the check digit would make it odd
+    }
+    if (!input.adding && odd) {
+        input.text.insert(input.text.begin(), '0');
+        input.leadingZeroAdded = true;
+    }
+    return AcceptStf(input);
 }
 
 }  // namespace kestrel

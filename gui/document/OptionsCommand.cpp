@@ -8,7 +8,8 @@ namespace kestrel {
 
 bool RunOptionsCommand(ApplicationContext& context, QWidget* parent)
 {
-    return OnOptions(context.doc, context.gaps, context.profile, [&] { RunOptionsSheet(context, parent); });
+    return OnOptions(context.doc, context.gaps, context.profile,
+                     [&] { RunOptionsSheet(context, parent); });
 }
 
 }  // namespace kestrel

@@ -67,6 +67,12 @@ protected:
     std::string profilePath_;
 };
 
+// The dialog's message as the command line prints it, then the reason.
+std::string Refused(const char* message, const char* reason)
+{
+    return std::string(message) + "\nkestrel-cli: reason: " + reason + "\n";
+}
+
 struct RequestCase {
     const char* name;
     std::vector<std::string> arguments;
@@ -81,16 +87,18 @@ TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
         {"Jan13AutoAdd", {"--data", "490123456789", "--auto-add", "1", "--code-text"}, 0,
          "4901234567894\n", ""},
         {"Jan13WrongCheck", {"--data", "4901234567895", "--code-text"}, 1, "",
-         "チェックデジットが不正です\n"},
+         Refused("チェックデジットが不正です", "the check character is wrong")},
         {"Jan8LengthWithAutoAdd", {"--type", "jan8", "--data", "12345670", "--auto-add", "1"}, 1,
-         "", "入力桁数が正しくありません\n"},
+         "",
+         Refused("入力桁数が正しくありません", "the text has the wrong number of characters")},
         {"ItfLeadingZero", {"--type", "itf", "--data", "123", "--check", "0", "--code-text"}, 0,
          "0123\n", ""},
-        {"NotADigit", {"--type", "stf", "--data", "12a"}, 1, "", "入力は数字のみです\n"},
+        {"NotADigit", {"--type", "stf", "--data", "12a"}, 1, "",
+         Refused("入力は数字のみです", "a character is not a digit")},
         {"Code39Check", {"--type", "code39", "--data", "CODE 39", "--auto-add", "1",
                          "--code-text"}, 0, "*CODE 39R*\n", ""},
         {"Code39BadCharacter", {"--type", "5", "--data", "A#B"}, 1, "",
-         "データキャラクタが不正です\n"},
+         Refused("データキャラクタが不正です", "a character has no pattern in this symbology")},
         {"CodabarMethodForThisRun", {"--type", "codabar", "--data", "12", "--auto-add", "1",
                                      "--set", "Codabar/CheckDegit=0", "--code-text"}, 0,
          "A126A\n", ""},
@@ -104,8 +112,11 @@ TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
         // Converted to code page 932 (one byte each), then refused: no
         // symbology here can draw bytes above 127.
         {"HalfWidthKatakanaRefused", {"--type", "code128", "--data", "ｱｲｳ", "--code-text"}, 1,
-         "", "データキャラクタが不正です\n"},
+         "", Refused("データキャラクタが不正です", "a character has no pattern in this symbology")},
         {"EmptyDataIsNotTaken", {"--data", "", "--module-text"}, 0, "\n", ""},
+        // 128 bytes are taken, and then too long for the sequence.
+        {"DataAtTheLimit", {"--type", "code128", "--data", std::string(128, 'A')}, 1, "",
+         Refused("入力桁数が正しくありません", "the symbol would have more than 512 elements")},
         {"DataTooLong", {"--type", "code128", "--data", std::string(129, 'A')}, 2, "", ""},
         {"NotInCodePage932", {"--type", "code128", "--data", "😀"}, 2, "", ""},
     };
@@ -241,6 +252,7 @@ TEST_F(CliRun, BatchWritesEveryAcceptedLineAndReportsTheOthers)
                                      "4901234567894\n4901234567895\r\n\n4901234567894");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "line 2: チェックデジットが不正です\n"
+                          "kestrel-cli: reason: the check character is wrong\n"
                           "line 3: no data to draw, nothing written to "
                               + PathOf("label-3.bmp") + "\n");
     EXPECT_EQ(FileBytes(PathOf("label-1.bmp")).size(), 135054);

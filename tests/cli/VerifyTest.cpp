@@ -3,12 +3,15 @@
 // (DecodeTest): Codabar without start and stop, Code 39 without stars.
 
 #include "CliRun.h"
+#include "VerifyPicture.h"
+#include "symbology/SymbologyCatalogue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,6 +82,20 @@ TEST_F(Verify, EverySymbologyZxingReadsPassesInEveryFormat)
                                       + (output.size() > 2 ? " " + output[3] : "");
             EXPECT_EQ(result.status, Success) << where << ": " << result.err;
             EXPECT_EQ(result.err, "") << where;
+        }
+    }
+}
+
+// Every format name of the catalogue is one ZXing knows: a misspelt name
+// would ask it for no format at all and never read the symbol.
+TEST(VerifyReading, EveryCatalogueFormatNameIsZxings)
+{
+    for (const SymbologyRow& row : SymbologyCatalogue) {
+        const std::optional<ReaderExpectation> expected =
+            ExpectedReading(row.index, "12345678901234");
+        EXPECT_EQ(expected.has_value(), !row.reading.format.empty()) << row.name;
+        if (expected) {
+            EXPECT_NE(expected->formats, 0) << row.name;
         }
     }
 }

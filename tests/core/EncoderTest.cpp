@@ -132,17 +132,18 @@ TEST(JanEncoder, RefusalsLeaveThePreviousSequence)
     };
     ModuleSequence sequence;
     CodeText good = "4901234567894";
-    ASSERT_EQ(EncodeSymbology(Jan13, good, Settings(0, 1, 0, 1), sequence), 1);
+    ASSERT_EQ(EncodeNumber(EncodeSymbology(Jan13, good, Settings(0, 1, 0, 1), sequence)), 1);
     const ModuleSequence before = sequence;
     for (const auto& c : refused) {
         CodeText text = c.text;
-        EXPECT_EQ(EncodeSymbology(Jan13, text, Settings(0, 1, 0, c.check), sequence), 0)
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(Jan13, text, Settings(0, 1, 0, c.check), sequence)),
+                  0)
             << c.text;
         EXPECT_EQ(sequence, before);
         EXPECT_EQ(text, c.text);
     }
     CodeText wrongCheck = "4901234567895";
-    EXPECT_EQ(EncodeSymbology(Jan13, wrongCheck, Settings(0, 1, 0, 0), sequence), 1)
+    EXPECT_EQ(EncodeNumber(EncodeSymbology(Jan13, wrongCheck, Settings(0, 1, 0, 0), sequence)), 1)
         << "with Check off a wrong check digit is drawn as typed";
 }
 
@@ -231,10 +232,12 @@ TEST(Code39Extended, FailedCheckKeepsSequenceButStillYieldsOne)
 {
     ModuleSequence sequence;
     CodeText first = "OK";
-    ASSERT_EQ(EncodeSymbology(Code39Extended, first, Settings(), sequence), 1);
+    ASSERT_EQ(EncodeNumber(EncodeSymbology(Code39Extended, first, Settings(), sequence)), 1);
     const ModuleSequence before = sequence;
     CodeText unchecked = "AB";  // framed *AB*: B is not the check of A
-    EXPECT_EQ(EncodeSymbology(Code39Extended, unchecked, Settings(0, 1, 0, 1), sequence), 1);
+    EXPECT_EQ(
+        EncodeNumber(EncodeSymbology(Code39Extended, unchecked, Settings(0, 1, 0, 1), sequence)),
+        1);
     EXPECT_EQ(sequence, before);
 }
 
@@ -419,10 +422,12 @@ TEST(Capacity, TheLastFittingLengthEncodesAndOneMoreIsRefused)
     for (const auto& c : cases) {
         ModuleSequence sequence;
         CodeText fitting = c.fitting;
-        EXPECT_EQ(EncodeSymbology(c.codeType, fitting, Settings(), sequence), 1) << c.codeType;
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, fitting, Settings(), sequence)), 1)
+            << c.codeType;
         const ModuleSequence before = sequence;
         CodeText tooLong = c.tooLong;
-        EXPECT_EQ(EncodeSymbology(c.codeType, tooLong, Settings(), sequence), 0) << c.codeType;
+        EXPECT_EQ(EncodeNumber(EncodeSymbology(c.codeType, tooLong, Settings(), sequence)), 0)
+            << c.codeType;
         EXPECT_EQ(sequence, before);
         EXPECT_LE(sequence.count, ModuleSequence::Capacity);
     }

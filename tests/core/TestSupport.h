@@ -33,7 +33,7 @@ struct Encoded {
 inline Encoded EncodeWith(int codeType, CodeText text, const EncodeSettings& settings)
 {
     ModuleSequence sequence;
-    const int result = EncodeSymbology(codeType, text, settings, sequence);
+    const int result = EncodeNumber(EncodeSymbology(codeType, text, settings, sequence));
     return {result, text, Elements(sequence)};
 }
 

@@ -30,7 +30,7 @@ TEST_P(Acceptance, GivesTheResultAndCompletedText)
 {
     const auto& c = GetParam();
     CodeValidator validator(c.text, c.check, c.autoAdd, c.codeType, c.codabar);
-    EXPECT_EQ(validator.Accept(), c.expectedResult);
+    EXPECT_EQ(ValidationNumber(validator.Accept()), c.expectedResult);
     if (c.expectedResult == Accepted) {
         EXPECT_EQ(validator.Text(), c.expectedText);
     }

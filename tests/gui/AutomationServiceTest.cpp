@@ -136,7 +136,7 @@ TEST(AutomationService, NumbersThatAreNotMessagesAreRefusedAndChangeNothing)
     ServiceWorld world;
     CBarCodeDoc& doc = world.doc;
     doc.CodeText = "4901234567894";
-    doc.Encode(ReadCodabarOptions(world.profile));
+    doc.Encode(CodabarOptions{});
     const auto fields = [&doc] {
         return std::tuple(doc.CodeType, doc.CodeText, doc.Width, doc.Height, doc.NWidth,
                           doc.CodeHigh, doc.Check);

@@ -148,7 +148,7 @@ TEST(MainFramePlacementTest, AFirstStartShowsTheBarsAndTheWholePicture)
         world.doc.Width = picture.width();
         world.doc.Height = picture.height();
         world.doc.CodeText = "4901234567894";
-        world.doc.Encode(ReadCodabarOptions(world.profile));
+        world.doc.Encode(CodabarOptions{});
         world.frame.View()->OnUpdate();
         world.frame.ActivateFrame();
         QTest::qWait(0);

@@ -30,7 +30,7 @@ struct TestDocument {
         doc.Load(profile, gaps);
         RecordProgram(profile, programPath);
         doc.CodeText = codeText;
-        doc.Encode(ReadCodabarOptions(profile));
+        doc.Encode(CodabarOptions{});
     }
 
     void SetBackground(Colour colour) { profile::Write(profile, profile::BackColor, colour); }

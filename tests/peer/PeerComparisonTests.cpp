@@ -136,7 +136,7 @@ OurSymbol EncodeOurs(int codeType, const PeerCase& row, const CodabarOptions& co
 {
     OurSymbol ours;
     CodeValidator validator(row.typed, row.check, row.autoAdd, codeType, codabar);
-    if (const int accepted = validator.Accept(); accepted != Accepted) {
+    if (const int accepted = ValidationNumber(validator.Accept()); accepted != Accepted) {
         ours.failure = "CodeValidator refused with " + std::to_string(accepted);
         return ours;
     }
@@ -148,7 +148,8 @@ OurSymbol EncodeOurs(int codeType, const PeerCase& row, const CodabarOptions& co
     settings.narrowWidth = 1;
     settings.codabarCheckMethod = codabar.checkMethod;
     ModuleSequence sequence;
-    if (EncodeSymbology(codeType, ours.text, settings, sequence) != 1 || sequence.count == 0) {
+    if (EncodeNumber(EncodeSymbology(codeType, ours.text, settings, sequence)) != 1
+        || sequence.count == 0) {
         ours.failure = "EncodeSymbology refused \"" + Printable(ours.text) + "\"";
         return ours;
     }
@@ -407,14 +408,14 @@ CodeText WithCheckDigitsOurValidatorAccepts(const CodeText& data, int codeType)
     for (const char c : alphabet) {
         if (codeType == Code11OneCheck) {
             CodeText candidate = data + c;
-            if (CodeValidator(candidate, 1, 0, codeType).Accept() == Accepted) {
+            if (CodeValidator(candidate, 1, 0, codeType).Accept() == Refusal::None) {
                 accepted.push_back(candidate);
             }
             continue;
         }
         for (const char k : alphabet) {
             CodeText candidate = data + c + k;
-            if (CodeValidator(candidate, 1, 0, codeType).Accept() == Accepted) {
+            if (CodeValidator(candidate, 1, 0, codeType).Accept() == Refusal::None) {
                 accepted.push_back(candidate);
             }
         }

@@ -89,7 +89,7 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
     doc.CodeText = "4901234567894";
     doc.Width = 200;
     doc.Height = 80;
-    ASSERT_EQ(doc.Encode(ReadCodabarOptions(profile)), 1);
+    ASSERT_EQ(EncodeNumber(doc.Encode(CodabarOptions{})), 1);
     profile.WriteProfileInt("Code", "BackColor", 0x00FF00);
     const struct {
         int choice;
@@ -128,7 +128,7 @@ TEST_F(SaveBitmapTest, WritesNothingWithoutTextOrPicture)
     EXPECT_EQ(problem, SaveProblem::NothingToSave);
 
     doc.CodeText = "4901234567894";
-    doc.Encode(ReadCodabarOptions(profile));
+    doc.Encode(CodabarOptions{});
     canvases.valid = false;
     EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NoPicture);
