@@ -139,6 +139,13 @@ TEST(DibHeader, ColourCountAndTableSize)
         {"32 bits masks, 2 used", info(32, BI_BITFIELDS, 2), 2, 20},
         {"32 bits", info(32, BI_RGB, 0), 0, 0},
         {"table size keeps 16 bits", info(8, BI_RGB, 0x4001), 0x4001, 4},
+        // A new picture records the colours it was made for.
+        {"new 8 bits, 17 colours", NewPicture(3, 2, 8, BI_RGB, 17), 17, 68},
+        {"new 4 bits, 5 colours", NewPicture(3, 2, 4, BI_RGB, 5), 5, 20},
+        {"new run-length pictures are refused", NewPicture(3, 2, 4, BI_RLE4, 5), 0, 0},
+        {"new 16 bits with masks", NewPicture(3, 2, 16, BI_BITFIELDS, 0), 0, 12},
+        {"new 1 bit, both colours", NewPicture(3, 2, 1, BI_RGB, 2), 2, 8},
+        {"new 24 bits", NewPicture(3, 2, 24, BI_RGB, 0), 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -49,6 +49,9 @@ TEST(DrawBarcodeBars, RowsFollowHeightMarginAndText)
         {"text room pushes the bottom above the top", 30, 25, 1, 0, 25},
         {"margins meet: nothing", 50, 25, 0, 0, -1},
         {"no margins", 40, 0, 0, 0, 39},
+        {"a margin as tall as the picture: whole height", 40, 40, 0, 0, 39},
+        {"a margin as tall as the picture, with text", 40, 40, 1, 0, 18},
+        {"a margin one short of the picture: lines run up from it", 40, 39, 0, 2, 39},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
