@@ -75,61 +75,7 @@ COptionsPropertyPage::COptionsPropertyPage(OptionsPage page, const char* objectN
     std::vector<QWidget*> focusOrder;
     int row = 0;
     for (const OptionControlInfo& info : controls) {
-        Bound bound;
-        bound.info = &info;
-        const QString name = QString::fromLatin1(ObjectNameOf(info.control));
-        switch (info.kind) {
-        case ControlKind::CheckBox:
-            bound.check = new QCheckBox(Text(info.label), this);
-            bound.check->setObjectName(name);
-            grid->addWidget(bound.check, row++, 0, 1, 3);
-            focusOrder.push_back(bound.check);
-            break;
-        case ControlKind::NumberBox: {
-            auto* label = new QLabel(Text(info.label), this);
-            bound.number = new UpDownEdit(info.limits, this);
-            bound.number->setObjectName(name);
-            label->setBuddy(bound.number);
-            grid->addWidget(label, row, 0);
-            // As narrow as its numbers, even beside a wider list, with its
-            // unit right after it.
-            auto* numberWithUnit = new QHBoxLayout;
-            numberWithUnit->addWidget(bound.number);
-            if (info.unit != nullptr) {
-                numberWithUnit->addWidget(new QLabel(Text(info.unit), this));
-            }
-            numberWithUnit->addStretch(1);
-            grid->addLayout(numberWithUnit, row, 1, 1, 2);
-            ++row;
-            focusOrder.push_back(bound.number);
-            break;
-        }
-        case ControlKind::List: {
-            auto* label = new QLabel(Text(info.label), this);
-            bound.list = new QComboBox(this);
-            bound.list->setObjectName(name);
-            for (const char* item : info.items) {
-                bound.list->addItem(Text(item));
-            }
-            label->setBuddy(bound.list);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(bound.list, row, 1);
-            ++row;
-            focusOrder.push_back(bound.list);
-            break;
-        }
-        case ControlKind::RadioButtons:
-            bound.buttons = new QButtonGroup(this);
-            for (std::size_t i = 0; i < info.items.size(); ++i) {
-                auto* button = new QRadioButton(Text(info.items[i]), this);
-                button->setObjectName(name + QString::number(i));
-                bound.buttons->addButton(button, static_cast<int>(i));
-                grid->addWidget(button, row++, 0, 1, 3);
-                focusOrder.push_back(button);
-            }
-            break;
-        }
-        bound_.emplace(info.control, bound);
+        bound_.emplace(info.control, AddControl(info, *grid, row, focusOrder));
     }
     // The controls keep their natural width; the space left goes to the right.
     grid->setColumnStretch(3, 1);
@@ -138,6 +84,67 @@ COptionsPropertyPage::COptionsPropertyPage(OptionsPage page, const char* objectN
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
+}
+
+COptionsPropertyPage::Bound COptionsPropertyPage::AddControl(const OptionControlInfo& info,
+                                                             QGridLayout& grid, int& row,
+                                                             std::vector<QWidget*>& focusOrder)
+{
+    Bound bound;
+    bound.info = &info;
+    const QString name = QString::fromLatin1(ObjectNameOf(info.control));
+    switch (info.kind) {
+    case ControlKind::CheckBox:
+        bound.check = new QCheckBox(Text(info.label), this);
+        bound.check->setObjectName(name);
+        grid.addWidget(bound.check, row++, 0, 1, 3);
+        focusOrder.push_back(bound.check);
+        break;
+    case ControlKind::NumberBox: {
+        auto* label = new QLabel(Text(info.label), this);
+        bound.number = new UpDownEdit(info.limits, this);
+        bound.number->setObjectName(name);
+        label->setBuddy(bound.number);
+        grid.addWidget(label, row, 0);
+        // As narrow as its numbers, even beside a wider list, with its
+        // unit right after it.
+        auto* numberWithUnit = new QHBoxLayout;
+        numberWithUnit->addWidget(bound.number);
+        if (info.unit != nullptr) {
+            numberWithUnit->addWidget(new QLabel(Text(info.unit), this));
+        }
+        numberWithUnit->addStretch(1);
+        grid.addLayout(numberWithUnit, row, 1, 1, 2);
+        ++row;
+        focusOrder.push_back(bound.number);
+        break;
+    }
+    case ControlKind::List: {
+        auto* label = new QLabel(Text(info.label), this);
+        bound.list = new QComboBox(this);
+        bound.list->setObjectName(name);
+        for (const char* item : info.items) {
+            bound.list->addItem(Text(item));
+        }
+        label->setBuddy(bound.list);
+        grid.addWidget(label, row, 0);
+        grid.addWidget(bound.list, row, 1);
+        ++row;
+        focusOrder.push_back(bound.list);
+        break;
+    }
+    case ControlKind::RadioButtons:
+        bound.buttons = new QButtonGroup(this);
+        for (std::size_t i = 0; i < info.items.size(); ++i) {
+            auto* button = new QRadioButton(Text(info.items[i]), this);
+            button->setObjectName(name + QString::number(i));
+            bound.buttons->addButton(button, static_cast<int>(i));
+            grid.addWidget(button, row++, 0, 1, 3);
+            focusOrder.push_back(button);
+        }
+        break;
+    }
+    return bound;
 }
 
 void COptionsPropertyPage::Fill(const OptionsSheetModel& model)

@@ -7,10 +7,12 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QPushButton;
 class QTabWidget;
 
@@ -45,6 +47,11 @@ private:
         QComboBox* list = nullptr;
         QButtonGroup* buttons = nullptr;
     };
+
+    // Builds one option's controls into the grid from `row` on, advancing
+    // `row` and adding them to the tab chain in the order built.
+    Bound AddControl(const OptionControlInfo& info, QGridLayout& grid, int& row,
+                     std::vector<QWidget*>& focusOrder);
 
     OptionsPage page_;
     std::map<OptionControl, Bound> bound_;
