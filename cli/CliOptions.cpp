@@ -150,9 +150,14 @@ bool StoreData(std::string_view value, CliOptions& options, std::string&)
     return true;
 }
 
-bool StoreCodeType(std::string_view value, CliOptions& options, std::string&)
+// The range in its message follows the catalogue, so it says itself why.
+bool StoreCodeType(std::string_view value, CliOptions& options, std::string& message)
 {
-    return ParseCodeType(value, options.codeType);
+    if (ParseCodeType(value, options.codeType)) {
+        return true;
+    }
+    message = "'" + std::string(value) + "' is not " + CodeTypeExpected();
+    return false;
 }
 
 bool StoreOverride(std::string_view value, CliOptions& options, std::string&)
@@ -243,8 +248,7 @@ constexpr OptionRow OptionTable[] = {
                 "e.g. --set Codabar/CheckDegit=0"),
 
     HelpLines("\nBarcode:"),
-    ValueOption({"--type"}, "N|NAME", StoreCodeType,
-                "a symbology (0 to 11 or a name, see --help)", "symbology:"),
+    ValueOption({"--type"}, "N|NAME", StoreCodeType, {}, "symbology:"),
     SymbologyList(),
     ValueOption({"--data"}, "TEXT", StoreData, {},
                 "the data (UTF-8, at most 128 bytes in code page 932)"),

@@ -4,7 +4,6 @@
 #include "bitmap/Dib.h"
 #include "export/PngFile.h"
 #include "render/DrawBarcode.h"
-#include "render/DrawingSurface.h"
 #include "render/OffscreenCanvas.h"
 
 #include <algorithm>
@@ -17,8 +16,6 @@ namespace kestrel {
 
 namespace {
 
-constexpr Colour White = 0xFFFFFF;
-
 // The keys --format takes and the suffixes that name each format.
 constexpr std::array<std::pair<std::string_view, PictureFormat>, 4> FormatKeys{{
     {"bmp", PictureFormat::Bmp},
@@ -26,25 +23,6 @@ constexpr std::array<std::pair<std::string_view, PictureFormat>, 4> FormatKeys{{
     {"svg", PictureFormat::Svg},
     {"pdf", PictureFormat::Pdf},
 }};
-
-// A canvas with the barcode drawn, none when the picture cannot be made.
-std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const Drawing& drawing,
-                                              OffscreenCanvasFactory& canvases)
-{
-    std::unique_ptr<OffscreenCanvas> canvas =
-        canvases.Create(drawing.symbol.width, drawing.symbol.height);
-    if (!canvas || !canvas->IsValid()) {
-        return nullptr;
-    }
-    DrawingSurface& surface = canvas->Surface();
-    // A barcode's drawing begins by filling the whole picture in its
-    // background colour; white is seen only when there is nothing to draw.
-    if (drawing.symbol.text.empty()) {
-        surface.FillSolidRect(surface.ClipBox(), White);
-    }
-    DrawBarcode(drawing, surface);
-    return canvas;
-}
 
 int WriteBmp(const PictureRequest& request, OffscreenCanvasFactory& canvases,
              const std::string& fileName, SaveProblem& problem)
@@ -126,12 +104,6 @@ void ExportRegistry::Add(PictureFormat format, PictureWriter writer)
     writers_.emplace_back(format, std::move(writer));
 }
 
-bool ExportRegistry::Has(PictureFormat format) const
-{
-    return std::any_of(writers_.begin(), writers_.end(),
-                       [format](const auto& entry) { return entry.first == format; });
-}
-
 int ExportRegistry::Save(const PictureRequest& request, OffscreenCanvasFactory& canvases,
                          const std::string& fileName, PictureFormat format,
                          SaveProblem* problem) const
@@ -143,9 +115,9 @@ int ExportRegistry::Save(const PictureRequest& request, OffscreenCanvasFactory& 
     const BarcodeSymbol& symbol = request.drawing.symbol;
     if (found == writers_.end()) {
         reason = SaveProblem::NotWritten;
-    } else if (format != PictureFormat::Bmp && symbol.text.empty()) {
+    } else if (symbol.text.empty()) {
         reason = SaveProblem::NothingToSave;
-    } else if (format != PictureFormat::Bmp && (symbol.width <= 0 || symbol.height <= 0)) {
+    } else if (symbol.width <= 0 || symbol.height <= 0) {
         reason = SaveProblem::NoPicture;
     } else {
         written = found->second(request, canvases, fileName, reason);

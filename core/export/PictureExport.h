@@ -53,7 +53,6 @@ int WritePictureBytes(const std::string& fileName, const std::vector<std::uint8_
 class ExportRegistry {
 public:
     void Add(PictureFormat format, PictureWriter writer);
-    bool Has(PictureFormat format) const;
 
     // 1 when written, 0 when not (`problem`, when given, says why).
     int Save(const PictureRequest& request, OffscreenCanvasFactory& canvases,
@@ -65,7 +64,8 @@ private:
 };
 
 // A PNG of more colours than a palette holds; none when it cannot be made.
-using TrueColourPngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(const PixelRows&)>;
+using TrueColourPngEncoder =
+    std::function<std::optional<std::vector<std::uint8_t>>(const PixelRows&)>;
 
 // BMP and PNG, the raster formats; PNG pictures of over 256 colours go to
 // `trueColour`.

@@ -50,13 +50,10 @@ int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
     if (symbol.text.empty()) {
         return Fail(SaveProblem::NothingToSave, problem);
     }
-    const std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(symbol.width, symbol.height);
-    if (!canvas || !canvas->IsValid()) {
+    const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(drawing, canvases);
+    if (!canvas) {
         return Fail(SaveProblem::NoPicture, problem);
     }
-    DrawingSurface& surface = canvas->Surface();
-    surface.FillSolidRect(surface.ClipBox(), White);
-    DrawBarcode(drawing, surface);
 
     if (!IsConvertRequest(bitCount, compression, DisplayBitCount)) {
         return Fail(SaveProblem::NotWritten, problem);
@@ -69,6 +66,24 @@ int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
         return Fail(SaveProblem::NotWritten, problem);
     }
     return 1;
+}
+
+std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const Drawing& drawing,
+                                              OffscreenCanvasFactory& canvases)
+{
+    std::unique_ptr<OffscreenCanvas> canvas =
+        canvases.Create(drawing.symbol.width, drawing.symbol.height);
+    if (!canvas || !canvas->IsValid()) {
+        return nullptr;
+    }
+    DrawingSurface& surface = canvas->Surface();
+    // A barcode's drawing begins by filling the whole picture in its
+    // background colour; white is seen only when there is nothing to draw.
+    if (drawing.symbol.text.empty() || !drawing.symbol.sequence) {
+        surface.FillSolidRect(surface.ClipBox(), White);
+    }
+    DrawBarcode(drawing, surface);
+    return canvas;
 }
 
 std::string SaveFileNameBesideProgram(const std::string& programPath)

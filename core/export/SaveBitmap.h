@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kestrel {
 
 struct Drawing;
+class OffscreenCanvas;
 class OffscreenCanvasFactory;
 
 // Why a save wrote nothing, for the front end's message.
@@ -33,6 +35,12 @@ int SaveBitmap(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory&
 int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
                  const std::string& fileName, int bitCount, std::uint32_t compression,
                  SaveProblem* problem = nullptr);
+
+// An off-screen picture of the symbol's width and height with the barcode
+// drawn on it (white where there is no code text to draw); none when the
+// picture cannot be made. Every raster output starts from it.
+std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const Drawing& drawing,
+                                              OffscreenCanvasFactory& canvases);
 
 // "BarCode.bmp" in the folder of the program file; empty when the joined
 // name would be too long for a path.

@@ -1,13 +1,13 @@
 #include "app/AutomationService.h"
-#include "document/StoredStyle.h"
-#include "profile/ProfileSchema.h"
 
 #include "app/ApplicationContext.h"
 #include "app/MainFrame.h"
 #include "dbus/AutomationBus.h"
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
+#include "document/StoredStyle.h"
 #include "export/SaveBitmap.h"
+#include "profile/ProfileSchema.h"
 #include "render/BarCodeView.h"
 #include "render/ImageCanvas.h"
 #include "resources/ProgramName.h"
@@ -126,8 +126,10 @@ int AutomationService::SaveBesideProgram()
     }
     ImageCanvasFactory canvases;
     SaveProblem problem = SaveProblem::None;
-    if (SaveBitmap(ReadDrawing(context_.doc, context_.profile),
-                   profile::Read(context_.profile, profile::Bitmap), canvases, fileName, &problem) == 1) {
+    const int bitmapChoice = profile::Read(context_.profile, profile::Bitmap);
+    if (SaveBitmap(ReadDrawing(context_.doc, context_.profile), bitmapChoice, canvases, fileName,
+                   &problem)
+        == 1) {
         return 1;
     }
     // Only a picture that could not be made is worth stopping the caller

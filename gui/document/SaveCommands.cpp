@@ -1,10 +1,10 @@
 #include "document/SaveCommands.h"
-#include "document/StoredStyle.h"
-#include "profile/ProfileSchema.h"
 
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
+#include "document/StoredStyle.h"
 #include "export/SaveBitmap.h"
+#include "profile/ProfileSchema.h"
 #include "render/ImageCanvas.h"
 #include "resources/ProgramName.h"
 

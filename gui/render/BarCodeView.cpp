@@ -1,7 +1,7 @@
 #include "render/BarCodeView.h"
-#include "document/StoredStyle.h"
 
 #include "document/BarCodeDoc.h"
+#include "document/StoredStyle.h"
 #include "render/DrawBarcode.h"
 #include "render/OffsetSurface.h"
 #include "render/QPainterSurface.h"

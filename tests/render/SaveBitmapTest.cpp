@@ -76,6 +76,14 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
+    // Save as the window does: the drawing and the depth read from the
+    // profile at the time of saving.
+    int Save(const std::string& fileName, SaveProblem* problem)
+    {
+        return SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0),
+                          canvases, fileName, problem);
+    }
+
     MemoryProfile profile;
     WorkingGaps gaps;
     LoadedDocument doc{profile, gaps};
@@ -104,7 +112,7 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
     for (const auto& c : cases) {
         profile.WriteProfileInt("Settings", "Bitmap", c.choice);
         SaveProblem problem = SaveProblem::NotWritten;
-        ASSERT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 1);
+        ASSERT_EQ(Save(file.string(), &problem), 1);
         EXPECT_EQ(problem, SaveProblem::None);
         EXPECT_EQ(canvases.requested, std::make_pair(200, 80));
         const auto bytes = FileBytes(file);
@@ -124,20 +132,18 @@ TEST_F(SaveBitmapTest, WritesTheDrawingOverWhiteAtTheChosenDepth)
 TEST_F(SaveBitmapTest, WritesNothingWithoutTextOrPicture)
 {
     SaveProblem problem = SaveProblem::None;
-    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 0);
+    EXPECT_EQ(Save(file.string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NothingToSave);
 
     doc.CodeText = "4901234567894";
     doc.Encode(CodabarOptions{});
     canvases.valid = false;
-    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, file.string(), &problem), 0);
+    EXPECT_EQ(Save(file.string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NoPicture);
     EXPECT_FALSE(std::filesystem::exists(file));
 
     canvases.valid = true;
-    EXPECT_EQ(SaveBitmap(ReadDrawing(doc, profile), profile.GetProfileInt("Settings", "Bitmap", 0), canvases, (folder / "missing" / "x.bmp").string(),
-                         &problem),
-              0);
+    EXPECT_EQ(Save((folder / "missing" / "x.bmp").string(), &problem), 0);
     EXPECT_EQ(problem, SaveProblem::NotWritten);
 }
 
