@@ -42,8 +42,8 @@ inline bool Write(Profile& profile, const StringKey& key, std::string_view value
     return profile.WriteProfileString(key.section, key.key, value);
 }
 
-// Code: the barcode geometry, read when the document is created and written
-// when it is destroyed.
+// Code: the barcode geometry, read when the document is loaded and written
+// when it is stored (at the window's normal end).
 inline constexpr IntKey CodeHigh{"Code", "CodeHigh", 16};
 inline constexpr IntKey CodeType{"Code", "CodeType", 0};
 inline constexpr IntKey Height{"Code", "Height", 150};
@@ -82,9 +82,9 @@ inline constexpr IntKey CodabarCheckDegit{"Codabar", "CheckDegit", 2};
 
 inline constexpr IntKey Code39GapX{"Code39", "GapX", 1};
 
-// JAN and ITF text and frame options. The drawing reads the bearer widths
-// with a default of six narrow widths, which depends on the document, so it
-// passes its own default; the options page reads them with 5.
+// JAN and ITF text and frame options. The options page reads the bearer
+// widths with a default of 5; the drawing style only asks whether a width is
+// stored, and without one the drawing uses six narrow widths of the symbol.
 inline constexpr IntKey JanCodeOut{"JAN", "CodeOut", 1};
 inline constexpr IntKey JanCaseWidthForOptions{"JAN", "CaseWidth", 5};
 inline constexpr IntKey ItfCaseWidthForOptions{"ITF", "CaseWidth", 5};
@@ -92,7 +92,8 @@ inline constexpr IntKey ItfCaseWidthForOptions{"ITF", "CaseWidth", 5};
 inline constexpr IntKey Bitmap{"Settings", "Bitmap", 0};
 inline constexpr StringKey WindowPos{"Settings", "WindowPos", ""};
 
-// Main: written at every start so that other programs can find this one.
+// Main: written at every start of the window so that other programs can find
+// this one.
 inline constexpr StringKey Version{"Main", "Version", ""};
 inline constexpr StringKey Path{"Main", "Path", ""};
 inline constexpr std::string_view VersionWritten = "2.08";
