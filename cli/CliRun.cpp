@@ -10,6 +10,7 @@
 #include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
 #include "render/ImageCanvas.h"
+#include "render/QPainterSurface.h"
 #include "symbology/CodeValidator.h"
 #include "text/Cp932.h"
 
@@ -511,6 +512,9 @@ int RunBatch(Session& first, const CliOptions& options, const RunSettings& setti
             more.push_back(std::make_unique<Session>(options, settings));
             sessions.push_back(more.back().get());
         }
+        // The fonts are found and loaded here, once, before the workers
+        // draw their first texts at the same time.
+        PrepareFontsForThreads();
         LinePool pool(options, sessions, reporter);
         for (std::string line; ReadLine(*lines, line);) {
             pool.Add(++lineNumber, std::move(line));

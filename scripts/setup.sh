@@ -18,6 +18,8 @@ packages=(
   zlib1g-dev
   # Qt's own dialogs (print, file, colour) in Japanese
   qt6-translations-l10n
+  # formatting and static analysis (scripts/lint.sh); rebuilds reuse objects
+  clang-format clang-tidy ccache
 )
 
 missing=()

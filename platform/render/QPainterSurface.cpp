@@ -1,5 +1,6 @@
 #include "render/QPainterSurface.h"
 
+#include "render/DrawBarcode.h"
 #include "text/Cp932.h"
 
 #include <QColor>
@@ -118,6 +119,20 @@ void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
 }
 
 }  // namespace
+
+void PrepareFontsForThreads()
+{
+    // Digits, a letter, "あ" and "ｱ" in code page 932, in both charsets the
+    // drawing asks for (the text and the comments).
+    static constexpr std::string_view Sample = "0A\x82\xA0\xB1";
+    ImageSurface surface(16, 16);
+    for (const FontCharset charset : {FontCharset::Ansi, FontCharset::ShiftJis}) {
+        const SavedFont saved = surface.SelectFont({BarcodeFontFace, 16, charset, 400});
+        surface.MeasureText(Sample);
+        surface.DrawTextAt(0, 0, Sample);
+        surface.RestoreFont(saved);
+    }
+}
 
 QPainterSurface::QPainterSurface(QPainter& painter) : painter_(painter)
 {

@@ -113,4 +113,10 @@ public:
 // image.
 RgbPicture ToRgbPicture(const QImage& image);
 
+// Finds and loads the barcode font, with the fallbacks its Japanese and
+// half-width katakana need, by drawing a little of each once. Call it before
+// several threads draw at once: fontconfig sets its own locks up the first
+// time it is used, in a way that threads starting together race on.
+void PrepareFontsForThreads();
+
 }  // namespace kestrel
