@@ -349,6 +349,15 @@ const OptionRow* FindOption(std::string_view flag)
     return nullptr;
 }
 
+// "FLAG: 'VALUE' is not <expected>", or where the row names nothing
+// expected, "FLAG: <message of the store>".
+std::string RefusedValue(const std::string& flag, const OptionRow& row, const std::string& value,
+                         const std::string& message)
+{
+    return row.expected.empty() ? flag + ": " + message
+                                : flag + ": '" + value + "' is not " + std::string(row.expected);
+}
+
 // The value of the option at `arguments[index]`, written after its '=' or
 // as the next argument, which is then passed over.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& index,
@@ -500,9 +509,7 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
         }
         std::string message;
         if (!row->store(value, options, message)) {
-            error = row->expected.empty()
-                        ? flag + ": " + message
-                        : flag + ": '" + value + "' is not " + std::string(row->expected);
+            error = RefusedValue(flag, *row, value, message);
             return false;
         }
     }

@@ -330,7 +330,7 @@ public:
         if (total_) line << '/' << *total_;
         line << " lines";
         if (seconds > 0.05) {
-            line << ", " << static_cast<long>(done_ / seconds) << " files/s";
+            line << ", " << static_cast<long>(static_cast<double>(done_) / seconds) << " files/s";
         }
         line << "\033[K";
         err_ << line.str() << std::flush;

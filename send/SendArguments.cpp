@@ -157,7 +157,7 @@ std::string NamedMessagesHelp()
     std::string help;
     for (std::size_t index = 0; index < MessageNames.size(); ++index) {
         char hex[8] = {};
-        const auto end = std::to_chars(hex, hex + sizeof hex, MessageNames[index].number, 16).ptr;
+        auto* const end = std::to_chars(hex, hex + sizeof hex, MessageNames[index].number, 16).ptr;
         help += std::string(MessageNames[index].name) + " (0x" + std::string(hex, end) + "),";
         help += index % 3 == 2 ? "\n" : " ";
     }

@@ -77,12 +77,9 @@ bool WriteFile(int fd, Parts parts)
         }
         return true;
     }
-    for (const auto& part : parts) {
-        if (!WriteAll(fd, part.data(), part.size())) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(parts, [fd](const auto& part) {
+        return WriteAll(fd, part.data(), part.size());
+    });
 }
 
 // A device or pipe named by the user takes the bytes directly; replacing it
@@ -155,7 +152,7 @@ int WriteNewUnnamed(const std::filesystem::path& target, Parts parts)
 std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib& dib)
 {
     const auto layout = InspectPicture(dib);
-    if (!layout || dib.size() > 0xFFFFFFFFu - FileHeaderSize) {
+    if (!layout || dib.size() > 0xFFFFFFFFU - FileHeaderSize) {
         return std::nullopt;
     }
     std::array<std::uint8_t, FileHeaderSize> header{};

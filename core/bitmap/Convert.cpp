@@ -142,7 +142,7 @@ public:
         if (colour == lastColour_) {
             return lastIndex_;
         }
-        Slot& slot = cache_[(colour * 0x9E3779B1u) >> (32 - CacheBits)];
+        Slot& slot = cache_[(colour * 0x9E3779B1U) >> (32 - CacheBits)];
         if (slot.colour != colour) {
             slot = {colour, Search(colour)};
         }
@@ -162,11 +162,15 @@ private:
 
     std::uint8_t Search(std::uint32_t colour) const
     {
-        const int r = Red(colour), g = Green(colour), b = Blue(colour);
+        const int r = Red(colour);
+        const int g = Green(colour);
+        const int b = Blue(colour);
         std::size_t best = 0;
         int bestDistance = std::numeric_limits<int>::max();
         for (std::size_t i = 0; i < usable_; ++i) {
-            const int dr = r - palette_[i].red, dg = g - palette_[i].green, db = b - palette_[i].blue;
+            const int dr = r - palette_[i].red;
+            const int dg = g - palette_[i].green;
+            const int db = b - palette_[i].blue;
             const int distance = dr * dr + dg * dg + db * db;
             if (distance < bestDistance) {
                 bestDistance = distance;
@@ -193,15 +197,15 @@ void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t wid
         // Eight pixels to a byte, the leftmost in the highest bit: the low
         // bits of eight index bytes, read as one little-endian word, land
         // in the top byte of its product with this constant in that order.
-        constexpr std::uint64_t Gather = 0x8040201008040201u;
+        constexpr std::uint64_t Gather = 0x8040201008040201U;
         std::size_t x = 0;
         for (; x + 8 <= width; x += 8) {
-            const std::uint64_t eight = bytes::ReadU64(indices + x) & 0x0101010101010101u;
+            const std::uint64_t eight = bytes::ReadU64(indices + x) & 0x0101010101010101U;
             p[x / 8] = static_cast<std::uint8_t>((eight * Gather) >> 56);
         }
         unsigned byte = 0;
         for (std::size_t i = 0; x + i < width; ++i) {
-            byte |= (indices[x + i] & 1u) << (7 - i);
+            byte |= (indices[x + i] & 1U) << (7 - i);
         }
         if (x < width) {
             p[x / 8] = static_cast<std::uint8_t>(byte);
@@ -259,10 +263,10 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
     }
     const bool sixBitGreen = compression == BI_BITFIELDS && bitCount == 16;
     if (compression == BI_BITFIELDS) {
-        const std::uint32_t masks[3] = {sixBitGreen ? 0xF800u : 0x00FF0000u,
-                                        sixBitGreen ? 0x07E0u : 0x0000FF00u,
-                                        sixBitGreen ? 0x001Fu : 0x000000FFu};
-        for (int i = 0; i < 3; ++i) {
+        const std::uint32_t masks[3] = {sixBitGreen ? 0xF800U : 0x00FF0000U,
+                                        sixBitGreen ? 0x07E0U : 0x0000FF00U,
+                                        sixBitGreen ? 0x001FU : 0x000000FFU};
+        for (std::size_t i = 0; i < 3; ++i) {
             bytes::WriteU32(out + InfoHeaderSize + 4 * i, masks[i]);
         }
     }

@@ -79,12 +79,12 @@ std::uint32_t ColourCount(const BitmapInfoHeader& header)
 {
     const bool paletted = header.biBitCount <= 8;
     if (IsCoreHeader(header)) {
-        return paletted ? (1u << header.biBitCount) : 0;
+        return paletted ? (1U << header.biBitCount) : 0;
     }
     if (header.biClrUsed != 0) {
         return header.biClrUsed;
     }
-    return paletted ? (1u << header.biBitCount) : 0;
+    return paletted ? (1U << header.biBitCount) : 0;
 }
 
 std::uint16_t ColourTableSize(const BitmapInfoHeader& header)
@@ -171,7 +171,7 @@ std::optional<DibLayout> InspectPicture(const Dib& dib)
     layout.rowSize = static_cast<std::size_t>(rowSize);
 
     if (header.biCompression == BI_BITFIELDS) {
-        for (int i = 0; i < 3; ++i) {
+        for (std::size_t i = 0; i < 3; ++i) {
             layout.masks[i] = ReadU32(dib.data() + header.biSize + 4 * i);
         }
     } else if (header.biBitCount == 16) {
@@ -251,7 +251,7 @@ Dib NewPicture(std::int32_t width, std::int32_t height, int bitCount, std::uint3
     bytes::WriteU32(p + 16, compression);
     bytes::WriteU32(p + 20, static_cast<std::uint32_t>(pixelBytes));
     // A table as long as the bit count implies is described by 0.
-    const bool fullTable = bitCount <= 8 && colourCount == (1u << bitCount);
+    const bool fullTable = bitCount <= 8 && colourCount == (1U << bitCount);
     bytes::WriteU32(p + 32, fullTable ? 0 : colourCount);
     return Dib(std::move(block));
 }

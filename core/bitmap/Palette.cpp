@@ -61,7 +61,7 @@ ChannelMask MakeChannelMask(std::uint32_t mask)
     const int highest = 31 - std::countl_zero(mask);
     const int kept = std::min(highest - lowest + 1, 8);
     const int shiftRight = highest - kept + 1;
-    const std::uint32_t keptBits = (0xFFu >> (8 - kept)) << shiftRight;
+    const std::uint32_t keptBits = (0xFFU >> (8 - kept)) << shiftRight;
     return {mask & keptBits, shiftRight, 8 - kept};
 }
 
@@ -97,7 +97,7 @@ bool KeyTally::Add(std::uint16_t key, std::uint64_t n)
         return true;  // a key that never occurred stays among the unused
     }
     // Fibonacci hashing spreads the 5-6-5 keys of nearby colours apart.
-    std::size_t slot = (static_cast<std::uint32_t>(key) * 0x9E3779B1u) >> 22 & (Slots - 1);
+    std::size_t slot = (static_cast<std::uint32_t>(key) * 0x9E3779B1U) >> 22 & (Slots - 1);
     const std::uint32_t stored = std::uint32_t{key} + 1;
     while (slots_[slot] != 0 && slots_[slot] != stored) {
         slot = (slot + 1) & (Slots - 1);
@@ -160,12 +160,9 @@ bool CountPictureRuns(const RgbPicture& picture, Count&& count)
     std::uint64_t repeats = 0;
     const std::uint32_t* previous = nullptr;
     auto flush = [&] {
-        for (const auto& [key, n] : runs) {
-            if (!count(key, n * repeats)) {
-                return false;
-            }
-        }
-        return true;
+        return std::ranges::all_of(runs, [&](const auto& run) {
+            return count(run.first, run.second * repeats);
+        });
     };
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint32_t* row = picture.pixels.data() + y * width;
@@ -278,7 +275,7 @@ Palette MakePicturePalette(const Dib& dib, const MaskWarning& warn)
     }
     if (layout->colourCount > 0) {
         const std::span<const std::uint8_t> table(dib.data() + layout->colourTableOffset,
-                                                  layout->colourCount * 4);
+                                                  std::size_t{layout->colourCount} * 4);
         return PaletteFromColourTable(table, layout->colourCount);
     }
     const BitmapInfoHeader& header = layout->header;

@@ -4,7 +4,6 @@
 #include "document/WorkingGaps.h"
 #include "render/BarcodeSymbol.h"
 #include "symbology/CodabarCheck.h"
-#include "symbology/CodabarCheck.h"
 #include "symbology/EncodeOutcome.h"
 #include "symbology/CodeText.h"
 #include "symbology/ModuleSequence.h"

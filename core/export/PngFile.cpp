@@ -483,7 +483,7 @@ PngBytes AssemblePng(std::size_t width, int height, int depth, const RunRows& fo
     header[9] = 3;  // palette
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
     AppendChunk(png, "IHDR", header, sizeof header);
-    std::array<std::uint8_t, 3 * 256> palette{};
+    std::array<std::uint8_t, std::size_t{3} * 256> palette{};
     std::size_t entries = 0;
     for (std::size_t i = 0; i < colours; ++i) {
         const std::uint32_t colour = found.palette.Colour(i);

@@ -26,6 +26,6 @@ using PngBytes = std::vector<std::uint8_t>;
 // row above, a run of one colour at a time: a barcode has a few distinct
 // rows of long runs, and neither a copy of the picture nor an index per
 // pixel pays for itself. Empty for a picture of no pixels.
-std::optional<PngBytes> EncodeIndexedPng(const PixelRows& rows);
+std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source);
 
 }  // namespace kestrel

@@ -91,10 +91,12 @@ const OptionControlInfo& InfoOf(OptionControl control)
 
 std::span<const OptionControlInfo> ControlsOf(OptionsPage page)
 {
+    // NOLINTBEGIN(readability-qualified-auto): an array's iterator, a pointer only in this library
     const auto first = std::find_if(OptionControls.begin(), OptionControls.end(),
                                     [page](const auto& info) { return info.page == page; });
     const auto last = std::find_if(first, OptionControls.end(),
                                    [page](const auto& info) { return info.page != page; });
+    // NOLINTEND(readability-qualified-auto)
     return {first, last};
 }
 

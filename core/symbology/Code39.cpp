@@ -3,6 +3,7 @@
 #include "symbology/FullAscii.h"
 #include "symbology/PatternTable.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -52,12 +53,7 @@ constexpr std::size_t MaxFramedLength = ModuleSequence::Capacity / 10;
 
 bool HasLowerCase(std::string_view text)
 {
-    for (const char c : text) {
-        if (IsLower(c)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(text, [](char c) { return IsLower(c); });
 }
 
 // Draws a text as it stands, * included; lower case draws as upper case.

@@ -67,8 +67,9 @@ void SequenceBuilder::commitTo(ModuleSequence& sequence)
     for (; i + Block <= count; i += Block) {
         std::array<std::int32_t, Block> block;
         std::copy_n(units_.begin() + i, Block, block.begin());
-        for (int j = 0; j < Block; ++j) {
-            sequence.elements[static_cast<std::size_t>(i + j)] = block[static_cast<std::size_t>(j)] * narrowWidth;
+        const auto at = static_cast<std::size_t>(i);
+        for (std::size_t j = 0; j < block.size(); ++j) {
+            sequence.elements[at + j] = block[j] * narrowWidth;
         }
     }
     for (; i < count; ++i) {

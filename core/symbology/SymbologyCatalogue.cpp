@@ -69,6 +69,8 @@ constexpr DialogEnabling DrawnCheckDialog{false, true, false, false, AutoAddMark
 
 constexpr ZxingReading NoReader{"", ReadEnds::Kept, false, 0};
 
+// Laid out by hand, one symbology in four lines of like fields.
+// clang-format off
 constexpr std::array<SymbologyRow, SymbologyCount> Rows{{
     {Jan13, "jan13", "JAN-13",
      AcceptJan13, true, DropLast, EncodeJan13, false,
@@ -121,6 +123,7 @@ constexpr std::array<SymbologyRow, SymbologyCount> Rows{{
      TextLayout::Plain, BearerFrame::None, NeverKeepsBearer,
      DrawnCheckDialog, NumberFraming::Plain, {"Code128", ReadEnds::Kept, false, 0}},
 }};
+// clang-format on
 
 consteval bool RowsInIndexOrder()
 {

@@ -252,7 +252,9 @@ void CMainFrame::SyncViewToggles()
     Action(Command::StatusBar)->setChecked(!statusBar()->isHidden());
 }
 
-void CMainFrame::UpdateCommandState()
+// Not const, though the compiler would allow it: it changes what the window
+// offers.
+void CMainFrame::UpdateCommandState()  // NOLINT(readability-make-member-function-const)
 {
     const bool hasOutput = context_.doc.HasCodeText();
     for (const Command command : {Command::Save, Command::SaveAs, Command::Print, Command::Copy}) {

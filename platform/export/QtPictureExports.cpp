@@ -70,7 +70,7 @@ bool PaintVector(const Drawing& drawing, QPaintDevice& device)
 // The generator gives the page's size in millimetres, rounded, which
 // rasterisers turn into a pixel more or less than the picture has (260
 // units came out 261 pixels wide). Plain user units keep one unit one pixel.
-QByteArray WithSizeInUserUnits(QByteArray svg, int width, int height)
+QByteArray WithSizeInUserUnits(const QByteArray& svg, int width, int height)
 {
     static const QRegularExpression size(QStringLiteral("<svg width=\"[^\"]*\" height=\"[^\"]*\""));
     QString text = QString::fromUtf8(svg);

@@ -39,7 +39,7 @@ fs::path WritableProgramPath(const fs::path& realProgram, const fs::path& userFo
         return realProgram;
     }
 
-    const fs::path link = userFolder / realProgram.filename();
+    fs::path link = userFolder / realProgram.filename();  // not const: returned by move
     const fs::file_status status = fs::symlink_status(link, error);
     if (fs::exists(status) && !fs::is_symlink(status)) {
         return realProgram;

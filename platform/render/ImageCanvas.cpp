@@ -89,7 +89,7 @@ public:
         uchar* const bits = image.bits();  // not shared: the painter draws on these same bytes
         const auto stride = static_cast<std::size_t>(image.bytesPerLine());
         const auto count = static_cast<std::size_t>(right - left);
-        const auto first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
+        auto* const first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
         // A bar is a few pixels wide and many rows tall: each row pixel by
         // pixel, which costs less than a call to copy a few bytes, with the
         // width known to the loop.

@@ -22,7 +22,8 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open's failure value is (iconv_t)-1; no other test for it exists.
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
 
     // Converts all of `in`, appending to `out`. When iconv stops at a sequence
     // it cannot convert, `onInvalid(rest, out)` decides: it returns how many

@@ -83,6 +83,8 @@ struct RequestCase {
 
 TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
 {
+    // A row a case, its lines laid out by hand.
+    // clang-format off
     const RequestCase cases[] = {
         {"Jan13AutoAdd", {"--data", "490123456789", "--auto-add", "1", "--code-text"}, 0,
          "4901234567894\n", ""},
@@ -120,6 +122,7 @@ TEST_F(CliRun, AcceptsAsTheDialogDoesAndPrintsWhatWasAskedFor)
         {"DataTooLong", {"--type", "code128", "--data", std::string(129, 'A')}, 2, "", ""},
         {"NotInCodePage932", {"--type", "code128", "--data", "😀"}, 2, "", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const RunResult result = RunWith(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.name << ": " << result.err;

@@ -54,6 +54,8 @@ TEST_P(WholeSequence, MatchesTheWorkedExample)
     EXPECT_EQ(encoded.elements, c.expected);
 }
 
+// A row a case, its elements laid out by hand.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Encoders, WholeSequence,
     ::testing::Values(
@@ -84,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                           {-2, 1, -1, 2, -1, 4, -1, 1, -1, 3, -2, 3, -1, 3, -1, 1, -2, 3,
                            -4, 1, -1, 1, -3, 1, -2, 3, -3, 1, -1, 1, -2}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(JanEncoder, Jan13StartsWithGuardThenParityChosenByLeadingDigit)
 {
