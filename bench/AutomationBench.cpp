@@ -80,8 +80,7 @@ void Measure(const char* name, int calls, const std::function<void()>& prepare,
         ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%-44s %6d %9.3f %9.3f\n", name, calls, ms[ms.size() / 2],
-                ms[ms.size() * 9 / 10]);
+    std::printf("%-44s %6d %9.3f %9.3f\n", name, calls, ms[ms.size() / 2], ms[ms.size() * 9 / 10]);
     std::fflush(stdout);
 }
 
@@ -102,18 +101,32 @@ int main(int argc, char** argv)
     clipboard.setText(data);
     Expect(Send(UM_CLIPTEXT, 0, 0), true, "warm-up");
 
-    Measure("UM_SETTYPE 0", calls, [] {}, [] { Expect(Send(UM_SETTYPE, 0, 0), true, "UM_SETTYPE"); });
-    Measure("UM_OUTPUT 1 (BarCode.bmp written)", calls / 4, [] {},
-            [] { const int r = Send(UM_OUTPUT, 1, 0); Expect(r, r == 0, "UM_OUTPUT 1"); });
-    Measure("UM_OUTPUT 0 (picture on the clipboard)", calls / 4, [] {},
-            [] { const int r = Send(UM_OUTPUT, 0, 0); Expect(r, r == 0, "UM_OUTPUT 0"); });
+    Measure(
+        "UM_SETTYPE 0", calls, [] {}, [] { Expect(Send(UM_SETTYPE, 0, 0), true, "UM_SETTYPE"); });
+    Measure(
+        "UM_OUTPUT 1 (BarCode.bmp written)", calls / 4, [] {},
+        [] {
+            const int r = Send(UM_OUTPUT, 1, 0);
+            Expect(r, r == 0, "UM_OUTPUT 1");
+        });
+    Measure(
+        "UM_OUTPUT 0 (picture on the clipboard)", calls / 4, [] {},
+        [] {
+            const int r = Send(UM_OUTPUT, 0, 0);
+            Expect(r, r == 0, "UM_OUTPUT 0");
+        });
     // The client owns the clipboard with the data, as a client does.
-    Measure("UM_CLIPTEXT 0 (our text in)", calls / 4, [&] { clipboard.setText(data); },
-            [] { const int r = Send(UM_CLIPTEXT, 0, 0); Expect(r, r > 0, "UM_CLIPTEXT 0"); });
-    Measure("UM_CLIPTEXT 0 + module text read back", calls / 4, [&] { clipboard.setText(data); },
-            [&] {
-                const int r = Send(UM_CLIPTEXT, 0, 0);
-                Expect(r, r > 0 && clipboard.text().size() == r, "UM_CLIPTEXT 0 read back");
-            });
+    Measure(
+        "UM_CLIPTEXT 0 (our text in)", calls / 4, [&] { clipboard.setText(data); },
+        [] {
+            const int r = Send(UM_CLIPTEXT, 0, 0);
+            Expect(r, r > 0, "UM_CLIPTEXT 0");
+        });
+    Measure(
+        "UM_CLIPTEXT 0 + module text read back", calls / 4, [&] { clipboard.setText(data); },
+        [&] {
+            const int r = Send(UM_CLIPTEXT, 0, 0);
+            Expect(r, r > 0 && clipboard.text().size() == r, "UM_CLIPTEXT 0 read back");
+        });
     return 0;
 }

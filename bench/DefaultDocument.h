@@ -1,9 +1,9 @@
 #pragma once
 
-#include "document/BarCodeDoc.h"
-#include "profile/MemoryProfile.h"
-#include "document/WorkingGaps.h"
 #include "LoadedDocument.h"
+#include "document/BarCodeDoc.h"
+#include "document/WorkingGaps.h"
+#include "profile/MemoryProfile.h"
 #include "symbology/CodeValidator.h"
 
 namespace kestrel::bench {

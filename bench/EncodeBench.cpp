@@ -8,14 +8,13 @@
 // 1 microsecond per call.
 
 #include "document/BarCodeDoc.h"
-#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
-#include "symbology/EncodeSettings.h"
+#include "profile/MemoryProfile.h"
 #include "symbology/CodeValidator.h"
+#include "symbology/EncodeSettings.h"
 #include "symbology/Encoder.h"
 #include "symbology/ModuleSequence.h"
 #include "symbology/Symbology.h"
-#include "symbology/CodeValidator.h"
 
 #include <benchmark/benchmark.h>
 #include <zint.h>
@@ -181,8 +180,8 @@ void PrintSummary(const SummaryReporter& reporter)
         const double ratio = zint / ours;
         const bool met = ratio >= 10.0 && ours < 1000.0;
         allMet = allMet && met;
-        std::printf("%-10s %12.1f %16.1f %10.1f %12.1f  %s\n", key.c_str(), ours, bare, zint,
-                    ratio, met ? "met" : "MISSED");
+        std::printf("%-10s %12.1f %16.1f %10.1f %12.1f  %s\n", key.c_str(), ours, bare, zint, ratio,
+                    met ? "met" : "MISSED");
     }
     std::printf("%s\n", allMet ? "All targets met." : "Some targets missed.");
 }

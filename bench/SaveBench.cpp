@@ -5,12 +5,12 @@
 
 #include "DefaultDocument.h"
 
+#include "document/StoredStyle.h"
 #include "export/SaveBitmap.h"
 #include "process/HeapTuning.h"
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"
 #include "render/QPainterSurface.h"
-#include "document/StoredStyle.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

@@ -63,8 +63,8 @@ bool ParseCodeType(std::string_view text, std::optional<int>& target)
 // What --type takes, as its error message says it.
 const std::string& CodeTypeExpected()
 {
-    static const std::string expected =
-        "a symbology (0 to " + std::to_string(SymbologyCount - 1) + " or a name, see --help)";
+    static const std::string expected = "a symbology (0 to " + std::to_string(SymbologyCount - 1)
+                                        + " or a name, see --help)";
     return expected;
 }
 
@@ -219,8 +219,7 @@ constexpr OptionRow SymbologyList()
 }
 
 constexpr OptionRow ValueOption(std::array<std::string_view, 2> names, std::string_view valueName,
-                                StoreOption store, std::string_view expected,
-                                std::string_view help)
+                                StoreOption store, std::string_view expected, std::string_view help)
 {
     return {OptionKind::Value, names, valueName, store, expected, help};
 }
@@ -252,8 +251,7 @@ constexpr OptionRow OptionTable[] = {
     SymbologyList(),
     ValueOption({"--data"}, "TEXT", StoreData, {},
                 "the data (UTF-8, at most 128 bytes in code page 932)"),
-    ValueOption({"--check"}, "0|1", StoreInRange<0, 1, &O::check>, "0 or 1",
-                "check character on"),
+    ValueOption({"--check"}, "0|1", StoreInRange<0, 1, &O::check>, "0 or 1", "check character on"),
     ValueOption({"--auto-add"}, "0|1", StoreInRange<0, 1, &O::autoAdd>, "0 or 1",
                 "compute and append the check character (1 also\n"
                 "sets --check 1)"),
@@ -261,8 +259,8 @@ constexpr OptionRow OptionTable[] = {
                 "narrow-to-wide ratio: 0 \"1:2\", 1 \"2:5\", 2 \"1:3\""),
     ValueOption({"--narrow"}, "N", StoreCodeNumber<CodeNumber::NarrowWidth, &O::narrowWidth>, {},
                 "narrow bar width in pixels, 1 to 50"),
-    ValueOption({"--codabar-gap"}, "N", StoreInRange<1, 10, &O::codabarGapX>,
-                "a gap from 1 to 10", "Codabar inter-character gap in narrow widths, 1 to 10"),
+    ValueOption({"--codabar-gap"}, "N", StoreInRange<1, 10, &O::codabarGapX>, "a gap from 1 to 10",
+                "Codabar inter-character gap in narrow widths, 1 to 10"),
     ValueOption({"--code39-gap"}, "N", StoreInRange<1, 10, &O::code39GapX>, "a gap from 1 to 10",
                 "Code 39 inter-character gap in narrow widths, 1 to 10"),
     ValueOption({"--codabar-start"}, "C", StoreStartStop<&O::codabarStart>, "one of A-D or a-d",
@@ -285,8 +283,8 @@ constexpr OptionRow OptionTable[] = {
                 "top margin, 0 to 100"),
     ValueOption({"--text"}, "0|1", StoreInRange<0, 1, &O::dispCode>, "0 or 1",
                 "draw the human-readable text"),
-    ValueOption({"--text-height"}, "N", StoreCodeNumber<CodeNumber::TextHeight, &O::codeHigh>,
-                {}, "character height of that text, 10 to 200"),
+    ValueOption({"--text-height"}, "N", StoreCodeNumber<CodeNumber::TextHeight, &O::codeHigh>, {},
+                "character height of that text, 10 to 200"),
     ValueOption({"--bearer"}, "0|1", StoreInRange<0, 1, &O::bearer>, "0 or 1",
                 "bearer bars (kept for JAN-13, JAN-8 and for ITF texts\n"
                 "of 6, 14 or 16 characters, as the code dialog keeps them)"),
@@ -361,8 +359,8 @@ std::string RefusedValue(const std::string& flag, const OptionRow& row, const st
 // The value of the option at `arguments[index]`, written after its '=' or
 // as the next argument, which is then passed over.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& index,
-               const std::string& flag, std::optional<std::string> inlineValue,
-               std::string& value, std::string& error)
+               const std::string& flag, std::optional<std::string> inlineValue, std::string& value,
+               std::string& error)
 {
     if (inlineValue) {
         value = std::move(*inlineValue);
@@ -488,8 +486,8 @@ bool ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& opt
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string flag = arguments[i];
         std::optional<std::string> inlineValue;
-        if (const std::size_t equals = flag.find('='); flag.rfind("--", 0) == 0
-                                                       && equals != std::string::npos) {
+        if (const std::size_t equals = flag.find('=');
+            flag.rfind("--", 0) == 0 && equals != std::string::npos) {
             inlineValue = flag.substr(equals + 1);
             flag.resize(equals);
         }

@@ -39,9 +39,9 @@ struct CliOptions {
     std::optional<int> codeHigh;
     std::optional<int> bearer;
     std::optional<int> depth;
-    std::optional<int> bitsPerPixel;   // BMP depth asked for directly
-    bool runLength = false;            // BMP coded BI_RLE4 / BI_RLE8
-    bool verify = false;               // read the written picture back with ZXing
+    std::optional<int> bitsPerPixel;        // BMP depth asked for directly
+    bool runLength = false;                 // BMP coded BI_RLE4 / BI_RLE8
+    bool verify = false;                    // read the written picture back with ZXing
     std::optional<std::string> outputPath;  // "{n}" is the line number in batch mode
     std::optional<PictureFormat> format;    // unset: from the suffix of -o
     std::optional<std::string> batchPath;   // "-" is standard input

@@ -1,11 +1,11 @@
 #include "CliRun.h"
 
 #include "VerifyPicture.h"
-#include "export/PictureExport.h"
-#include "export/QtPictureExports.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
 #include "document/StoredStyle.h"
+#include "export/PictureExport.h"
+#include "export/QtPictureExports.h"
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
@@ -51,8 +51,7 @@ std::unique_ptr<SettingsProfile> OpenProfile(const CliOptions& options)
 // document's, then the flags given; ticking "自動付加" also ticks "ON".
 // The gaps and Codabar start and stop are the options sheet's and the
 // document's, not the dialog's.
-void ApplyFields(const CliOptions& options, CBarCodeDoc& doc, WorkingGaps& gaps,
-                 CodeEntry& entry)
+void ApplyFields(const CliOptions& options, CBarCodeDoc& doc, WorkingGaps& gaps, CodeEntry& entry)
 {
     entry.FillFrom(doc);
     CodeEntryValues& values = entry.values;
@@ -146,8 +145,7 @@ public:
         }
         if (!CodeEntry::CodeTextFits(text)) {
             return {UsageError, std::to_string(text.size()) + " bytes in code page 932, at most "
-                                    + std::to_string(CodeEntry::MaxCodeTextBytes)
-                                    + " are allowed"};
+                                    + std::to_string(CodeEntry::MaxCodeTextBytes) + " are allowed"};
         }
         // Every text starts afresh: a batch line must never draw the line
         // before it. Where the dialog would ignore an empty text, the
@@ -204,8 +202,8 @@ private:
     Outcome Verify(const std::string& fileName, PictureFormat format)
     {
         const bool raster = format == PictureFormat::Bmp || format == PictureFormat::Png;
-        const RgbPicture picture =
-            raster ? ReadPictureFile(fileName) : DrawPicture(Picture(), canvases_);
+        const RgbPicture picture = raster ? ReadPictureFile(fileName)
+                                          : DrawPicture(Picture(), canvases_);
         const ScanResult scan = VerifyScan(picture, doc_.CodeType, Cp932ToUtf8(doc_.CodeText));
         switch (scan.scan) {
         case Scan::Read: return {};
@@ -257,8 +255,7 @@ struct LineResult {
     std::string printed;
 };
 
-LineResult MakeLine(Request& request, const CliOptions& options, std::string line,
-                    int lineNumber)
+LineResult MakeLine(Request& request, const CliOptions& options, std::string line, int lineNumber)
 {
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
@@ -298,8 +295,7 @@ std::optional<long> CountLines(const std::string& path)
 class Reporter {
 public:
     Reporter(std::ostream& out, std::ostream& err, bool showProgress, std::optional<long> total)
-        : out_(out), err_(err), showProgress_(showProgress), total_(total),
-          started_(Clock::now())
+        : out_(out), err_(err), showProgress_(showProgress), total_(total), started_(Clock::now())
     {
     }
 
@@ -369,8 +365,7 @@ private:
 // reading run far ahead of the writing.
 class LinePool {
 public:
-    LinePool(const CliOptions& options, const std::vector<Session*>& sessions,
-             Reporter& reporter)
+    LinePool(const CliOptions& options, const std::vector<Session*>& sessions, Reporter& reporter)
         : options_(options), reporter_(reporter), capacity_(sessions.size() * 4)
     {
         // The workers never take Ctrl+C: it must reach the reading thread,
@@ -528,7 +523,9 @@ int RunBatch(Session& first, const CliOptions& options, const RunSettings& setti
         err << "kestrel-cli: stopped after " << reporter.Done() << " lines\n";
         return Interrupted;
     }
-    return reporter.AnyFailed() || !out ? Rejected : reporter.AnyUnscanned() ? DoesNotScan : Success;
+    return reporter.AnyFailed() || !out ? Rejected
+           : reporter.AnyUnscanned()    ? DoesNotScan
+                                        : Success;
 }
 
 }  // namespace
@@ -538,8 +535,8 @@ void AskToStop()
     stopAsked = true;
 }
 
-int Run(const CliOptions& options, std::istream& in,
-        std::ostream& out, std::ostream& err, const RunEnvironment& environment)
+int Run(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+        const RunEnvironment& environment)
 {
     if (options.help) {
         out << UsageText();
@@ -557,7 +554,7 @@ int Run(const CliOptions& options, std::istream& in,
         return RunBatch(*session, options, *settings, environment, in, out, err);
     }
     const Outcome outcome = session->request.Make(options.dataUtf8.value_or(std::string()),
-                                                   options.outputPath, out);
+                                                  options.outputPath, out);
     out.flush();
     if (outcome.status == UsageError) {
         err << "kestrel-cli: --data: " << outcome.message << '\n';

@@ -8,7 +8,13 @@
 
 namespace kestrel::cli {
 
-enum ExitStatus : int { Success = 0, Rejected = 1, UsageError = 2, DoesNotScan = 3, Interrupted = 130 };
+enum ExitStatus : int {
+    Success = 0,
+    Rejected = 1,
+    UsageError = 2,
+    DoesNotScan = 3,
+    Interrupted = 130
+};
 
 // What the program learns of where it runs.
 struct RunEnvironment {
@@ -22,8 +28,8 @@ struct RunEnvironment {
 // Writing pictures needs a QGuiApplication (fonts).
 // A batch spreads its lines over --jobs threads and reports them in line
 // order.
-int Run(const CliOptions& options, std::istream& in,
-        std::ostream& out, std::ostream& err, const RunEnvironment& environment = {});
+int Run(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+        const RunEnvironment& environment = {});
 
 // Asks a running batch to stop after the files in hand (it exits 130).
 // Safe to call from a signal handler.

@@ -61,7 +61,8 @@ ScanResult VerifyScan(const RgbPicture& picture, int codeType, const std::string
     }
     if (picture.width <= 0 || picture.height <= 0
         || picture.pixels.size()
-               != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+               != static_cast<std::size_t>(picture.width)
+                      * static_cast<std::size_t>(picture.height)) {
         return {Scan::NotRead, "no picture to read"};
     }
     // 0x00RRGGBB words, stored low byte first: blue, green, red, unused.
@@ -82,10 +83,10 @@ ScanResult VerifyScan(const RgbPicture& picture, int codeType, const std::string
     hints.setTryCode39ExtendedMode(expected->fullAscii);
     const ZXing::Result result = ZXing::ReadBarcode(image, hints);
     if (!result.isValid()) {
-        return {Scan::NotRead,
-                "ZXing finds no "
-                    + std::string(ZXing::ToString(static_cast<ZXing::BarcodeFormat>(expected->formats)))
-                    + " symbol"};
+        return {Scan::NotRead, "ZXing finds no "
+                                   + std::string(ZXing::ToString(
+                                       static_cast<ZXing::BarcodeFormat>(expected->formats)))
+                                   + " symbol"};
     }
     const std::string read = result.text();
     if (read != expected->text) {

@@ -9,9 +9,9 @@ namespace kestrel::cli {
 
 // What a reader should report for a symbol, and how to ask it.
 struct ReaderExpectation {
-    int formats = 0;            // ZXing::BarcodeFormat bits
-    bool fullAscii = false;     // Extended Code 39's pairs read back as one character
-    std::string text;           // UTF-8
+    int formats = 0;         // ZXing::BarcodeFormat bits
+    bool fullAscii = false;  // Extended Code 39's pairs read back as one character
+    std::string text;        // UTF-8
 };
 
 // The text ZXing gives for a symbol of `codeType` carrying `codeTextUtf8`:

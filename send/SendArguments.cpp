@@ -5,8 +5,8 @@
 #include "app/Automation.h"
 
 #include <array>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <limits>
 
 namespace kestrel::send {
@@ -26,8 +26,8 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i]))) {
+        if (std::toupper(static_cast<unsigned char>(a[i]))
+            != std::toupper(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -36,8 +36,7 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 
 // A whole number in [low, high]: an optional minus sign and decimal digits,
 // or 0x and hex digits. Nothing else, not even spaces.
-std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t low,
-                                         std::int64_t high)
+std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t low, std::int64_t high)
 {
     int base = 10;
     bool negative = false;
@@ -53,13 +52,14 @@ std::optional<std::int64_t> ParseInteger(std::string_view text, std::int64_t low
         return std::nullopt;
     }
     std::uint64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-    if (error != std::errc{} || end != text.data() + text.size() ||
-        magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude,
+                                              base);
+    if (error != std::errc{} || end != text.data() + text.size()
+        || magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
         return std::nullopt;
     }
-    const std::int64_t value =
-        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude)
+                                        : static_cast<std::int64_t>(magnitude);
     if (value < low || value > high) {
         return std::nullopt;
     }
@@ -85,7 +85,10 @@ constexpr CommandWord Words[] = {
      "instead of LPARAM: two signed 16-bit numbers, N in bits 0-15,\n"
      "M in bits 16-31",
      "takes a signed 16-bit number (-32768 to 32767, or 0x0 to 0xFFFF)"},
-    {WordKind::Bits16, "--high", {}, {},
+    {WordKind::Bits16,
+     "--high",
+     {},
+     {},
      "takes a signed 16-bit number (-32768 to 32767, or 0x0 to 0xFFFF)"},
     {WordKind::Help, "--help", "--help", "this text", {}},
 };
@@ -104,7 +107,8 @@ std::span<const CommandWord> CommandWords()
 
 std::optional<std::uint32_t> ParseBits32(std::string_view text)
 {
-    const auto value = ParseInteger(text, IsHex(text) ? 0 : std::numeric_limits<std::int32_t>::min(),
+    const auto value = ParseInteger(text,
+                                    IsHex(text) ? 0 : std::numeric_limits<std::int32_t>::min(),
                                     std::numeric_limits<std::uint32_t>::max());
     if (!value) {
         return std::nullopt;
@@ -114,10 +118,10 @@ std::optional<std::uint32_t> ParseBits32(std::string_view text)
 
 std::optional<std::uint16_t> ParseBits16(std::string_view text)
 {
-    const auto value =
-        IsHex(text) ? ParseInteger(text, 0, std::numeric_limits<std::uint16_t>::max())
-                    : ParseInteger(text, std::numeric_limits<std::int16_t>::min(),
-                                   std::numeric_limits<std::int16_t>::max());
+    const auto value = IsHex(text)
+                           ? ParseInteger(text, 0, std::numeric_limits<std::uint16_t>::max())
+                           : ParseInteger(text, std::numeric_limits<std::int16_t>::min(),
+                                          std::numeric_limits<std::int16_t>::max());
     if (!value) {
         return std::nullopt;
     }
@@ -314,12 +318,16 @@ bool ParseArguments(const std::vector<std::string>& arguments, SendArguments& pa
 
 std::string UsageText()
 {
-    std::string text = "Usage: kestrel-send " + std::string(ThreeNumbers) + "\n"
-                       "       kestrel-send " + std::string(HalvesOfLParam) + "\n"
-                       "\n"
-                       "Sends one automation message to the running kestrel over the session bus\n"
-                       "and prints its result as a signed decimal number.\n"
-                       "\n";
+    std::string text =
+        "Usage: kestrel-send " + std::string(ThreeNumbers)
+        + "\n"
+          "       kestrel-send "
+        + std::string(HalvesOfLParam)
+        + "\n"
+          "\n"
+          "Sends one automation message to the running kestrel over the session bus\n"
+          "and prints its result as a signed decimal number.\n"
+          "\n";
     for (const CommandWord& word : Words) {
         if (!word.usage.empty()) {
             text += WordHelp(word);

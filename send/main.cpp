@@ -29,10 +29,10 @@ int Fail(const std::string& why)
 std::string Explain(const QDBusMessage& reply)
 {
     const QString name = reply.errorName();
-    if (name == QDBusError::errorString(QDBusError::ServiceUnknown) ||
-        name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
-        return std::string("no running kestrel answers on the session bus (") +
-               kestrel::automation_bus::ServiceName + ")";
+    if (name == QDBusError::errorString(QDBusError::ServiceUnknown)
+        || name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+        return std::string("no running kestrel answers on the session bus (")
+               + kestrel::automation_bus::ServiceName + ")";
     }
     if (name == QLatin1String(kestrel::automation_bus::UnknownMessageError)) {
         return "message refused: " + reply.errorMessage().toStdString();
@@ -73,9 +73,10 @@ int main(int argc, char** argv)
     }
 
     using namespace kestrel::automation_bus;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(ServiceName), QLatin1String(ObjectPath), QLatin1String(InterfaceName),
-        QLatin1String(MethodName));
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ServiceName),
+                                                       QLatin1String(ObjectPath),
+                                                       QLatin1String(InterfaceName),
+                                                       QLatin1String(MethodName));
     call << parsed.request.message << parsed.request.wParam << parsed.request.lParam;
     // As long as it takes, like a sent window message: while the program
     // shows a message box, its answer waits for the user.
@@ -84,10 +85,10 @@ int main(int argc, char** argv)
         return Fail(Explain(reply));
     }
     const QList<QVariant> values = reply.arguments();
-    if (reply.type() != QDBusMessage::ReplyMessage || values.size() != 1 ||
-        values.front().metaType() != QMetaType::fromType<int>()) {
-        return Fail("unexpected answer (not one 32-bit signed number) from " +
-                    std::string(ServiceName));
+    if (reply.type() != QDBusMessage::ReplyMessage || values.size() != 1
+        || values.front().metaType() != QMetaType::fromType<int>()) {
+        return Fail("unexpected answer (not one 32-bit signed number) from "
+                    + std::string(ServiceName));
     }
     std::printf("%d\n", values.front().toInt());
     return ExitAnswered;

@@ -13,7 +13,8 @@ namespace {
 kestrel::Dib BarsAt24Bits(int width, int height)
 {
     kestrel::RgbPicture picture{width, height,
-                                std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0xFFFFFF)};
+                                std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height,
+                                                           0xFFFFFF)};
     for (int y = height / 6; y < height - height / 6; ++y) {
         for (int x = width / 12; x < width - width / 12; ++x) {
             if ((x / 3) % 3 == 0) {

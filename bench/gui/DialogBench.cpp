@@ -11,8 +11,8 @@
 #include "profile/MemoryProfile.h"
 #include "render/BarCodeView.h"
 
-#include "gui/QtBenchmarkMain.h"
 #include "LoadedDocument.h"
+#include "gui/QtBenchmarkMain.h"
 
 #include <QAbstractButton>
 #include <QAction>

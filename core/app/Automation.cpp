@@ -86,8 +86,8 @@ void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
 
 }  // namespace
 
-CAutomation::CAutomation(CBarCodeDoc& doc, const Profile& profile,
-                         AutomationClipboard& clipboard, CopyCommand copy, SaveCommand save)
+CAutomation::CAutomation(CBarCodeDoc& doc, const Profile& profile, AutomationClipboard& clipboard,
+                         CopyCommand copy, SaveCommand save)
     : doc_(doc), profile_(profile), clipboard_(clipboard), copy_(std::move(copy)),
       save_(std::move(save))
 {
@@ -201,8 +201,7 @@ std::int32_t CAutomation::OnSetValue(std::uint32_t wParam, std::int32_t lParam)
         // UM_OUTPUT afterwards; the text is set all the same.
         doc_.SetCodeNumber(lParam);
         return Refused;
-    default:
-        return Refused;
+    default: return Refused;
     }
     // A refusal keeps the previous sequence; UM_OUTPUT reports it.
     doc_.Encode(ReadCodabarOptions(profile_));

@@ -43,8 +43,8 @@ int AsSigned(std::uint32_t value)
 
 bool Meets(const ScreenRect& a, const ScreenRect& b)
 {
-    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
-           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+    return std::max(a.left, b.left) < std::min(a.right, b.right)
+           && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 }  // namespace
@@ -52,9 +52,8 @@ bool Meets(const ScreenRect& a, const ScreenRect& b)
 std::string WindowPlacement::Format() const
 {
     std::array<char, 160> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", flags,
-                  showCommand, minX, minY, maxX, maxY, normal.left, normal.top, normal.right,
-                  normal.bottom);
+    std::snprintf(buffer.data(), buffer.size(), "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", flags, showCommand,
+                  minX, minY, maxX, maxY, normal.left, normal.top, normal.right, normal.bottom);
     return buffer.data();
 }
 
@@ -108,9 +107,9 @@ StartPlacement PlanStart(const std::optional<WindowPlacement>& stored, unsigned 
         plan.normal = stored->normal;
     }
     plan.minimized = command == WindowPlacement::ShowMinimized;
-    plan.maximized = command == WindowPlacement::ShowMaximized ||
-                     (plan.minimized && stored &&
-                      (stored->flags & WindowPlacement::RestoreToMaximized) != 0);
+    plan.maximized = command == WindowPlacement::ShowMaximized
+                     || (plan.minimized && stored
+                         && (stored->flags & WindowPlacement::RestoreToMaximized) != 0);
 
     if (!plan.normal) {
         return plan;
@@ -119,14 +118,14 @@ StartPlacement PlanStart(const std::optional<WindowPlacement>& stored, unsigned 
     // Widths beyond int range would overflow below; such a rectangle is junk.
     const long long width = static_cast<long long>(rect.right) - rect.left;
     const long long height = static_cast<long long>(rect.bottom) - rect.top;
-    if (width <= 0 || height <= 0 || width > std::numeric_limits<int>::max() / 2 ||
-        height > std::numeric_limits<int>::max() / 2) {
+    if (width <= 0 || height <= 0 || width > std::numeric_limits<int>::max() / 2
+        || height > std::numeric_limits<int>::max() / 2) {
         plan.normal.reset();
         return plan;
     }
-    if (workAreas.empty() ||
-        std::any_of(workAreas.begin(), workAreas.end(),
-                    [&](const ScreenRect& area) { return Meets(rect, area); })) {
+    if (workAreas.empty()
+        || std::any_of(workAreas.begin(), workAreas.end(),
+                       [&](const ScreenRect& area) { return Meets(rect, area); })) {
         return plan;
     }
     const ScreenRect& primary = workAreas.front();

@@ -121,7 +121,8 @@ int WriteNewUnnamed(const std::filesystem::path& target, Parts parts)
 {
 #ifdef O_TMPFILE
     const std::filesystem::path folder = target.parent_path();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                          0666);
     if (fd < 0) {
         return -1;
     }
@@ -158,9 +159,9 @@ std::optional<std::array<std::uint8_t, FileHeaderSize>> MakeFileHeader(const Dib
     std::array<std::uint8_t, FileHeaderSize> header{};
     bytes::WriteU16(header.data(), 0x4D42);
     bytes::WriteU32(header.data() + 2, static_cast<std::uint32_t>(FileHeaderSize + dib.size()));
-    bytes::WriteU32(header.data() + 10, static_cast<std::uint32_t>(
-                                            FileHeaderSize + layout->header.biSize
-                                            + ColourTableSize(layout->header)));
+    bytes::WriteU32(header.data() + 10,
+                    static_cast<std::uint32_t>(FileHeaderSize + layout->header.biSize
+                                               + ColourTableSize(layout->header)));
     return header;
 }
 

@@ -21,7 +21,8 @@ inline std::uint32_t ReadU32(const std::uint8_t* p)
 
 inline std::uint64_t ReadU64(const std::uint8_t* p)
 {
-    return static_cast<std::uint64_t>(ReadU32(p)) | (static_cast<std::uint64_t>(ReadU32(p + 4)) << 32);
+    return static_cast<std::uint64_t>(ReadU32(p))
+           | (static_cast<std::uint64_t>(ReadU32(p + 4)) << 32);
 }
 
 inline std::int32_t ReadI32(const std::uint8_t* p)

@@ -18,9 +18,18 @@ constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_
 {
     return (red << 16) | (green << 8) | blue;
 }
-constexpr std::uint8_t Red(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb >> 16); }
-constexpr std::uint8_t Green(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb >> 8); }
-constexpr std::uint8_t Blue(std::uint32_t rgb) { return static_cast<std::uint8_t>(rgb); }
+constexpr std::uint8_t Red(std::uint32_t rgb)
+{
+    return static_cast<std::uint8_t>(rgb >> 16);
+}
+constexpr std::uint8_t Green(std::uint32_t rgb)
+{
+    return static_cast<std::uint8_t>(rgb >> 8);
+}
+constexpr std::uint8_t Blue(std::uint32_t rgb)
+{
+    return static_cast<std::uint8_t>(rgb);
+}
 
 // Reads the stored rows of an uncompressed DIB as 0x00RRGGBB colours.
 class RowReader {
@@ -73,8 +82,7 @@ public:
                 out[x] = FromMasks(bytes::ReadU32(p + 4 * x));
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
 
@@ -101,9 +109,10 @@ void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size
     case 16:
         for (std::size_t x = 0; x < width; ++x) {
             const std::uint32_t c = colours[x];
-            const std::uint32_t value = sixBitGreen
-                                            ? ((Red(c) >> 3) << 11) | ((Green(c) >> 2) << 5) | (Blue(c) >> 3)
-                                            : ((Red(c) >> 3) << 10) | ((Green(c) >> 3) << 5) | (Blue(c) >> 3);
+            const std::uint32_t value = sixBitGreen ? ((Red(c) >> 3) << 11) | ((Green(c) >> 2) << 5)
+                                                          | (Blue(c) >> 3)
+                                                    : ((Red(c) >> 3) << 10) | ((Green(c) >> 3) << 5)
+                                                          | (Blue(c) >> 3);
             bytes::WriteU16(p + 2 * x, static_cast<std::uint16_t>(value));
         }
         break;
@@ -120,8 +129,7 @@ void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size
             bytes::WriteU32(p + 4 * x, colours[x] & 0x00FFFFFF);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -214,7 +222,8 @@ void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t wid
     }
     case 4:
         for (std::size_t x = 0; x < width; ++x) {
-            p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
+            p[x / 2] = static_cast<std::uint8_t>(p[x / 2]
+                                                 | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
         }
         break;
     case 8:
@@ -222,8 +231,7 @@ void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t wid
             p[x] = indices[x];
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -244,8 +252,9 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
                       RowAt&& rowAt)
 {
     const bool indexed = bitCount <= 8;
-    const std::size_t usable =
-        indexed ? std::min<std::size_t>(palette.size(), std::size_t{1} << bitCount) : palette.size();
+    const std::size_t usable = indexed ? std::min<std::size_t>(palette.size(),
+                                                               std::size_t{1} << bitCount)
+                                       : palette.size();
     Dib target = NewPicture(static_cast<std::int32_t>(width), storedHeight, bitCount, compression,
                             indexed ? static_cast<std::uint32_t>(usable) : 0);
     const auto targetLayout = InspectPicture(target);
@@ -370,17 +379,12 @@ bool IsConvertRequest(int bitCount, std::uint32_t compression, int sourceBitCoun
         return compression == BI_RGB || (compression == BI_RLE4 && sourceBitCount == 4)
                || (compression == BI_RLE8 && sourceBitCount == 8);
     case 1:
-    case 24:
-        return compression == BI_RGB;
-    case 4:
-        return compression == BI_RGB || compression == BI_RLE4;
-    case 8:
-        return compression == BI_RGB || compression == BI_RLE8;
+    case 24: return compression == BI_RGB;
+    case 4: return compression == BI_RGB || compression == BI_RLE4;
+    case 8: return compression == BI_RGB || compression == BI_RLE8;
     case 16:
-    case 32:
-        return compression == BI_RGB || compression == BI_BITFIELDS;
-    default:
-        return false;
+    case 32: return compression == BI_RGB || compression == BI_BITFIELDS;
+    default: return false;
     }
 }
 
@@ -391,8 +395,8 @@ Dib ConvertTrueColour(const Dib& source, int bitCount)
         || (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
         return {};
     }
-    Dib target = NewPicture(static_cast<std::int32_t>(layout->width), StoredHeight(*layout), bitCount,
-                            BI_RGB, 0);
+    Dib target = NewPicture(static_cast<std::int32_t>(layout->width), StoredHeight(*layout),
+                            bitCount, BI_RGB, 0);
     const auto targetLayout = InspectPicture(target);
     if (!targetLayout) {
         return {};
@@ -402,7 +406,8 @@ Dib ConvertTrueColour(const Dib& source, int bitCount)
         std::vector<std::uint32_t> colours(layout->width);
         for (std::size_t y = 0; y < layout->rows; ++y) {
             reader.Read(y, colours.data());
-            WriteTrueColourRow(target.data() + targetLayout->pixelOffset + y * targetLayout->rowSize,
+            WriteTrueColourRow(target.data() + targetLayout->pixelOffset
+                                   + y * targetLayout->rowSize,
                                colours.data(), layout->width, bitCount, false);
         }
     } catch (const std::bad_alloc&) {
@@ -449,7 +454,8 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
 {
     if (picture.width <= 0 || picture.height <= 0
         || picture.pixels.size()
-               != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+               != static_cast<std::size_t>(picture.width)
+                      * static_cast<std::size_t>(picture.height)) {
         return {};
     }
     const int bits = bitCount == 0 ? 24 : bitCount;

@@ -29,16 +29,12 @@ bool IsKnownFormat(std::uint32_t bitCount, std::uint32_t compression, bool core)
     }
     switch (compression) {
     case BI_RGB:
-        return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16
-               || bitCount == 24 || bitCount == 32;
-    case BI_RLE8:
-        return bitCount == 8;
-    case BI_RLE4:
-        return bitCount == 4;
-    case BI_BITFIELDS:
-        return bitCount == 16 || bitCount == 32;
-    default:
-        return false;
+        return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24
+               || bitCount == 32;
+    case BI_RLE8: return bitCount == 8;
+    case BI_RLE4: return bitCount == 4;
+    case BI_BITFIELDS: return bitCount == 16 || bitCount == 32;
+    default: return false;
     }
 }
 
@@ -154,8 +150,8 @@ std::optional<DibLayout> InspectPicture(const Dib& dib)
     }
 
     layout.width = static_cast<std::size_t>(header.biWidth);
-    layout.rows = static_cast<std::size_t>(header.biHeight < 0 ? -static_cast<std::int64_t>(header.biHeight)
-                                                                : header.biHeight);
+    layout.rows = static_cast<std::size_t>(
+        header.biHeight < 0 ? -static_cast<std::int64_t>(header.biHeight) : header.biHeight);
     layout.topDown = header.biHeight < 0;
     const std::uint64_t rowSize = RowSize(header.biBitCount, layout.width);
     const std::uint64_t pixelBytes = rowSize * layout.rows;

@@ -68,11 +68,11 @@ struct DibLayout {
     std::size_t entrySize = 4;          // 3 for a core header's table
     std::size_t colourTableOffset = 0;  // the first entry, after any masks
     std::size_t pixelOffset = 0;
-    std::size_t rowSize = 0;            // bytes per stored row, padding included
-    std::size_t rows = 0;               // |biHeight|
+    std::size_t rowSize = 0;  // bytes per stored row, padding included
+    std::size_t rows = 0;     // |biHeight|
     std::size_t width = 0;
-    bool topDown = false;               // negative biHeight: first stored row is the top
-    std::uint32_t masks[3] = {0, 0, 0}; // red, green, blue; set for 16 and 32 bits
+    bool topDown = false;                // negative biHeight: first stored row is the top
+    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue; set for 16 and 32 bits
 };
 
 // The header fields as stored, or nothing when the block is too short or its

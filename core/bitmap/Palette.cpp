@@ -39,7 +39,8 @@ std::uint16_t ColourKey(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 
 PaletteEntry KeyColour(std::uint16_t key)
 {
-    return {static_cast<std::uint8_t>((key >> 8) & 0xF8), static_cast<std::uint8_t>((key >> 3) & 0xFC),
+    return {static_cast<std::uint8_t>((key >> 8) & 0xF8),
+            static_cast<std::uint8_t>((key >> 3) & 0xFC),
             static_cast<std::uint8_t>((key << 3) & 0xFF), 0};
 }
 
@@ -120,8 +121,9 @@ Palette KeyTally::MostFrequent(std::size_t n) const
     used.reserve(keys_);
     for (std::size_t slot = 0; slot < Slots; ++slot) {
         if (slots_[slot] != 0) {
-            used.push_back({static_cast<std::uint16_t>(std::min<std::uint64_t>(counts_[slot], 0xFFFF)),
-                            static_cast<std::uint16_t>(slots_[slot] - 1)});
+            used.push_back(
+                {static_cast<std::uint16_t>(std::min<std::uint64_t>(counts_[slot], 0xFFFF)),
+                 static_cast<std::uint16_t>(slots_[slot] - 1)});
         }
     }
     std::sort(used.begin(), used.end(), [](const auto& a, const auto& b) {
@@ -201,12 +203,13 @@ bool CountPictureRuns(const RgbPicture& picture, Count&& count)
 Palette MakeFrequencyPalette(const RgbPicture& picture)
 {
     if (picture.width <= 0 || picture.height <= 0
-        || picture.pixels.size()
-               < static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+        || picture.pixels.size() < static_cast<std::size_t>(picture.width)
+                                       * static_cast<std::size_t>(picture.height)) {
         return {};
     }
     KeyTally tally;
-    if (CountPictureRuns(picture, [&](std::uint16_t key, std::uint64_t n) { return tally.Add(key, n); })) {
+    if (CountPictureRuns(picture,
+                         [&](std::uint16_t key, std::uint64_t n) { return tally.Add(key, n); })) {
         return tally.MostFrequent(MaxPaletteSize);
     }
     auto histogram = ColourHistogram::Allocate();

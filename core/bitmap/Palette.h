@@ -123,7 +123,7 @@ public:
     Palette MostFrequent(std::size_t n) const;
 
 private:
-    static constexpr std::size_t Slots = 2 * Capacity;  // a power of two
+    static constexpr std::size_t Slots = 2 * Capacity;                         // a power of two
     std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(Slots, 0);  // key + 1, 0 free
     std::vector<std::uint64_t> counts_ = std::vector<std::uint64_t>(Slots, 0);
     std::size_t keys_ = 0;

@@ -30,9 +30,8 @@ std::uint8_t IndexAt(const std::uint8_t* row, std::size_t x, int bitCount)
 Dib EncodeRunLength(const Dib& source)
 {
     const auto layout = InspectPicture(source);
-    if (!layout || layout->header.biSize != InfoHeaderSize
-        || layout->header.biCompression != BI_RGB || layout->topDown
-        || (layout->header.biBitCount != 4 && layout->header.biBitCount != 8)) {
+    if (!layout || layout->header.biSize != InfoHeaderSize || layout->header.biCompression != BI_RGB
+        || layout->topDown || (layout->header.biBitCount != 4 && layout->header.biBitCount != 8)) {
         return {};
     }
     const int bitCount = layout->header.biBitCount;

@@ -50,8 +50,7 @@ void CBarCodeDoc::Store(Profile& profile) const
     profile::Write(profile, profile::AutoAdd, AutoAdd);
     profile::Write(profile, profile::DispCode, DispCode);
     profile::Write(profile, profile::Aspect, Aspect);
-    profile::Write(profile, profile::NWidth,
-                   static_cast<int>(static_cast<unsigned>(NWidth) - 1U));
+    profile::Write(profile, profile::NWidth, static_cast<int>(static_cast<unsigned>(NWidth) - 1U));
     profile::Write(profile, profile::Xmargin, Xmargin);
     profile::Write(profile, profile::Ymargin, Ymargin);
     profile::Write(profile, profile::Case, Case);

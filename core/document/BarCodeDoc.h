@@ -4,8 +4,8 @@
 #include "document/WorkingGaps.h"
 #include "render/BarcodeSymbol.h"
 #include "symbology/CodabarCheck.h"
-#include "symbology/EncodeOutcome.h"
 #include "symbology/CodeText.h"
+#include "symbology/EncodeOutcome.h"
 #include "symbology/ModuleSequence.h"
 
 #include <cstdint>

@@ -15,12 +15,12 @@ using Kind = IntegerField::Kind;
 // Indexed by CodeNumber: height is read as a signed number, the others
 // refuse a minus sign.
 constexpr std::array<IntegerField, CodeNumberCount> NumberLimits{{
-    {Kind::Signed, 5, 999},      // Height
-    {Kind::Unsigned, 0, 100},    // LeftMargin
-    {Kind::Unsigned, 1, 50},     // NarrowWidth
-    {Kind::Unsigned, 0, 100},    // TopMargin
-    {Kind::Unsigned, 5, 9999},   // Width
-    {Kind::Unsigned, 10, 200},   // TextHeight
+    {Kind::Signed, 5, 999},     // Height
+    {Kind::Unsigned, 0, 100},   // LeftMargin
+    {Kind::Unsigned, 1, 50},    // NarrowWidth
+    {Kind::Unsigned, 0, 100},   // TopMargin
+    {Kind::Unsigned, 5, 9999},  // Width
+    {Kind::Unsigned, 10, 200},  // TextHeight
 }};
 
 constexpr std::array<CodeNumber, CodeNumberCount> AllNumbers{
@@ -76,8 +76,7 @@ std::string CodeEntry::NumberMessage(CodeNumber number, FieldError error)
 int CodeEntry::BearerKept(int wanted, int codeType, const CodeText& completedText)
 {
     const SymbologyRow* row = FindSymbology(codeType);
-    return row && row->bearer != BearerFrame::None && row->keepsBearer(completedText) ? wanted
-                                                                                      : 0;
+    return row && row->bearer != BearerFrame::None && row->keepsBearer(completedText) ? wanted : 0;
 }
 
 void CodeEntry::FillFrom(const CBarCodeDoc& doc)
@@ -190,8 +189,7 @@ int CodeEntry::AutoAddClicked(const CodeEntryControls& controls,
     return values.check;
 }
 
-int CodeEntry::CheckClicked(const CodeEntryControls& controls,
-                            std::optional<FieldFailure>* failure)
+int CodeEntry::CheckClicked(const CodeEntryControls& controls, std::optional<FieldFailure>* failure)
 {
     ReadForClick(*this, controls, failure);
     CheckClearsAutoAdd();

@@ -25,19 +25,19 @@ inline constexpr std::size_t CodeNumberCount = 6;
 // The values of the code dialog, in the order they are exchanged with its
 // controls. Each is the document field named beside it.
 struct CodeEntryValues {
-    int codeType = 0;     // CodeType
-    int dispCode = 1;     // DispCode ("コード付加")
-    CodeText codeText;    // CodeText, code page 932
-    int check = 1;        // Check ("ON")
-    int height = 150;     // Height
-    int aspect = 0;       // Aspect (0 "1:2", 1 "2:5", 2 "1:3")
-    int xmargin = 25;     // Xmargin
-    int nwidth = 1;       // NWidth
-    int ymargin = 25;     // Ymargin
-    int width = 300;      // Width
-    int autoAdd = 0;      // AutoAdd ("自動付加")
-    int codeHigh = 16;    // CodeHigh
-    int bearer = 0;       // Case ("ベアラバー")
+    int codeType = 0;   // CodeType
+    int dispCode = 1;   // DispCode ("コード付加")
+    CodeText codeText;  // CodeText, code page 932
+    int check = 1;      // Check ("ON")
+    int height = 150;   // Height
+    int aspect = 0;     // Aspect (0 "1:2", 1 "2:5", 2 "1:3")
+    int xmargin = 25;   // Xmargin
+    int nwidth = 1;     // NWidth
+    int ymargin = 25;   // Ymargin
+    int width = 300;    // Width
+    int autoAdd = 0;    // AutoAdd ("自動付加")
+    int codeHigh = 16;  // CodeHigh
+    int bearer = 0;     // Case ("ベアラバー")
 
     int& Number(CodeNumber number);
     int Number(CodeNumber number) const;
@@ -84,14 +84,14 @@ struct FieldFailure {
 // The outcome of reading the controls and accepting the code text on OK.
 struct CodeEntryOutcome {
     enum class Kind {
-        Accepted,      // the dialog closes with OK
-        FieldFailed,   // a number was refused: show `message`, focus `failure`
-        EmptyText,     // nothing happens, the dialog stays open
-        Rejected,      // the acceptance rules refused: show `message`
+        Accepted,     // the dialog closes with OK
+        FieldFailed,  // a number was refused: show `message`, focus `failure`
+        EmptyText,    // nothing happens, the dialog stays open
+        Rejected,     // the acceptance rules refused: show `message`
     };
     Kind kind = Kind::Accepted;
     std::optional<FieldFailure> failure;
-    std::string message;  // UTF-8, for FieldFailed and Rejected
+    std::string message;              // UTF-8, for FieldFailed and Rejected
     Refusal refusal = Refusal::None;  // why the rules refused, for Rejected
     // The values changed the text (ITF's leading 0): the controls are filled
     // from the values again, so the code box shows it.

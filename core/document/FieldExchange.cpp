@@ -9,7 +9,10 @@ namespace kestrel {
 
 namespace {
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trimmed(std::string_view text)
 {
@@ -89,8 +92,7 @@ int UpDownStartPosition(int value)
 
 int UpDownStepped(std::string_view boxText, int position, int steps, const IntegerField& field)
 {
-    constexpr IntegerField anyNumber{IntegerField::Kind::Signed,
-                                     std::numeric_limits<int>::min(),
+    constexpr IntegerField anyNumber{IntegerField::Kind::Signed, std::numeric_limits<int>::min(),
                                      std::numeric_limits<int>::max()};
     const FieldReading typed = ReadIntegerField(boxText, anyNumber);
     const long long from = typed.Ok() ? typed.value : position;

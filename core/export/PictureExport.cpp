@@ -132,10 +132,9 @@ void AddRasterExports(ExportRegistry& registry, TrueColourPngEncoder trueColour)
 {
     registry.Add(PictureFormat::Bmp, WriteBmp);
     registry.Add(PictureFormat::Png,
-                 [trueColour = std::move(trueColour)](const PictureRequest& request,
-                                                      OffscreenCanvasFactory& canvases,
-                                                      const std::string& fileName,
-                                                      SaveProblem& problem) {
+                 [trueColour = std::move(trueColour)](
+                     const PictureRequest& request, OffscreenCanvasFactory& canvases,
+                     const std::string& fileName, SaveProblem& problem) {
                      return WritePng(request, canvases, fileName, problem, trueColour);
                  });
 }

@@ -37,9 +37,9 @@ struct PictureRequest {
 
 // Writes a file of one format from the drawing: 1 when written, else 0 with
 // `problem` saying why.
-using PictureWriter = std::function<int(const PictureRequest& request,
-                                        OffscreenCanvasFactory& canvases,
-                                        const std::string& fileName, SaveProblem& problem)>;
+using PictureWriter =
+    std::function<int(const PictureRequest& request, OffscreenCanvasFactory& canvases,
+                      const std::string& fileName, SaveProblem& problem)>;
 
 // Writes bytes made in memory as a whole file (beside the target, renamed
 // over it): the end of every writer that makes its bytes first.

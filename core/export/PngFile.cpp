@@ -29,8 +29,7 @@ void AppendU32(PngBytes& out, std::uint32_t value)
 }
 
 // Length, type, data and the CRC of type and data.
-void AppendChunk(PngBytes& out, const char (&type)[5], const std::uint8_t* data,
-                 std::size_t size)
+void AppendChunk(PngBytes& out, const char (&type)[5], const std::uint8_t* data, std::size_t size)
 {
     AppendU32(out, static_cast<std::uint32_t>(size));
     const std::size_t start = out.size();
@@ -38,8 +37,8 @@ void AppendChunk(PngBytes& out, const char (&type)[5], const std::uint8_t* data,
     if (size > 0) {
         out.insert(out.end(), data, data + size);
     }
-    AppendU32(out, static_cast<std::uint32_t>(crc32(0, out.data() + start,
-                                                    static_cast<uInt>(size + 4))));
+    AppendU32(
+        out, static_cast<std::uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(size + 4))));
 }
 
 // Deflate's fixed literal/length code of each symbol 0 to 287, bit-reversed
@@ -81,8 +80,9 @@ struct LengthCode {
 };
 
 constexpr std::array<LengthCode, 259> LengthCodes = [] {
-    constexpr std::uint16_t Base[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                        31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    constexpr std::uint16_t Base[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                        15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                        67, 83, 99, 115, 131, 163, 195, 227, 258};
     constexpr std::uint8_t Extra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                         2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
     std::array<LengthCode, 259> codes{};
@@ -175,7 +175,8 @@ public:
             return;
         }
         if (n < Base) {  // every run and row of a picture: one division each
-            sum2_ = static_cast<std::uint32_t>((sum2_ + n * sum1_ + value * (n * (n + 1) / 2)) % Base);
+            sum2_ = static_cast<std::uint32_t>((sum2_ + n * sum1_ + value * (n * (n + 1) / 2))
+                                               % Base);
             sum1_ = static_cast<std::uint32_t>((sum1_ + n * value) % Base);
             return;
         }
@@ -250,10 +251,7 @@ private:
         }
     }
 
-    void PutSymbol(unsigned symbol)
-    {
-        PutBits(FixedCodes[symbol].bits, FixedCodes[symbol].length);
-    }
+    void PutSymbol(unsigned symbol) { PutBits(FixedCodes[symbol].bits, FixedCodes[symbol].length); }
 
     void PutLength(std::size_t length)
     {
@@ -480,7 +478,7 @@ PngBytes AssemblePng(std::size_t width, int height, int depth, const RunRows& fo
     PutU32(header, static_cast<std::uint32_t>(width));
     PutU32(header + 4, static_cast<std::uint32_t>(height));
     header[8] = static_cast<std::uint8_t>(depth);
-    header[9] = 3;  // palette
+    header[9] = 3;                             // palette
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filters, no interlace
     AppendChunk(png, "IHDR", header, sizeof header);
     std::array<std::uint8_t, std::size_t{3} * 256> palette{};

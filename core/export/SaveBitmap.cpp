@@ -35,8 +35,7 @@ int SavedBitCount(int bitmapChoice)
 int SaveBitmap(const Drawing& drawing, int bitmapChoice, OffscreenCanvasFactory& canvases,
                const std::string& fileName, SaveProblem* problem)
 {
-    return SaveBitmapAs(drawing, canvases, fileName, SavedBitCount(bitmapChoice), BI_RGB,
-                        problem);
+    return SaveBitmapAs(drawing, canvases, fileName, SavedBitCount(bitmapChoice), BI_RGB, problem);
 }
 
 int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
@@ -71,8 +70,8 @@ int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
 std::unique_ptr<OffscreenCanvas> DrawOnCanvas(const Drawing& drawing,
                                               OffscreenCanvasFactory& canvases)
 {
-    std::unique_ptr<OffscreenCanvas> canvas =
-        canvases.Create(drawing.symbol.width, drawing.symbol.height);
+    std::unique_ptr<OffscreenCanvas> canvas = canvases.Create(drawing.symbol.width,
+                                                              drawing.symbol.height);
     if (!canvas || !canvas->IsValid()) {
         return nullptr;
     }
@@ -90,8 +89,8 @@ std::string SaveFileNameBesideProgram(const std::string& programPath)
 {
     static constexpr char Name[] = "BarCode.bmp";
     const std::size_t slash = programPath.rfind('/');
-    std::string joined =
-        slash == std::string::npos ? std::string(Name) : programPath.substr(0, slash + 1) + Name;
+    std::string joined = slash == std::string::npos ? std::string(Name)
+                                                    : programPath.substr(0, slash + 1) + Name;
     return joined.size() > MaxPathBytes ? std::string() : joined;
 }
 

@@ -18,8 +18,14 @@ constexpr IntegerField BearerWidthLimits{IntegerField::Kind::Signed, 1, 15};
 constexpr IntegerField GapLimits{IntegerField::Kind::Signed, 1, 10};
 constexpr IntegerField NoLimits{IntegerField::Kind::Signed, 0, 0};
 
-constexpr int Index(OptionControl control) { return static_cast<int>(control); }
-constexpr int Index(OptionsPage page) { return static_cast<int>(page); }
+constexpr int Index(OptionControl control)
+{
+    return static_cast<int>(control);
+}
+constexpr int Index(OptionsPage page)
+{
+    return static_cast<int>(page);
+}
 
 }  // namespace
 
@@ -36,11 +42,26 @@ constexpr std::array<OptionsPageInfo, OptionsPageCount> OptionsPages{{
 }};
 
 constexpr std::array<OptionControlInfo, OptionControlCount> OptionControls{{
-    {OptionControl::JanCodeOut, OptionsPage::Jan, Kind::CheckBox, t::SplitText, nullptr, {},
+    {OptionControl::JanCodeOut,
+     OptionsPage::Jan,
+     Kind::CheckBox,
+     t::SplitText,
+     nullptr,
+     {},
      NoLimits},
-    {OptionControl::JanCaseWidth, OptionsPage::Jan, Kind::NumberBox, t::BearerWidth, nullptr, {},
+    {OptionControl::JanCaseWidth,
+     OptionsPage::Jan,
+     Kind::NumberBox,
+     t::BearerWidth,
+     nullptr,
+     {},
      BearerWidthLimits},
-    {OptionControl::Code39GapX, OptionsPage::Code39, Kind::NumberBox, t::Gap, t::GapUnit, {},
+    {OptionControl::Code39GapX,
+     OptionsPage::Code39,
+     Kind::NumberBox,
+     t::Gap,
+     t::GapUnit,
+     {},
      GapLimits},
     {OptionControl::CodabarCheckDegit, OptionsPage::Codabar, Kind::List, t::CheckMethod, nullptr,
      t::CheckMethods, NoLimits},
@@ -48,9 +69,19 @@ constexpr std::array<OptionControlInfo, OptionControlCount> OptionControls{{
      t::CodabarCharacters, NoLimits},
     {OptionControl::CodabarStopChar, OptionsPage::Codabar, Kind::List, t::StopCode, nullptr,
      t::CodabarCharacters, NoLimits},
-    {OptionControl::CodabarGapX, OptionsPage::Codabar, Kind::NumberBox, t::Gap, t::GapUnit, {},
+    {OptionControl::CodabarGapX,
+     OptionsPage::Codabar,
+     Kind::NumberBox,
+     t::Gap,
+     t::GapUnit,
+     {},
      GapLimits},
-    {OptionControl::ItfCaseWidth, OptionsPage::Itf, Kind::NumberBox, t::BearerWidth, nullptr, {},
+    {OptionControl::ItfCaseWidth,
+     OptionsPage::Itf,
+     Kind::NumberBox,
+     t::BearerWidth,
+     nullptr,
+     {},
      BearerWidthLimits},
     {OptionControl::Bitmap, OptionsPage::Bitmap, Kind::RadioButtons, nullptr, nullptr,
      t::BitmapDepths, NoLimits},

@@ -34,8 +34,7 @@ inline constexpr const char* StopCode = "ストップコード";
 inline constexpr const char* CodabarCharacters[] = {"A", "B", "C", "D", "a", "b", "c", "d"};
 inline constexpr const char* CheckMethods[] = {"モジュラス１０", "モジュラス１１（加重）",
                                                "モジュラス１６", "モジュラス７"};
-inline constexpr const char* BitmapDepths[] = {"ディスプレイの色数のまま保存",
-                                               "色数が16ビット、３２ビットは24ビットで保存",
-                                               "２５６色で保存"};
+inline constexpr const char* BitmapDepths[] = {
+    "ディスプレイの色数のまま保存", "色数が16ビット、３２ビットは24ビットで保存", "２５６色で保存"};
 
 }  // namespace kestrel::texts::options

@@ -12,8 +12,17 @@ constexpr Colour MakeColour(int red, int green, int blue)
 {
     return static_cast<Colour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int RedOf(Colour colour) { return static_cast<int>(colour & 0xFF); }
-constexpr int GreenOf(Colour colour) { return static_cast<int>((colour >> 8) & 0xFF); }
-constexpr int BlueOf(Colour colour) { return static_cast<int>((colour >> 16) & 0xFF); }
+constexpr int RedOf(Colour colour)
+{
+    return static_cast<int>(colour & 0xFF);
+}
+constexpr int GreenOf(Colour colour)
+{
+    return static_cast<int>((colour >> 8) & 0xFF);
+}
+constexpr int BlueOf(Colour colour)
+{
+    return static_cast<int>((colour >> 16) & 0xFF);
+}
 
 }  // namespace kestrel

@@ -37,7 +37,8 @@ struct PixelRows {
 
 inline PixelRows RowsOf(const RgbPicture& picture)
 {
-    return {picture.width, picture.height, reinterpret_cast<const std::uint8_t*>(picture.pixels.data()),
+    return {picture.width, picture.height,
+            reinterpret_cast<const std::uint8_t*>(picture.pixels.data()),
             static_cast<std::size_t>(picture.width) * sizeof(std::uint32_t)};
 }
 

@@ -36,8 +36,7 @@ std::string MemoryProfile::GetProfileString(std::string_view section, std::strin
     if (const std::string* stored = Find(section, key)) {
         return *stored;
     }
-    return base_ ? base_->GetProfileString(section, key, defaultValue)
-                 : std::string(defaultValue);
+    return base_ ? base_->GetProfileString(section, key, defaultValue) : std::string(defaultValue);
 }
 
 bool MemoryProfile::WriteProfileString(std::string_view section, std::string_view key,

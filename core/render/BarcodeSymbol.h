@@ -16,7 +16,7 @@ struct BarcodeSymbol {
     const ModuleSequence* sequence = nullptr;
     TextLayout layout = TextLayout::Plain;
     BearerFrame frame = BearerFrame::None;
-    int width = 300;   // the picture
+    int width = 300;  // the picture
     int height = 150;
     int xmargin = 25;
     int ymargin = 25;

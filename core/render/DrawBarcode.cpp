@@ -24,12 +24,15 @@ using Wide = std::int64_t;
 // a text width to it stays within int.
 constexpr Wide FarAway = Wide{1} << 30;
 
-int ToCoordinate(Wide value) { return static_cast<int>(std::clamp(value, -FarAway, FarAway)); }
+int ToCoordinate(Wide value)
+{
+    return static_cast<int>(std::clamp(value, -FarAway, FarAway));
+}
 
 int ToInt(Wide value)
 {
-    return static_cast<int>(std::clamp<Wide>(value, std::numeric_limits<int>::min(),
-                                              std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<Wide>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // Pixels [first, end) along one axis.
@@ -91,7 +94,10 @@ private:
     Colour colour_;
 };
 
-Wide Magnitude(std::int32_t element) { return element < 0 ? -Wide{element} : Wide{element}; }
+Wide Magnitude(std::int32_t element)
+{
+    return element < 0 ? -Wide{element} : Wide{element};
+}
 
 int ElementCount(const ModuleSequence& sequence)
 {
@@ -153,11 +159,10 @@ std::string Regrouped(std::string text)
     return text;
 }
 
-void DrawComment(DrawingSurface& surface, const std::string& text, int height, Colour colour,
-                 int y)
+void DrawComment(DrawingSurface& surface, const std::string& text, int height, Colour colour, int y)
 {
-    const SavedFont saved =
-        surface.SelectFont({BarcodeFontFace, height, FontCharset::ShiftJis, 400});
+    const SavedFont saved = surface.SelectFont(
+        {BarcodeFontFace, height, FontCharset::ShiftJis, 400});
     surface.SetTextAlign(AlignLeftTop);
     surface.SetTextColour(colour);
     surface.DrawTextAt(0, y, text);
@@ -236,9 +241,8 @@ void DrawDigitGroup(DrawingSurface& surface, const DigitGroup& group, Wide botto
     const GroupPlacement placement = PlaceGroup(surface, group, extent.width);
     const SurfaceRect box{ToCoordinate(group.left), ToCoordinate(bottom - halfHeight),
                           ToCoordinate(group.right), ToCoordinate(bottom + halfHeight)};
-    surface.DrawTextInBox(ToCoordinate(placement.x),
-                          ToCoordinate(y.value_or(bottom - halfHeight)), box, options,
-                          group.text, placement.advance);
+    surface.DrawTextInBox(ToCoordinate(placement.x), ToCoordinate(y.value_or(bottom - halfHeight)),
+                          box, options, group.text, placement.advance);
 }
 
 // The rows the bars span: between the margins, or the whole height when
@@ -325,8 +329,8 @@ void DrawJan13Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide 
                     6, 5},
                    barBottom, y, TextBoxOpaque);
     DrawDigitGroup(surface,
-                   {LastPart(text, 6), EdgeAfter(sequence, left, 31),
-                    EdgeAfter(sequence, left, 55), 6, 5},
+                   {LastPart(text, 6), EdgeAfter(sequence, left, 31), EdgeAfter(sequence, left, 55),
+                    6, 5},
                    barBottom, y, TextBoxOpaque);
 }
 
@@ -340,19 +344,19 @@ void DrawJan8Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide b
                     5, 4},
                    barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
     DrawDigitGroup(surface,
-                   {LastPart(text, 4), EdgeAfter(sequence, left, 22),
-                    EdgeAfter(sequence, left, 39), 5, 4},
+                   {LastPart(text, 4), EdgeAfter(sequence, left, 22), EdgeAfter(sequence, left, 39),
+                    5, 4},
                    barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
 }
 
-void DrawReadableText(DrawingSurface& surface, const BarcodeSymbol& symbol,
-                      const DrawStyle& style, Wide barBottom, Wide symbolWidth)
+void DrawReadableText(DrawingSurface& surface, const BarcodeSymbol& symbol, const DrawStyle& style,
+                      Wide barBottom, Wide symbolWidth)
 {
     if (!symbol.showText) {
         return;
     }
-    const SavedFont oldFont =
-        surface.SelectFont({BarcodeFontFace, symbol.textHeight, FontCharset::Ansi, 400});
+    const SavedFont oldFont = surface.SelectFont(
+        {BarcodeFontFace, symbol.textHeight, FontCharset::Ansi, 400});
     surface.SetTextAlign(AlignCentreTop);
     surface.SetTextColour(style.text);
     const TextLayout layout = style.janDigitsInBoxes ? symbol.layout : TextLayout::Plain;

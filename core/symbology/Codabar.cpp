@@ -31,10 +31,18 @@ constexpr int CodabarValueOf(char c)
     case '/': return 13;
     case '.': return 14;
     case '+': return 15;
-    case 'A': case 'a': case 't': return 16;
-    case 'B': case 'b': case 'n': return 17;
-    case 'C': case 'c': case '*': return 18;
-    case 'D': case 'd': case 'e': return 19;
+    case 'A':
+    case 'a':
+    case 't': return 16;
+    case 'B':
+    case 'b':
+    case 'n': return 17;
+    case 'C':
+    case 'c':
+    case '*': return 18;
+    case 'D':
+    case 'd':
+    case 'e': return 19;
     default: return -1;
     }
 }

@@ -23,7 +23,13 @@ bool IsCodabarDataCharacter(char c)
         return true;
     }
     switch (c) {
-    case '-': case '.': case '/': case '$': case '\\': case ':': case '+': return true;
+    case '-':
+    case '.':
+    case '/':
+    case '$':
+    case '\\':
+    case ':':
+    case '+': return true;
     default: return false;
     }
 }
@@ -124,8 +130,7 @@ CheckValue Modulus11(const CodeText& text, bool adding, const CheckPlaces& place
     }
     // Data for which this method has no check character was accepted
     // without one; such a text must verify too, or it could never be drawn.
-    if (!adding
-        && CodabarValue(text[static_cast<std::size_t>(places.checkPosition)]) != value
+    if (!adding && CodabarValue(text[static_cast<std::size_t>(places.checkPosition)]) != value
         && Modulus11CheckValue(text, 1, places.length - 1) == NoCheckCharacter) {
         return {Refusal::None, 0, true};
     }
@@ -221,8 +226,7 @@ Refusal RuleCodabarCheck(CodeText& text, bool adding, int methodNumber)
             }
         }
     }
-    const CheckValue check =
-        CheckMethods[static_cast<std::size_t>(method)](text, adding, places);
+    const CheckValue check = CheckMethods[static_cast<std::size_t>(method)](text, adding, places);
     if (check.refusal != Refusal::None || check.none) {
         return check.refusal;
     }

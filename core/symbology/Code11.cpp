@@ -26,7 +26,8 @@ consteval auto DrawCode11Characters()
     std::array<std::array<DrawnPattern<6>, 12>, AspectCount> drawn{};
     for (int aspect = 0; aspect < AspectCount; ++aspect) {
         for (std::size_t value = 0; value < 12; ++value) {
-            const DrawnPattern<5> marks = DrawNarrowWide(Code11Patterns[value], AspectUnits[aspect]);
+            const DrawnPattern<5> marks = DrawNarrowWide(Code11Patterns[value],
+                                                         AspectUnits[aspect]);
             auto& character = drawn[static_cast<std::size_t>(aspect)][value];
             for (std::size_t i = 0; i < 5; ++i) {
                 character[i] = marks[i];
@@ -43,8 +44,8 @@ consteval auto DrawCode11Stops()
 {
     std::array<DrawnPattern<5>, AspectCount> drawn{};
     for (int aspect = 0; aspect < AspectCount; ++aspect) {
-        drawn[static_cast<std::size_t>(aspect)] =
-            DrawNarrowWide(Code11Patterns[StartStop], ElementUnits{1, AspectUnits[aspect].wide});
+        drawn[static_cast<std::size_t>(aspect)] = DrawNarrowWide(
+            Code11Patterns[StartStop], ElementUnits{1, AspectUnits[aspect].wide});
     }
     return drawn;
 }
@@ -113,8 +114,7 @@ namespace {
 
 Refusal AcceptCode11(RuleInput& input, int checkCharacters)
 {
-    if (const Refusal characters = RuleCode11Characters(input.text);
-        characters != Refusal::None) {
+    if (const Refusal characters = RuleCode11Characters(input.text); characters != Refusal::None) {
         return characters;
     }
     return input.checkRule ? RuleCode11Check(input.text, checkCharacters) : Refusal::None;

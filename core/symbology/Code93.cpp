@@ -159,10 +159,9 @@ EncodeResult EncodeCode93Extended(const CodeText& text, const EncodeSettings& se
     ValueList values;
     for (const char c : text) {
         const std::string_view expansion = FullAsciiExpansion(Byte(c));
-        const bool fits = expansion.size() == 2
-                              ? values.push(ShiftValue(expansion[0]))
-                                    && values.push(Code93Value(expansion[1]))
-                              : values.push(Code93Value(expansion[0]));
+        const bool fits = expansion.size() == 2 ? values.push(ShiftValue(expansion[0]))
+                                                      && values.push(Code93Value(expansion[1]))
+                                                : values.push(Code93Value(expansion[0]));
         if (!fits) {
             return EncodeResult::Unencodable(Refusal::TooManyElements);
         }

@@ -32,8 +32,7 @@ Refusal CodeValidator::Accept()
         return Refusal::None;
     }
     const bool adding = autoAdd_ != 0;
-    RuleInput input{text_, adding,
-                    check_ != 0 || (adding && row->checkRuleOnAutoAdd), codabar_};
+    RuleInput input{text_, adding, check_ != 0 || (adding && row->checkRuleOnAutoAdd), codabar_};
     const Refusal refusal = row->accept(input);
     leadingZeroAdded_ = input.leadingZeroAdded;
     if (refusal != Refusal::None) {

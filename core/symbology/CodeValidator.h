@@ -18,8 +18,7 @@ CodabarOptions ReadCodabarOptions(const Profile& profile);
 // makes the dialog's result code of it.
 class CodeValidator {
 public:
-    CodeValidator(CodeText text, int check, int autoAdd, int codeType,
-                  CodabarOptions codabar = {});
+    CodeValidator(CodeText text, int check, int autoAdd, int codeType, CodabarOptions codabar = {});
 
     Refusal Accept();
 

@@ -28,7 +28,10 @@ inline constexpr int AspectCount = 3;
 inline constexpr ElementUnits AspectUnits[AspectCount] = {{1, 2}, {2, 5}, {1, 3}};
 
 // Any other index is a ratio no narrow/wide encoder can draw.
-inline bool IsAspect(int aspect) { return aspect >= 0 && aspect < AspectCount; }
+inline bool IsAspect(int aspect)
+{
+    return aspect >= 0 && aspect < AspectCount;
+}
 
 inline bool UnitsForAspect(int aspect, ElementUnits& units)
 {

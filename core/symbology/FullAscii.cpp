@@ -1,7 +1,6 @@
 #include "symbology/FullAscii.h"
 
 
-
 namespace kestrel {
 
 

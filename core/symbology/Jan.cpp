@@ -44,9 +44,8 @@ bool IsAllDigits(const CodeText& text, std::size_t length, const EncodeSettings&
 EncodeResult VerifyCheckDigit(const CodeText& text, const EncodeSettings& settings)
 {
     if (settings.check && !EndsWithModulo10CheckDigit(text)) {
-        return EncodeResult::Refused(RuleDigits(text) == Refusal::None
-                                         ? Refusal::WrongCheckCharacter
-                                         : Refusal::NotADigit);
+        return EncodeResult::Refused(
+            RuleDigits(text) == Refusal::None ? Refusal::WrongCheckCharacter : Refusal::NotADigit);
     }
     return EncodeResult::Built();
 }
@@ -80,8 +79,8 @@ void AppendRightDigit(SequenceBuilder& out, char digit)
 
 }  // namespace
 
-EncodeResult EncodeJan13(const CodeText& text, const EncodeSettings& settings,
-                         SequenceBuilder& out, TextCompletion&)
+EncodeResult EncodeJan13(const CodeText& text, const EncodeSettings& settings, SequenceBuilder& out,
+                         TextCompletion&)
 {
     if (const EncodeResult verified = VerifyCheckDigit(text, settings); !verified.built()) {
         return verified;
@@ -103,8 +102,8 @@ EncodeResult EncodeJan13(const CodeText& text, const EncodeSettings& settings,
     return EncodeResult::Drawn(out.refusal());
 }
 
-EncodeResult EncodeJan8(const CodeText& text, const EncodeSettings& settings,
-                        SequenceBuilder& out, TextCompletion&)
+EncodeResult EncodeJan8(const CodeText& text, const EncodeSettings& settings, SequenceBuilder& out,
+                        TextCompletion&)
 {
     if (const EncodeResult verified = VerifyCheckDigit(text, settings); !verified.built()) {
         return verified;

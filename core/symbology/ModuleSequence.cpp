@@ -73,7 +73,8 @@ void SequenceBuilder::commitTo(ModuleSequence& sequence)
         }
     }
     for (; i < count; ++i) {
-        sequence.elements[static_cast<std::size_t>(i)] = units_[static_cast<std::size_t>(i)] * narrowWidth;
+        sequence.elements[static_cast<std::size_t>(i)] = units_[static_cast<std::size_t>(i)]
+                                                         * narrowWidth;
     }
     const int oldCount = std::clamp(sequence.count, 0, ModuleSequence::Capacity);
     if (oldCount > count) {

@@ -49,7 +49,8 @@ public:
     explicit SequenceBuilder(int narrowWidth)
         : narrowWidth_(narrowWidth),
           everyPatternFits_(narrowWidth >= 1
-                            && narrowWidth <= std::numeric_limits<std::int32_t>::max() / MaxDrawnUnits),
+                            && narrowWidth
+                                   <= std::numeric_limits<std::int32_t>::max() / MaxDrawnUnits),
           failed_(narrowWidth < 1)
     {
     }

@@ -57,7 +57,10 @@ int WeightedSum(std::string_view digits)
     return allDigits ? 3 * weighs3 + weighs1 : -1;
 }
 
-char CheckDigitOfSum(int sum) { return static_cast<char>('0' + (10 - sum % 10) % 10); }
+char CheckDigitOfSum(int sum)
+{
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
 
 }  // namespace
 

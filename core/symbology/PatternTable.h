@@ -95,8 +95,8 @@ DrawNarrowWideTable(const std::array<std::array<std::uint8_t, Width>, Rows>& tab
     std::array<std::array<DrawnPattern<Width>, Rows>, AspectCount> drawn{};
     for (int aspect = 0; aspect < AspectCount; ++aspect) {
         for (std::size_t row = 0; row < Rows; ++row) {
-            drawn[static_cast<std::size_t>(aspect)][row] =
-                DrawNarrowWide(table[row], AspectUnits[aspect]);
+            drawn[static_cast<std::size_t>(aspect)][row] = DrawNarrowWide(table[row],
+                                                                          AspectUnits[aspect]);
         }
     }
     return drawn;
@@ -109,8 +109,8 @@ consteval std::array<std::int8_t, 256> ByteValueTable(ValueOf valueOf)
 {
     std::array<std::int8_t, 256> table{};
     for (int code = 0; code < 256; ++code) {
-        table[static_cast<std::size_t>(code)] =
-            static_cast<std::int8_t>(valueOf(static_cast<char>(code)));
+        table[static_cast<std::size_t>(code)] = static_cast<std::int8_t>(
+            valueOf(static_cast<char>(code)));
     }
     return table;
 }

@@ -31,8 +31,7 @@ constexpr std::string_view RefusalReason(Refusal refusal)
     case Refusal::NotWeighable: return "the check method cannot weigh a sign in the data";
     case Refusal::CheckNeedsDigits: return "the check method weighs digits only";
     case Refusal::WrongCheckCharacter: return "the check character is wrong";
-    case Refusal::ImpossibleGeometry:
-        return "the ratio, narrow width or gap cannot be drawn";
+    case Refusal::ImpossibleGeometry: return "the ratio, narrow width or gap cannot be drawn";
     }
     return "unknown";
 }

@@ -24,7 +24,10 @@ enum Symbology : int {
 
 inline constexpr int SymbologyCount = 12;
 
-inline bool IsSymbology(int codeType) { return codeType >= 0 && codeType < SymbologyCount; }
+inline bool IsSymbology(int codeType)
+{
+    return codeType >= 0 && codeType < SymbologyCount;
+}
 
 // One text column of the catalogue in index order: the short names for
 // command lines, or the names the user sees in the type list (UTF-8).

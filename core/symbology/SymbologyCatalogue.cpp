@@ -46,10 +46,19 @@ CodeText DropCodabarCheck(const CodeText& completed)
     return copy;
 }
 
-CodeText NothingAdded(const CodeText& completed) { return completed; }
+CodeText NothingAdded(const CodeText& completed)
+{
+    return completed;
+}
 
-bool AlwaysKeepsBearer(const CodeText&) { return true; }
-bool NeverKeepsBearer(const CodeText&) { return false; }
+bool AlwaysKeepsBearer(const CodeText&)
+{
+    return true;
+}
+bool NeverKeepsBearer(const CodeText&)
+{
+    return false;
+}
 
 // ITF keeps its bearer at the lengths of the shipping labels that carry one
 // (check digit included).

@@ -48,8 +48,8 @@ enum class ReadEnds {
 struct ZxingReading {
     std::string_view format;  // ZXing's name of the format; empty: no reader
     ReadEnds ends;
-    bool fullAscii;             // pairs read back as one character
-    std::size_t shortestRead;   // shorter texts are not read (ITF)
+    bool fullAscii;            // pairs read back as one character
+    std::size_t shortestRead;  // shorter texts are not read (ITF)
 };
 
 using Encoder = EncodeResult (*)(const CodeText& text, const EncodeSettings& settings,

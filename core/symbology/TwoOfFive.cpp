@@ -9,8 +9,7 @@ namespace {
 
 // The published 2 of 5 table: five marks per digit, 1 narrow and 2 wide.
 constexpr const char* DigitRows[] = {
-    "11221", "21112", "12112", "22111", "11212",
-    "21211", "12211", "11122", "21121", "12121",
+    "11221", "21112", "12112", "22111", "11212", "21211", "12211", "11122", "21121", "12121",
 };
 constexpr auto DigitMarks = PatternTable<5>(DigitRows);
 static_assert(DigitMarks.size() == 10);
@@ -28,9 +27,10 @@ consteval auto DrawItfPairs()
             const auto& inSpaces = DigitMarks[pair % 10];
             std::array<std::uint8_t, 10> modules{};
             for (std::size_t mark = 0; mark < 5; ++mark) {
-                modules[2 * mark] = static_cast<std::uint8_t>(inBars[mark] == 2 ? units.wide : units.narrow);
-                modules[2 * mark + 1] =
-                    static_cast<std::uint8_t>(inSpaces[mark] == 2 ? units.wide : units.narrow);
+                modules[2 * mark] = static_cast<std::uint8_t>(inBars[mark] == 2 ? units.wide
+                                                                                : units.narrow);
+                modules[2 * mark + 1] = static_cast<std::uint8_t>(
+                    inSpaces[mark] == 2 ? units.wide : units.narrow);
             }
             drawn[static_cast<std::size_t>(aspect)][pair] = DrawModules(modules, true);
         }
@@ -49,8 +49,8 @@ consteval auto DrawStfDigits()
         for (std::size_t digit = 0; digit < 10; ++digit) {
             std::array<std::uint8_t, 10> modules{};
             for (std::size_t mark = 0; mark < 5; ++mark) {
-                modules[2 * mark] =
-                    static_cast<std::uint8_t>(DigitMarks[digit][mark] == 2 ? units.wide : units.narrow);
+                modules[2 * mark] = static_cast<std::uint8_t>(
+                    DigitMarks[digit][mark] == 2 ? units.wide : units.narrow);
                 modules[2 * mark + 1] = 1;
             }
             drawn[static_cast<std::size_t>(aspect)][digit] = DrawModules(modules, true);
@@ -65,8 +65,8 @@ constexpr DrawnPattern<4> Start{-1, 1, -1, 1};
 
 }  // namespace
 
-EncodeResult EncodeItf(const CodeText& text, const EncodeSettings& settings,
-                       SequenceBuilder& out, TextCompletion&)
+EncodeResult EncodeItf(const CodeText& text, const EncodeSettings& settings, SequenceBuilder& out,
+                       TextCompletion&)
 {
     ElementUnits units{};
     if (!UnitsForAspect(settings.aspect, units)) {
@@ -90,8 +90,8 @@ EncodeResult EncodeItf(const CodeText& text, const EncodeSettings& settings,
     return EncodeResult::Drawn(out.refusal());
 }
 
-EncodeResult EncodeStf(const CodeText& text, const EncodeSettings& settings,
-                       SequenceBuilder& out, TextCompletion&)
+EncodeResult EncodeStf(const CodeText& text, const EncodeSettings& settings, SequenceBuilder& out,
+                       TextCompletion&)
 {
     ElementUnits units{};
     if (!UnitsForAspect(settings.aspect, units)) {

@@ -25,15 +25,13 @@ namespace kestrel {
 
 AutomationService::AutomationService(ApplicationContext& context, CMainFrame& frame,
                                      QObject* parent)
-    : QObject(parent),
-      context_(context),
-      frame_(frame),
+    : QObject(parent), context_(context), frame_(frame),
       automation_(
           context.doc, context.profile, clipboard_, [&frame] { frame.View()->OnEditCopy(); },
           [this] { return SaveBesideProgram(); }),
       queue_([this](const AutomationCallQueue::Call& call) {
-          const std::optional<std::int32_t> result =
-              automation_.Dispatch(call.message, call.wParam, call.lParam);
+          const std::optional<std::int32_t> result = automation_.Dispatch(call.message, call.wParam,
+                                                                          call.lParam);
           // A message may have given the document its first code text, or
           // taken it away: Save, Print and Copy follow.
           frame_.UpdateCommandState();
@@ -112,8 +110,8 @@ int AutomationService::SendMessage(uint message, uint wParam, int lParam)
                   message](std::optional<std::int32_t> result) mutable {
         bus.send(result ? request.createReply(QVariant::fromValue<int>(*result))
                         : request.createErrorReply(
-                              QString::fromLatin1(automation_bus::UnknownMessageError),
-                              UnknownMessageText(message)));
+                            QString::fromLatin1(automation_bus::UnknownMessageError),
+                            UnknownMessageText(message)));
     });
     return 0;  // not sent: the reply above is
 }
@@ -137,8 +135,8 @@ int AutomationService::SaveBesideProgram()
     // writable) and an empty code text are answered -1 without a word, as
     // the automation messages fail everywhere else.
     if (problem == SaveProblem::NoPicture) {
-        Warn(QString::fromUtf8(texts::SaveFailed) + QLatin1Char('\n') +
-             QFile::decodeName(QByteArray::fromStdString(fileName)));
+        Warn(QString::fromUtf8(texts::SaveFailed) + QLatin1Char('\n')
+             + QFile::decodeName(QByteArray::fromStdString(fileName)));
     }
     return 0;
 }

@@ -23,15 +23,14 @@ class AutomationService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.plover.Kestrel.Automation")
     // Written out so that the result is named in introspection.
-    Q_CLASSINFO("D-Bus Introspection",
-                "  <interface name=\"org.plover.Kestrel.Automation\">\n"
-                "    <method name=\"SendMessage\">\n"
-                "      <arg name=\"message\" type=\"u\" direction=\"in\"/>\n"
-                "      <arg name=\"wParam\" type=\"u\" direction=\"in\"/>\n"
-                "      <arg name=\"lParam\" type=\"i\" direction=\"in\"/>\n"
-                "      <arg name=\"result\" type=\"i\" direction=\"out\"/>\n"
-                "    </method>\n"
-                "  </interface>\n")
+    Q_CLASSINFO("D-Bus Introspection", "  <interface name=\"org.plover.Kestrel.Automation\">\n"
+                                       "    <method name=\"SendMessage\">\n"
+                                       "      <arg name=\"message\" type=\"u\" direction=\"in\"/>\n"
+                                       "      <arg name=\"wParam\" type=\"u\" direction=\"in\"/>\n"
+                                       "      <arg name=\"lParam\" type=\"i\" direction=\"in\"/>\n"
+                                       "      <arg name=\"result\" type=\"i\" direction=\"out\"/>\n"
+                                       "    </method>\n"
+                                       "  </interface>\n")
 
 public:
     AutomationService(ApplicationContext& context, CMainFrame& frame, QObject* parent = nullptr);

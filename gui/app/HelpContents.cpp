@@ -43,7 +43,8 @@ QStringList ManualLocator::Candidates() const
         const QDir program(programFolder_);
         add(program.filePath(QString::fromLatin1(ManualPage)));
         // bin/kestrel → share/kestrel/manual, under whatever prefix.
-        add(program.filePath(QStringLiteral("../share/") + QString::fromLatin1(InstalledManualPage)));
+        add(program.filePath(QStringLiteral("../share/")
+                             + QString::fromLatin1(InstalledManualPage)));
     }
     for (const QString& folder : dataFolders_) {
         if (!folder.isEmpty()) {
@@ -67,8 +68,9 @@ QString OpenManual(const QString& manualFile, const QStringList& searched, const
 {
     const QString help = QString::fromUtf16(texts::HelpText) + QStringLiteral("\n\n");
     if (manualFile.isEmpty()) {
-        return help + QString::fromUtf16(texts::HelpManualMissing)
-                          .arg(QDir::toNativeSeparators(searched.join(QLatin1Char('\n'))));
+        return help
+               + QString::fromUtf16(texts::HelpManualMissing)
+                     .arg(QDir::toNativeSeparators(searched.join(QLatin1Char('\n'))));
     }
     if (openUrl(QUrl::fromLocalFile(QFileInfo(manualFile).absoluteFilePath()))) {
         return {};

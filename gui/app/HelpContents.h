@@ -35,6 +35,7 @@ private:
 // help text with where the manual is, or where it was looked for when it
 // is missing (`searched`).
 using UrlOpener = std::function<bool(const QUrl&)>;
-QString OpenManual(const QString& manualFile, const QStringList& searched, const UrlOpener& openUrl);
+QString OpenManual(const QString& manualFile, const QStringList& searched,
+                   const UrlOpener& openUrl);
 
 }  // namespace kestrel

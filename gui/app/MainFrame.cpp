@@ -9,9 +9,9 @@
 #include "document/ColorSettingCommand.h"
 #include "document/CommentInputCommand.h"
 #include "document/OptionsCommand.h"
-#include "profile/ProfileSchema.h"
 #include "document/SaveCommands.h"
 #include "keyboard/LockKeyIndicators.h"
+#include "profile/ProfileSchema.h"
 #include "render/BarCodeView.h"
 #include "resources/Icons.h"
 #include "resources/ProgramName.h"
@@ -67,9 +67,9 @@ CMainFrame::CMainFrame(ApplicationContext& context, QWidget* parent)
     : QMainWindow(parent,
                   // Title, system menu, minimise and close; the window has no
                   // maximise button.
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                      Qt::WindowCloseButtonHint),
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                      | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                      | Qt::WindowCloseButtonHint),
       context_(context)
 {
     setWindowTitle(QString::fromUtf16(texts::ProgramName));
@@ -304,8 +304,9 @@ void CMainFrame::OnFilePrintSetup()
 void CMainFrame::OnHelpContents()
 {
     const ManualLocator manual = ManualLocator::ForThisProgram();
-    const QString message = OpenManual(manual.Find(), manual.Candidates(),
-                                       [](const QUrl& url) { return QDesktopServices::openUrl(url); });
+    const QString message = OpenManual(manual.Find(), manual.Candidates(), [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    });
     if (!message.isEmpty()) {
         QMessageBox::information(this, QString::fromUtf16(texts::HelpTitle), message);
     }
@@ -320,8 +321,7 @@ void CMainFrame::OnAppAbout()
 void CMainFrame::ActivateFrame(unsigned showCommand)
 {
     const std::string stored = profile::Read(context_.profile, profile::WindowPos);
-    const StartPlacement plan =
-        PlanStart(WindowPlacement::Parse(stored), showCommand, WorkAreas());
+    const StartPlacement plan = PlanStart(WindowPlacement::Parse(stored), showCommand, WorkAreas());
     if (plan.normal) {
         ApplyNormalRect(*plan.normal);
     } else {
@@ -347,9 +347,9 @@ QSize CMainFrame::FirstStartSize() const
     QSize size = sizeHint().expandedTo(minimumSizeHint());
     // The main window's own hint leaves the bars to shrink; give each its
     // whole width, so no menu, button or indicator is cut off.
-    for (const QWidget* bar : {static_cast<const QWidget*>(menuBar()),
-                               static_cast<const QWidget*>(toolBar_),
-                               static_cast<const QWidget*>(statusBar())}) {
+    for (const QWidget* bar :
+         {static_cast<const QWidget*>(menuBar()), static_cast<const QWidget*>(toolBar_),
+          static_cast<const QWidget*>(statusBar())}) {
         size.setWidth(std::max(size.width(), bar->sizeHint().width()));
     }
     // A prompt is drawn over the ready pane and cut at the lock-key panes:
@@ -448,9 +448,9 @@ ScreenRect CMainFrame::NormalFrameRect() const
 void CMainFrame::SavePlacement()
 {
     const Qt::WindowStates state = windowState();
-    const WindowPlacement placement = WindowPlacement::AtClose(
-        state.testFlag(Qt::WindowMinimized), state.testFlag(Qt::WindowMaximized),
-        NormalFrameRect());
+    const WindowPlacement placement = WindowPlacement::AtClose(state.testFlag(Qt::WindowMinimized),
+                                                               state.testFlag(Qt::WindowMaximized),
+                                                               NormalFrameRect());
     profile::Write(context_.profile, profile::WindowPos, placement.Format());
 }
 

@@ -15,8 +15,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <string>
@@ -47,7 +47,8 @@ int main(int argc, char** argv)
             .toStdString());
     // The file system spells the path in its own encoding, which Save needs;
     // the profile's Main/Path holds it as text, in code page 932.
-    const QString programFile = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(programPath)));
+    const QString programFile = QDir::toNativeSeparators(
+        QFile::decodeName(QByteArray::fromStdString(programPath)));
     const std::string programPathText = kestrel::QStringToCp932Lossy(programFile);
 
     kestrel::CBarCodeDoc doc;

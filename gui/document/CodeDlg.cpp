@@ -18,8 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <algorithm>
 #include <initializer_list>
@@ -29,7 +29,10 @@ namespace kestrel {
 
 namespace {
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 // The code box takes what code page 932 can hold, up to the byte limit: a
 // double-byte character counts two, and a character code page 932 has no
@@ -337,16 +340,10 @@ void CCodeDlg::accept()
         FillControls();
     }
     switch (outcome.kind) {
-    case CodeEntryOutcome::Kind::FieldFailed:
-        ShowFieldFailure(*outcome.failure);
-        return;
-    case CodeEntryOutcome::Kind::EmptyText:
-        return;
-    case CodeEntryOutcome::Kind::Rejected:
-        Show(outcome.message);
-        return;
-    case CodeEntryOutcome::Kind::Accepted:
-        break;
+    case CodeEntryOutcome::Kind::FieldFailed: ShowFieldFailure(*outcome.failure); return;
+    case CodeEntryOutcome::Kind::EmptyText: return;
+    case CodeEntryOutcome::Kind::Rejected: Show(outcome.message); return;
+    case CodeEntryOutcome::Kind::Accepted: break;
     }
     QDialog::accept();
 }

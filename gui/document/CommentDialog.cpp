@@ -37,10 +37,10 @@ void SelectFirstNotStorable(QLineEdit& box)
     const QString text = box.text();
     std::string ignored;
     for (qsizetype at = 0; at < text.size();) {
-        const qsizetype length =
-            text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()
-                ? 2
-                : 1;
+        const qsizetype length = text.at(at).isHighSurrogate() && at + 1 < text.size()
+                                         && text.at(at + 1).isLowSurrogate()
+                                     ? 2
+                                     : 1;
         if (!QStringToCp932(text.mid(at, length), ignored)) {
             box.setSelection(static_cast<int>(at), static_cast<int>(length));
             return;
@@ -137,10 +137,9 @@ void CCommentDlg::accept()
     const CommentAcceptance acceptance = AcceptCommentEntry(entry);
     if (!acceptance.Ok()) {
         QLineEdit* box = BoxOf(*acceptance.failedField);
-        Warn(acceptance.textNotStorable
-                 ? QString::fromUtf8(texts::CommentNotStorable)
-                 : QString::fromStdString(
-                       FieldErrorMessage(acceptance.heightError, CommentHeightField)));
+        Warn(acceptance.textNotStorable ? QString::fromUtf8(texts::CommentNotStorable)
+                                        : QString::fromStdString(FieldErrorMessage(
+                                            acceptance.heightError, CommentHeightField)));
         box->setFocus(Qt::OtherFocusReason);
         if (acceptance.textNotStorable) {
             SelectFirstNotStorable(*box);

@@ -16,10 +16,7 @@ namespace kestrel {
 
 SaveCommands::SaveCommands(CBarCodeDoc& doc, const Profile& profile, QWidget* dialogParent,
                            std::string programPath, QObject* parent)
-    : QObject(parent),
-      doc_(doc),
-      profile_(profile),
-      dialogParent_(dialogParent),
+    : QObject(parent), doc_(doc), profile_(profile), dialogParent_(dialogParent),
       programPath_(std::move(programPath))
 {
 }
@@ -73,7 +70,8 @@ void SaveCommands::SaveTo(const std::string& fileName, const QString& shownName)
 {
     ImageCanvasFactory canvases;
     if (SaveBitmap(ReadDrawing(doc_, profile_), profile::Read(profile_, profile::Bitmap), canvases,
-                   fileName) != 1) {
+                   fileName)
+        != 1) {
         Warn(QString::fromUtf8(texts::SaveFailed) + QLatin1Char('\n') + shownName);
     }
 }

@@ -252,9 +252,9 @@ COpionPropertySheet::COpionPropertySheet(OptionsSheetModel& model, QWidget* pare
     tabs_->setUsesScrollButtons(false);
     tabs_->setElideMode(Qt::ElideNone);
     const std::array<COptionsPropertyPage*, OptionsPageCount> pages{
-        new CJanPropertyPage,     new CItfStfPropertyPage, new CCode39PropertyPage,
+        new CJanPropertyPage,     new CItfStfPropertyPage,  new CCode39PropertyPage,
         new CCode93PropertyPage,  new CCode128PropertyPage, new CCode11PropertyPage,
-        new CCodabarPropertyPage, new CITFPropertyPage,    new CComPropertyPage,
+        new CCodabarPropertyPage, new CITFPropertyPage,     new CComPropertyPage,
     };
     for (COptionsPropertyPage* page : pages) {
         page->Fill(model_);

@@ -43,8 +43,7 @@ public:
     // Prints page 1 on a printer already set up (by the print dialog or a
     // test): one picture unit is one printer dot, from the top-left of the
     // printable area, which the background colour covers. No boundary.
-    static PrintResult PrintPage(QPrinter& printer, const CBarCodeDoc& doc,
-                                 const Profile& profile);
+    static PrintResult PrintPage(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile);
     // The page's drawing on a painter that is already active and untransformed.
     static void DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile);
 

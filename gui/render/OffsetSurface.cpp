@@ -40,8 +40,8 @@ SurfaceRect OffsetSurface::ClipBox() const
     if (clip.IsEmpty()) {
         return {};
     }
-    return {Shift(clip.left, -originX_), Shift(clip.top, -originY_),
-            Shift(clip.right, -originX_), Shift(clip.bottom, -originY_)};
+    return {Shift(clip.left, -originX_), Shift(clip.top, -originY_), Shift(clip.right, -originX_),
+            Shift(clip.bottom, -originY_)};
 }
 
 void OffsetSurface::FillSolidRect(const SurfaceRect& rect, Colour colour)
@@ -49,9 +49,15 @@ void OffsetSurface::FillSolidRect(const SurfaceRect& rect, Colour colour)
     device_.FillSolidRect(ToDevice(rect), colour);
 }
 
-SavedPen OffsetSurface::SelectPen(Colour colour) { return device_.SelectPen(colour); }
+SavedPen OffsetSurface::SelectPen(Colour colour)
+{
+    return device_.SelectPen(colour);
+}
 
-void OffsetSurface::RestorePen(SavedPen saved) { device_.RestorePen(saved); }
+void OffsetSurface::RestorePen(SavedPen saved)
+{
+    device_.RestorePen(saved);
+}
 
 void OffsetSurface::DrawLine(int x0, int y0, int x1, int y1)
 {
@@ -59,15 +65,30 @@ void OffsetSurface::DrawLine(int x0, int y0, int x1, int y1)
                      Shift(y1, originY_));
 }
 
-SavedFont OffsetSurface::SelectFont(const FontRequest& font) { return device_.SelectFont(font); }
+SavedFont OffsetSurface::SelectFont(const FontRequest& font)
+{
+    return device_.SelectFont(font);
+}
 
-void OffsetSurface::RestoreFont(SavedFont saved) { device_.RestoreFont(saved); }
+void OffsetSurface::RestoreFont(SavedFont saved)
+{
+    device_.RestoreFont(saved);
+}
 
-int OffsetSurface::SetTextAlign(int align) { return device_.SetTextAlign(align); }
+int OffsetSurface::SetTextAlign(int align)
+{
+    return device_.SetTextAlign(align);
+}
 
-Colour OffsetSurface::SetTextColour(Colour colour) { return device_.SetTextColour(colour); }
+Colour OffsetSurface::SetTextColour(Colour colour)
+{
+    return device_.SetTextColour(colour);
+}
 
-TextExtent OffsetSurface::MeasureText(std::string_view text) { return device_.MeasureText(text); }
+TextExtent OffsetSurface::MeasureText(std::string_view text)
+{
+    return device_.MeasureText(text);
+}
 
 void OffsetSurface::DrawTextAt(int x, int y, std::string_view text)
 {

@@ -81,8 +81,8 @@ QPen Line(const QColor& colour, qreal width = 1.0)
 void Bars(QPainter& painter, qreal left, qreal top, qreal height)
 {
     // A short run of wide and narrow bars, enough to read as a barcode.
-    constexpr std::array<std::pair<qreal, qreal>, 6> bars{{
-        {0, 1}, {2, 2}, {5, 1}, {7, 1}, {9, 2}, {12, 1}}};
+    constexpr std::array<std::pair<qreal, qreal>, 6> bars{
+        {{0, 1}, {2, 2}, {5, 1}, {7, 1}, {9, 2}, {12, 1}}};
     for (const auto& [x, width] : bars) {
         painter.fillRect(QRectF(left + x, top, width, height), ink);
     }
@@ -94,8 +94,8 @@ void DrawProgram(QPainter& painter)
     painter.setPen(QPen(QColor(0x1F, 0x4E, 0x8C), 2));
     painter.setBrush(paper);
     painter.drawRoundedRect(QRectF(3, 7, 42, 34), 4, 4);
-    constexpr std::array<std::pair<qreal, qreal>, 7> bars{{
-        {9, 2}, {13, 4}, {19, 2}, {23, 2}, {27, 4}, {33, 2}, {37, 2}}};
+    constexpr std::array<std::pair<qreal, qreal>, 7> bars{
+        {{9, 2}, {13, 4}, {19, 2}, {23, 2}, {27, 4}, {33, 2}, {37, 2}}};
     for (const auto& [x, width] : bars) {
         painter.fillRect(QRectF(x, 13, width, 18), ink);
     }
@@ -180,12 +180,33 @@ void DrawAbout(QPainter& painter)
 
 }  // namespace
 
-QIcon Program() { return Make(DrawProgram, 48.0); }
-QIcon CodeInput() { return Make(DrawCodeInput); }
-QIcon Comment() { return Make(DrawComment); }
-QIcon Colours() { return Make(DrawColours); }
-QIcon Copy() { return Make(DrawCopy); }
-QIcon Print() { return Make(DrawPrint); }
-QIcon About() { return Make(DrawAbout); }
+QIcon Program()
+{
+    return Make(DrawProgram, 48.0);
+}
+QIcon CodeInput()
+{
+    return Make(DrawCodeInput);
+}
+QIcon Comment()
+{
+    return Make(DrawComment);
+}
+QIcon Colours()
+{
+    return Make(DrawColours);
+}
+QIcon Copy()
+{
+    return Make(DrawCopy);
+}
+QIcon Print()
+{
+    return Make(DrawPrint);
+}
+QIcon About()
+{
+    return Make(DrawAbout);
+}
 
 }  // namespace kestrel::icons

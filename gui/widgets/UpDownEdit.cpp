@@ -48,8 +48,7 @@ QSize UpDownEdit::sizeHint() const
     const QString widest = (low.size() > high.size() ? low : high) + u'0';
     // The text, the cursor, and the edit box's own margins.
     const QMargins margins = lineEdit()->textMargins();
-    const QSize text(fontMetrics().horizontalAdvance(widest) + 2 + margins.left()
-                         + margins.right(),
+    const QSize text(fontMetrics().horizontalAdvance(widest) + 2 + margins.left() + margins.right(),
                      lineEdit()->sizeHint().height());
     QStyleOptionSpinBox option;
     initStyleOption(&option);

@@ -112,8 +112,7 @@ bool WriteSvg(const Drawing& drawing, QIODevice& file)
     if (!PaintVector(drawing, generator)) {
         return false;
     }
-    const QByteArray svg =
-        WithMappedFontFamily(WithSizeInUserUnits(buffer.data(), width, height));
+    const QByteArray svg = WithMappedFontFamily(WithSizeInUserUnits(buffer.data(), width, height));
     return !svg.isEmpty() && file.write(svg) == svg.size();
 }
 
@@ -126,10 +125,9 @@ bool WritePdf(const Drawing& drawing, QIODevice& file)
     writer.setCreator(QStringLiteral("kestrel-cli"));
     // An exact match keeps a page that happens to be near a paper size
     // from growing to it.
-    const QPageSize page(QSizeF(width, height), QPageSize::Point, QString(),
-                         QPageSize::ExactMatch);
-    if (!writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(),
-                                          QPageLayout::Point))) {
+    const QPageSize page(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch);
+    if (!writer.setPageLayout(
+            QPageLayout(page, QPageLayout::Portrait, QMarginsF(), QPageLayout::Point))) {
         return false;
     }
     if (writer.width() != width || writer.height() != height) {

@@ -31,8 +31,7 @@ public:
 // presses (which miss a change made while another window has the focus).
 class XkbLockKeyIndicators final : public LockKeyIndicators, public QAbstractNativeEventFilter {
 public:
-    XkbLockKeyIndicators(Display* display, int eventBase)
-        : display_(display), eventBase_(eventBase)
+    XkbLockKeyIndicators(Display* display, int eventBase) : display_(display), eventBase_(eventBase)
     {
         // Only the light-change events: the other XKB events Qt has asked
         // for on this connection stay as they are.
@@ -83,14 +82,10 @@ private:
     static const char* IndicatorName(LockKey key)
     {
         switch (key) {
-        case LockKey::Kana:
-            return "Kana";
-        case LockKey::Caps:
-            return "Caps Lock";
-        case LockKey::Num:
-            return "Num Lock";
-        case LockKey::Scroll:
-            return "Scroll Lock";
+        case LockKey::Kana: return "Kana";
+        case LockKey::Caps: return "Caps Lock";
+        case LockKey::Num: return "Num Lock";
+        case LockKey::Scroll: return "Scroll Lock";
         }
         return "";
     }
@@ -114,8 +109,8 @@ std::unique_ptr<LockKeyIndicators> MakeSystemLockKeyIndicators()
     int errorBase = 0;
     int major = XkbMajorVersion;
     int minor = XkbMinorVersion;
-    if (display != nullptr &&
-        XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor)) {
+    if (display != nullptr
+        && XkbQueryExtension(display, &opcode, &eventBase, &errorBase, &major, &minor)) {
         return std::make_unique<XkbLockKeyIndicators>(display, eventBase);
     }
 #endif

@@ -51,7 +51,8 @@ fs::path WritableProgramPath(const fs::path& realProgram, const fs::path& userFo
     // A new link is made under a name of this process and renamed over the
     // old one, so that a second instance starting at the same moment finds
     // either link whole, never none.
-    const fs::path fresh = userFolder / (realProgram.filename().native() + ".new-" + std::to_string(::getpid()));
+    const fs::path fresh =
+        userFolder / (realProgram.filename().native() + ".new-" + std::to_string(::getpid()));
     fs::remove(fresh, error);
     fs::create_symlink(realProgram, fresh, error);
     if (error) {

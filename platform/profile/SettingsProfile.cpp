@@ -97,8 +97,7 @@ void SettingsProfile::SetAside()
     settings_->sync();
 }
 
-bool SettingsProfile::Read(std::string_view section, std::string_view key,
-                           std::string& text) const
+bool SettingsProfile::Read(std::string_view section, std::string_view key, std::string& text) const
 {
     if (section.empty() || key.empty()) {
         return false;
@@ -108,8 +107,7 @@ bool SettingsProfile::Read(std::string_view section, std::string_view key,
     }
     const QVariant value = settings_->value(SettingsKey(section, key));
     switch (value.typeId()) {
-    case QMetaType::UnknownType:
-        return false;
+    case QMetaType::UnknownType: return false;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
         text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -47,7 +47,8 @@ void FillNarrow(QRgb* first, std::size_t stride, int rows, std::size_t width, QR
                 std::index_sequence<Widths...>)
 {
     // Width w + 1 is the sequence's w-th: widths 1 to the last.
-    (void)((width == Widths + 1 ? (FillRows<Widths + 1>(first, stride, rows, pixel), true) : false) || ...);
+    (void)((width == Widths + 1 ? (FillRows<Widths + 1>(first, stride, rows, pixel), true) : false)
+           || ...);
 }
 
 constexpr std::size_t NarrowFill = 16;  // pixels
@@ -89,7 +90,8 @@ public:
         uchar* const bits = image.bits();  // not shared: the painter draws on these same bytes
         const auto stride = static_cast<std::size_t>(image.bytesPerLine());
         const auto count = static_cast<std::size_t>(right - left);
-        auto* const first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride) + left;
+        auto* const first = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(top) * stride)
+                            + left;
         // A bar is a few pixels wide and many rows tall: each row pixel by
         // pixel, which costs less than a call to copy a few bytes, with the
         // width known to the loop.
@@ -100,8 +102,8 @@ public:
         // Wider, the first row pixel by pixel, the others copied from it.
         std::fill(first, first + count, pixel);
         for (int y = top + 1; y < bottom; ++y) {
-            std::memcpy(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left, first,
-                        count * sizeof(QRgb));
+            std::memcpy(reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride) + left,
+                        first, count * sizeof(QRgb));
         }
     }
 
@@ -109,7 +111,10 @@ public:
     {
         return inner_.SetBackgroundMode(mode);
     }
-    Colour SetBackgroundColour(Colour colour) override { return inner_.SetBackgroundColour(colour); }
+    Colour SetBackgroundColour(Colour colour) override
+    {
+        return inner_.SetBackgroundColour(colour);
+    }
     SurfaceRect ClipBox() const override { return inner_.ClipBox(); }
     SavedPen SelectPen(Colour colour) override { return inner_.SelectPen(colour); }
     void RestorePen(SavedPen saved) override { inner_.RestorePen(saved); }
@@ -120,8 +125,8 @@ public:
     Colour SetTextColour(Colour colour) override { return inner_.SetTextColour(colour); }
     TextExtent MeasureText(std::string_view text) override { return inner_.MeasureText(text); }
     void DrawTextAt(int x, int y, std::string_view text) override { inner_.DrawTextAt(x, y, text); }
-    void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options, std::string_view text,
-                       std::optional<int> advance) override
+    void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
+                       std::string_view text, std::optional<int> advance) override
     {
         inner_.DrawTextInBox(x, y, box, options, text, advance);
     }

@@ -26,7 +26,10 @@ namespace {
 
 using Wide = std::int64_t;
 
-QColor ToQColor(Colour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
+QColor ToQColor(Colour colour)
+{
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
 
 void InsertFaceSubstitutions()
 {
@@ -48,10 +51,10 @@ QStringList Characters(const QString& text)
 {
     QStringList out;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-                ? 2
-                : 1;
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                                         && text.at(i + 1).isLowSurrogate()
+                                     ? 2
+                                     : 1;
         out.append(text.mid(i, length));
         i += length - 1;
     }
@@ -166,8 +169,8 @@ QFont QPainterSurface::FontFor(const FontRequest& request)
     font.setPixelSize(request.height > 0 ? std::min(request.height, LargestFontHeight)
                                          : DefaultFontHeight);
     // 0 asks for the normal weight, as it does elsewhere.
-    font.setWeight(static_cast<QFont::Weight>(request.weight > 0 ? std::min(request.weight, 1000)
-                                                                 : 400));
+    font.setWeight(
+        static_cast<QFont::Weight>(request.weight > 0 ? std::min(request.weight, 1000) : 400));
     return font;
 }
 
@@ -263,9 +266,15 @@ void QPainterSurface::RestoreFont(SavedFont saved)
     }
 }
 
-int QPainterSurface::SetTextAlign(int align) { return std::exchange(align_, align); }
+int QPainterSurface::SetTextAlign(int align)
+{
+    return std::exchange(align_, align);
+}
 
-Colour QPainterSurface::SetTextColour(Colour colour) { return std::exchange(textColour_, colour); }
+Colour QPainterSurface::SetTextColour(Colour colour)
+{
+    return std::exchange(textColour_, colour);
+}
 
 TextExtent QPainterSurface::MeasureText(std::string_view text)
 {
@@ -341,8 +350,7 @@ void QPainterSurface::DrawGlyphs(Wide x, Wide y, const QString& text, std::optio
             at += *advance;
         }
     } else {
-        painter_.drawText(QPointF(static_cast<double>(left), static_cast<double>(baseline)),
-                          text);
+        painter_.drawText(QPointF(static_cast<double>(left), static_cast<double>(baseline)), text);
     }
     painter_.restore();
 }

@@ -66,8 +66,8 @@ private:
     // that no Qt rectangle ever overflows.
     void Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
               Colour colour);
-    void DrawGlyphs(std::int64_t x, std::int64_t y, const QString& text,
-                    std::optional<int> advance, const SurfaceRect* clip);
+    void DrawGlyphs(std::int64_t x, std::int64_t y, const QString& text, std::optional<int> advance,
+                    const SurfaceRect* clip);
 
     // A selected font with the cell it is laid out in.
     struct SelectedFont {

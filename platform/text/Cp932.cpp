@@ -23,7 +23,10 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // iconv_open's failure value is (iconv_t)-1; no other test for it exists.
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
+    bool valid() const
+    {
+        return cd_ != reinterpret_cast<iconv_t>(-1);
+    }  // NOLINT(performance-no-int-to-ptr)
 
     // Converts all of `in`, appending to `out`. When iconv stops at a sequence
     // it cannot convert, `onInvalid(rest, out)` decides: it returns how many
@@ -114,9 +117,8 @@ bool HasLoneSurrogate(const QString& text)
 bool Utf8ToCp932(std::string_view utf8, std::string& out)
 {
     out.clear();
-    return ToCp932().convert(utf8, out, [](std::string_view, std::string&) -> std::size_t {
-        return 0;
-    });
+    return ToCp932().convert(utf8, out,
+                             [](std::string_view, std::string&) -> std::size_t { return 0; });
 }
 
 std::string Cp932ToUtf8(std::string_view cp932)
@@ -126,8 +128,8 @@ std::string Cp932ToUtf8(std::string_view cp932)
     Converter& converter = FromCp932();
     // A lead byte with a bad trail byte gives up only the lead byte: the
     // trail byte may be a character of its own (0x81 0x41 vs 0x81 'A').
-    const bool converted =
-        converter.convert(cp932, out, [](std::string_view, std::string& text) -> std::size_t {
+    const bool converted = converter.convert(
+        cp932, out, [](std::string_view, std::string& text) -> std::size_t {
             text.append(kReplacementUtf8);
             return 1;
         });

@@ -77,9 +77,10 @@ struct Answer {
 
 Answer Send(QDBusConnection& bus, const Call& call)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        QString::fromLatin1(ServiceName), QString::fromLatin1(ObjectPath),
-        QString::fromLatin1(InterfaceName), QString::fromLatin1(MethodName));
+    QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName),
+                                                          QString::fromLatin1(ObjectPath),
+                                                          QString::fromLatin1(InterfaceName),
+                                                          QString::fromLatin1(MethodName));
     message << call.message << call.wParam << call.lParam;
 
     // Our event loop keeps running while we wait: a message that reads the
@@ -97,7 +98,8 @@ Answer Send(QDBusConnection& bus, const Call& call)
         if (reply.errorName() == QLatin1String(UnknownMessageError)) {
             return {Answer::UnknownMessage, 0, reply.errorName()};
         }
-        return {Answer::OtherError, 0, reply.errorName() + QStringLiteral(": ") + reply.errorMessage()};
+        return {Answer::OtherError, 0,
+                reply.errorName() + QStringLiteral(": ") + reply.errorMessage()};
     }
     const QList<QVariant> values = reply.arguments();
     if (values.size() != 1 || values.front().metaType() != QMetaType::fromType<int>()) {
@@ -145,7 +147,10 @@ class Stream {
 public:
     explicit Stream(std::uint32_t seed) : random_(seed) {}
 
-    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    int Between(int low, int high)
+    {
+        return std::uniform_int_distribution<int>(low, high)(random_);
+    }
     bool Chance(int percent) { return Between(1, 100) <= percent; }
     std::uint32_t Any32() { return static_cast<std::uint32_t>(random_()); }
 
@@ -186,7 +191,8 @@ private:
         case UM_CLIPTEXT: return static_cast<std::uint32_t>(Between(0, 9) < 6 ? 0 : Between(1, 2));
         // The file is rare: most output goes to the clipboard.
         case UM_OUTPUT: return static_cast<std::uint32_t>(Chance(85) ? 0 : Between(1, 3));
-        case UM_SETVALUE: return static_cast<std::uint32_t>(Chance(85) ? Pick(ValueSelectors) : Between(5, 12));
+        case UM_SETVALUE:
+            return static_cast<std::uint32_t>(Chance(85) ? Pick(ValueSelectors) : Between(5, 12));
         default: return static_cast<std::uint32_t>(Between(0, 12));
         }
     }
@@ -200,7 +206,9 @@ private:
     std::int32_t NextValue(std::uint32_t message, std::uint32_t wParam)
     {
         static constexpr std::array<std::int32_t, 16> Edges{
-            0, 1, -1, 2, 9, 10, 200, 201, 0x7FFF, 0x8000, 0xFFFF, 0x10000,
+            0,         1,         -1,         2,
+            9,         10,        200,        201,
+            0x7FFF,    0x8000,    0xFFFF,     0x10000,
             INT32_MAX, INT32_MIN, 0x7FFF7FFF, static_cast<std::int32_t>(0x80008000U)};
         // Nine in ten sizes, margins and narrow widths stay sensible, so the
         // copies stay small and the run short; the tenth is anything.
@@ -253,7 +261,10 @@ void PutOnClipboard(QClipboard& clipboard, Stream& stream)
     switch (stream.Between(0, 6)) {
     case 0:
     case 1:
-    case 2: mime->setText(Texts[static_cast<std::size_t>(stream.Between(0, static_cast<int>(Texts.size()) - 1))]); break;
+    case 2:
+        mime->setText(
+            Texts[static_cast<std::size_t>(stream.Between(0, static_cast<int>(Texts.size()) - 1))]);
+        break;
     case 3: {  // printable ASCII, sometimes far longer than any code text
         QString text;
         const int length = stream.Chance(20) ? stream.Between(129, 5000) : stream.Between(0, 128);
@@ -358,7 +369,10 @@ int main(int argc, char** argv)
                     .arg(answer.result < 0 ? QString::number(answer.result) : QStringLiteral("0+"))
                     .toStdString()];
         if (!IsOneOfTheFive(call.message)) {
-            report(index, call, QStringLiteral("answered %1, expected %2").arg(answer.result).arg(UnknownMessageError));
+            report(index, call,
+                   QStringLiteral("answered %1, expected %2")
+                       .arg(answer.result)
+                       .arg(UnknownMessageError));
             continue;
         }
         if (!Acceptable(call, answer.result)) {
@@ -372,20 +386,21 @@ int main(int argc, char** argv)
             // put there ourselves, so a mismatch is given a moment first.
             QString text = clipboard.text();
             for (QDeadlineTimer deadline(2000);
-                 text.size() != answer.result && !deadline.hasExpired();
-                 text = clipboard.text()) {
+                 text.size() != answer.result && !deadline.hasExpired(); text = clipboard.text()) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             }
             if (text.size() != answer.result || !moduleText.match(text).hasMatch()) {
-                report(index, call, QStringLiteral("answered %1, clipboard holds %2 characters: %3")
-                                        .arg(answer.result)
-                                        .arg(text.size())
-                                        .arg(text.left(80)));
+                report(index, call,
+                       QStringLiteral("answered %1, clipboard holds %2 characters: %3")
+                           .arg(answer.result)
+                           .arg(text.size())
+                           .arg(text.left(80)));
             }
         }
         if (call.message == UM_SETVALUE && call.wParam == 0) {
             const int low = static_cast<std::int16_t>(call.lParam & 0xFFFF);
-            const int high = static_cast<std::int16_t>(static_cast<std::uint32_t>(call.lParam) >> 16);
+            const int high = static_cast<std::int16_t>(static_cast<std::uint32_t>(call.lParam)
+                                                       >> 16);
             if (low > 0 && high > 0) {
                 width = low;
                 height = high;
@@ -406,7 +421,8 @@ int main(int argc, char** argv)
     const Call last{UM_SETTYPE, 0, 0};
     const Answer answer = Send(bus, last);
     if (answer.kind != Answer::Result || answer.result != 0) {
-        report(calls, last, QStringLiteral("the last call: %1 %2").arg(answer.result).arg(answer.error));
+        report(calls, last,
+               QStringLiteral("the last call: %1 %2").arg(answer.result).arg(answer.error));
     }
     ++sent;
 

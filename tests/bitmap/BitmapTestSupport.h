@@ -20,8 +20,8 @@ inline constexpr std::uint32_t Black = 0x000000;
 // Black bars on white with a white margin, so white is the most frequent colour.
 inline RgbPicture Bars(int width, int height)
 {
-    RgbPicture picture{width, height, std::vector<std::uint32_t>(
-                                          static_cast<std::size_t>(width) * height, White)};
+    RgbPicture picture{width, height,
+                       std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, White)};
     for (int y = height / 6; y < height - height / 6; ++y) {
         for (int x = width / 12; x < width - width / 12; ++x) {
             if ((x / 3) % 3 == 0) {
@@ -34,7 +34,8 @@ inline RgbPicture Bars(int width, int height)
 
 inline RgbPicture Filled(int width, int height, std::uint32_t colour)
 {
-    return {width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, colour)};
+    return {width, height,
+            std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, colour)};
 }
 
 // A DIB block with a 40-byte header built field by field, for pictures this
@@ -48,7 +49,7 @@ struct RawDib {
     std::uint32_t sizeImage = 0;
     std::uint32_t clrUsed = 0;
     std::vector<std::uint32_t> masks{};  // written after the header when not empty
-    std::size_t tableEntries = 0;      // zero entries written after the masks
+    std::size_t tableEntries = 0;        // zero entries written after the masks
     std::size_t pixelBytes = 0;
 
     Dib Build() const
@@ -79,7 +80,8 @@ inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path)
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& data)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
 }
 
 // A fresh empty folder per test, removed afterwards.
@@ -87,7 +89,8 @@ struct TempFolder {
     std::filesystem::path path;
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrel-bitmap-XXXXXX").native();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestrel-bitmap-XXXXXX").native();
         path = ::mkdtemp(pattern.data());
     }
     ~TempFolder() { std::filesystem::remove_all(path); }

@@ -58,7 +58,8 @@ TEST_F(BmpFile, RefusedRequestsWriteNothing)
     const fs::path existing = folder.path / "existing.bmp";
     const std::vector<std::uint8_t> old = {1, 2, 3};
     test::WriteBytes(existing, old);
-    for (const Row row : {Row{24, BI_BITFIELDS}, Row{0, BI_BITFIELDS}, Row{7, BI_RGB}, Row{24, BI_RLE8}, Row{4, BI_RLE8}}) {
+    for (const Row row : {Row{24, BI_BITFIELDS}, Row{0, BI_BITFIELDS}, Row{7, BI_RGB},
+                          Row{24, BI_RLE8}, Row{4, BI_RLE8}}) {
         SCOPED_TRACE(testing::Message() << row.bitCount << "/" << row.compression);
         EXPECT_EQ(SavePicture(folder.path / "new.bmp", bars, row.bitCount, row.compression), 0);
         EXPECT_FALSE(fs::exists(folder.path / "new.bmp"));
@@ -174,7 +175,8 @@ TEST_F(BmpFile, IdentifyReadsEveryDepth)
         SCOPED_TRACE(row.bitCount);
         const fs::path path = folder.path / ("bars" + std::to_string(row.bitCount) + ".bmp");
         ASSERT_EQ(SavePicture(path, bars, row.bitCount, row.compression), 1);
-        EXPECT_EQ(RunCommand("/usr/bin/identify -format '%w %h %z %k %r %b' '" + path.native() + "' 2>&1"),
+        EXPECT_EQ(RunCommand("/usr/bin/identify -format '%w %h %z %k %r %b' '" + path.native()
+                             + "' 2>&1"),
                   row.expected);
     }
 }

@@ -50,7 +50,8 @@ Indexed ReadIndexed(const Dib& dib)
     result.table = PaletteFromColourTable(
         {dib.data() + layout->colourTableOffset, layout->colourCount * 4}, layout->colourCount);
     for (std::size_t y = 0; y < layout->rows; ++y) {
-        const std::uint8_t* row = dib.data() + layout->pixelOffset + (layout->rows - 1 - y) * layout->rowSize;
+        const std::uint8_t* row = dib.data() + layout->pixelOffset
+                                  + (layout->rows - 1 - y) * layout->rowSize;
         for (std::size_t x = 0; x < layout->width; ++x) {
             const std::size_t bit = x * bits;
             result.indices.push_back((row[bit / 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1));
@@ -89,10 +90,11 @@ TEST(ConvertPicture, EveryPixelTakesTheNearestEntry)
 {
     std::mt19937 random(7);
     RgbPicture picture{97, 61, {}};
-    const std::uint32_t pool[] = {0xFFFFFF, 0xFAFEFA, 0xF8FCF8, 0x000000, 0x070307, 0x123456,
-                                  0x808080, 0x7F7F7F, 0xFF0000, 0xFE0101};
+    const std::uint32_t pool[] = {0xFFFFFF, 0xFAFEFA, 0xF8FCF8, 0x000000, 0x070307,
+                                  0x123456, 0x808080, 0x7F7F7F, 0xFF0000, 0xFE0101};
     for (int i = 0; i < picture.width * picture.height; ++i) {
-        picture.pixels.push_back(i % 3 == 0 ? (random() & 0xFFFFFF) : pool[random() % std::size(pool)]);
+        picture.pixels.push_back(i % 3 == 0 ? (random() & 0xFFFFFF)
+                                            : pool[random() % std::size(pool)]);
     }
     for (const int bits : {1, 4, 8}) {
         SCOPED_TRACE(bits);
@@ -133,14 +135,29 @@ TEST(ConvertPicture, TrueColourTargets)
         std::uint32_t pixels[3];
     };
     const Row rows[] = {
-        {"24 to 16 masks", 24, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, {0xF800, 0x07C0, 0x001F}},
-        {"24 to 32 masks", 24, 32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0xF80000, 0xF800, 0xF8}},
+        {"24 to 16 masks",
+         24,
+         16,
+         BI_BITFIELDS,
+         {0xF800, 0x07E0, 0x001F},
+         {0xF800, 0x07C0, 0x001F}},
+        {"24 to 32 masks",
+         24,
+         32,
+         BI_BITFIELDS,
+         {0xFF0000, 0xFF00, 0xFF},
+         {0xF80000, 0xF800, 0xF8}},
         {"24 to 16", 24, 16, BI_RGB, {}, {0x7C00, 0x03E0, 0x001F}},
         {"24 to 32", 24, 32, BI_RGB, {}, {0xF80000, 0xF800, 0xF8}},
         {"32 to 24", 32, 24, BI_RGB, {}, {0xF80000, 0xF800, 0xF8}},
         {"16 to 24", 16, 24, BI_RGB, {}, {0xF80000, 0xF800, 0xF8}},
         {"8 to 24", 8, 24, BI_RGB, {}, {0xF80000, 0xF800, 0xF8}},
-        {"16 to 32 masks", 16, 32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0xF80000, 0xF800, 0xF8}},
+        {"16 to 32 masks",
+         16,
+         32,
+         BI_BITFIELDS,
+         {0xFF0000, 0xFF00, 0xFF},
+         {0xF80000, 0xF800, 0xF8}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -169,12 +186,13 @@ TEST(ConvertPicture, RefusedRequestsKeepTheSource)
         std::uint32_t compression;
     };
     const Row rows[] = {
-        {24, 24, BI_BITFIELDS}, {24, 0, BI_BITFIELDS}, {24, 7, BI_RGB}, {24, 2, BI_RGB},
+        {24, 24, BI_BITFIELDS}, {24, 0, BI_BITFIELDS}, {24, 7, BI_RGB},  {24, 2, BI_RGB},
         {24, 1, BI_BITFIELDS},  {24, 8, BI_RLE4},      {24, 4, BI_RLE8}, {24, 8, 9},
         {24, 0, BI_RLE8},       {24, -8, BI_RGB},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.sourceBits << " to " << row.bitCount << "/" << row.compression);
+        SCOPED_TRACE(testing::Message()
+                     << row.sourceBits << " to " << row.bitCount << "/" << row.compression);
         Dib source = ReadOutPicture(test::Bars(30, 10), BI_RGB, row.sourceBits);
         const std::vector<std::uint8_t> before = source.bytes();
         EXPECT_TRUE(ConvertPicture(source, row.bitCount, row.compression).IsNull());
@@ -258,9 +276,8 @@ RgbPicture Striped(const ColourCase& c)
 TEST(ReadOutPicture, StraightIndexedReadOutEqualsTheConversion)
 {
     const ColourCase cases[] = {
-        {1, 9, 4},     {2, 300, 150}, {16, 7, 40},    {17, 8, 41},    {256, 301, 77},
-        {257, 33, 90}, {600, 61, 64}, {3000, 120, 110}, {1, 1, 1},
-        {1, 300, 250},  // 75,000 pixels of one colour
+        {1, 9, 4},     {2, 300, 150},    {16, 7, 40}, {17, 8, 41},   {256, 301, 77}, {257, 33, 90},
+        {600, 61, 64}, {3000, 120, 110}, {1, 1, 1},   {1, 300, 250},  // 75,000 pixels of one colour
         {2, 600, 300},  // two colours of 72,000 pixels each: equal once saturated
     };
     const std::pair<int, std::uint32_t> requests[] = {
@@ -276,8 +293,8 @@ TEST(ReadOutPicture, StraightIndexedReadOutEqualsTheConversion)
             const Dib converted = ConvertPicture(copy, bits, compression);
             const Dib straight = ReadOutPicture(picture, compression, bits);
             ASSERT_TRUE(straight) << c.colours << " colours, " << bits << " bits";
-            ASSERT_EQ(straight.bytes(), converted.bytes()) << c.colours << " colours, " << bits
-                                                           << " bits, compression " << compression;
+            ASSERT_EQ(straight.bytes(), converted.bytes())
+                << c.colours << " colours, " << bits << " bits, compression " << compression;
             if (compression != BI_RGB) {
                 continue;
             }

@@ -27,20 +27,20 @@ TEST(DibHeader, TwentyFourBitPictureByteForByte)
 {
     const Dib dib = ReadOutPicture(test::Bars(300, 150), BI_RGB, 24);
     const std::vector<std::uint8_t> expected = {
-        0x28, 0, 0, 0,           // biSize 40
-        0x2C, 0x01, 0, 0,        // width 300
-        0x96, 0, 0, 0,           // height 150, bottom-up
-        1, 0, 24, 0,             // planes, bit count
-        0, 0, 0, 0,              // BI_RGB
-        0x58, 0x0F, 0x02, 0,     // 900 × 150 = 135,000
-        0, 0, 0, 0, 0, 0, 0, 0,  // pels per metre
-        0, 0, 0, 0, 0, 0, 0, 0,  // colours used, important
+        0x28, 0,    0,    0,              // biSize 40
+        0x2C, 0x01, 0,    0,              // width 300
+        0x96, 0,    0,    0,              // height 150, bottom-up
+        1,    0,    24,   0,              // planes, bit count
+        0,    0,    0,    0,              // BI_RGB
+        0x58, 0x0F, 0x02, 0,              // 900 × 150 = 135,000
+        0,    0,    0,    0, 0, 0, 0, 0,  // pels per metre
+        0,    0,    0,    0, 0, 0, 0, 0,  // colours used, important
     };
     EXPECT_EQ(Prefix(dib, 40), expected);
     const auto file = MakeFileHeader(dib);
     ASSERT_TRUE(file);
-    const std::array<std::uint8_t, 14> expectedFile = {0x42, 0x4D, 0x8E, 0x0F, 0x02, 0, 0, 0, 0, 0,
-                                                       54,   0,    0,    0};
+    const std::array<std::uint8_t, 14> expectedFile = {0x42, 0x4D, 0x8E, 0x0F, 0x02, 0, 0,
+                                                       0,    0,    0,    54,   0,    0, 0};
     EXPECT_EQ(*file, expectedFile);
 }
 
@@ -83,9 +83,17 @@ TEST(DibHeader, NewTrueColourPictureSizes)
         std::size_t pixelBytes;  // 0: refused
     };
     const Row rows[] = {
-        {301, 2, 16, 302 * 2 * 2}, {300, 2, 16, 1200}, {3, 2, 24, 12 * 2}, {4, 1, 24, 12},
-        {3, 2, 32, 24},            {3, 2, 8, 0},       {3, 2, 1, 0},        {0, 2, 24, 0},
-        {-3, 2, 24, 0},            {3, 0, 24, 0},      {0x7FFFFFFF, 0x7FFFFFFF, 32, 0},
+        {301, 2, 16, 302 * 2 * 2},
+        {300, 2, 16, 1200},
+        {3, 2, 24, 12 * 2},
+        {4, 1, 24, 12},
+        {3, 2, 32, 24},
+        {3, 2, 8, 0},
+        {3, 2, 1, 0},
+        {0, 2, 24, 0},
+        {-3, 2, 24, 0},
+        {3, 0, 24, 0},
+        {0x7FFFFFFF, 0x7FFFFFFF, 32, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << "@" << row.bitCount);
@@ -97,9 +105,10 @@ TEST(DibHeader, NewTrueColourPictureSizes)
         ASSERT_EQ(dib.size(), 40 + row.pixelBytes);
         const auto header = ReadHeader(dib);
         ASSERT_TRUE(header);
-        EXPECT_EQ(*header, (BitmapInfoHeader{40, row.width, row.height, 1,
-                                             static_cast<std::uint16_t>(row.bitCount), BI_RGB,
-                                             static_cast<std::uint32_t>(row.pixelBytes), 0, 0, 0, 0}));
+        EXPECT_EQ(*header,
+                  (BitmapInfoHeader{40, row.width, row.height, 1,
+                                    static_cast<std::uint16_t>(row.bitCount), BI_RGB,
+                                    static_cast<std::uint32_t>(row.pixelBytes), 0, 0, 0, 0}));
         EXPECT_TRUE(std::all_of(dib.bytes().begin() + 40, dib.bytes().end(),
                                 [](std::uint8_t b) { return b == 0; }));
     }
@@ -156,8 +165,9 @@ TEST(DibHeader, ColourCountAndTableSize)
 
 TEST(DibHeader, PictureInfoFillsZerosAndLeavesTheDibAlone)
 {
-    const Dib dib = RawDib{.width = 5, .height = 3, .bitCount = 8, .tableEntries = 256, .pixelBytes = 24}
-                        .Build();
+    const Dib dib =
+        RawDib{.width = 5, .height = 3, .bitCount = 8, .tableEntries = 256, .pixelBytes = 24}
+            .Build();
     const auto info = PictureInfo(dib);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->biSizeImage, 8u * 3);
@@ -193,7 +203,8 @@ TEST(DibValidation, MalformedDibsAreRefusedEverywhere)
         {"empty", Dib()},
         {"header cut short", truncated(good.Build(), 20)},
         {"pixels cut short", truncated(good.Build(), 40 + 23)},
-        {"unknown header size", [&] {
+        {"unknown header size",
+         [&] {
              Dib dib = good.Build();
              bytes::WriteU32(dib.data(), 41);
              return dib;
@@ -203,24 +214,43 @@ TEST(DibValidation, MalformedDibsAreRefusedEverywhere)
         {"negative width", with([](RawDib& r) { r.width = -3; })},
         {"zero width", with([](RawDib& r) { r.width = 0; })},
         {"zero height", with([](RawDib& r) { r.height = 0; })},
-        {"smallest height", with([](RawDib& r) { r.height = std::numeric_limits<std::int32_t>::min(); })},
+        {"smallest height",
+         with([](RawDib& r) { r.height = std::numeric_limits<std::int32_t>::min(); })},
         {"huge width", with([](RawDib& r) { r.width = 0x7FFFFFFF; })},
         {"size image beyond the block", with([](RawDib& r) { r.sizeImage = 1000; })},
         {"colours used wraps the table size", with([](RawDib& r) { r.clrUsed = 0x10000; })},
         {"absurd colours used", with([](RawDib& r) { r.clrUsed = 0xFFFFFFFF; })},
         {"more colours than a palette holds", with([](RawDib& r) { r.clrUsed = 300; })},
-        {"table past the end", with([](RawDib& r) { r.bitCount = 8; r.pixelBytes = 8; })},
+        {"table past the end", with([](RawDib& r) {
+             r.bitCount = 8;
+             r.pixelBytes = 8;
+         })},
         {"bit count 7", with([](RawDib& r) { r.bitCount = 7; })},
         {"two planes", with([](RawDib& r) { r.planes = 2; })},
-        {"masks on 24 bits", with([](RawDib& r) { r.compression = BI_BITFIELDS; r.masks = {1, 2, 4}; })},
-        {"masks missing", with([](RawDib& r) { r.bitCount = 32; r.compression = BI_BITFIELDS; })},
-        {"run length on 24 bits", with([](RawDib& r) { r.compression = BI_RLE8; r.sizeImage = 4; })},
+        {"masks on 24 bits", with([](RawDib& r) {
+             r.compression = BI_BITFIELDS;
+             r.masks = {1, 2, 4};
+         })},
+        {"masks missing", with([](RawDib& r) {
+             r.bitCount = 32;
+             r.compression = BI_BITFIELDS;
+         })},
+        {"run length on 24 bits", with([](RawDib& r) {
+             r.compression = BI_RLE8;
+             r.sizeImage = 4;
+         })},
         {"unknown compression", with([](RawDib& r) { r.compression = 9; })},
         {"run length without size", with([](RawDib& r) {
-             r.bitCount = 8; r.compression = BI_RLE8; r.tableEntries = 256;
+             r.bitCount = 8;
+             r.compression = BI_RLE8;
+             r.tableEntries = 256;
          })},
         {"run length top-down", with([](RawDib& r) {
-             r.bitCount = 8; r.compression = BI_RLE8; r.tableEntries = 256; r.height = -2; r.sizeImage = 4;
+             r.bitCount = 8;
+             r.compression = BI_RLE8;
+             r.tableEntries = 256;
+             r.height = -2;
+             r.sizeImage = 4;
          })},
     };
     test::TempFolder folder;

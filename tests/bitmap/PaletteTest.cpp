@@ -23,8 +23,8 @@ TEST(Palette, HalftoneEntries)
         PaletteEntry entry;
     };
     const Row rows[] = {
-        {0, {0, 0, 0, 0}},     {7, {224, 0, 0, 0}},     {8, {0, 32, 0, 0}},
-        {63, {224, 224, 0, 0}}, {64, {0, 0, 64, 0}},    {255, {224, 224, 192, 0}},
+        {0, {0, 0, 0, 0}},        {7, {224, 0, 0, 0}}, {8, {0, 32, 0, 0}},
+        {63, {224, 224, 0, 0}},   {64, {0, 0, 64, 0}}, {255, {224, 224, 192, 0}},
         {100, {128, 128, 64, 0}},
     };
     for (const Row& row : rows) {
@@ -40,12 +40,9 @@ TEST(Palette, ColourKeys)
         PaletteEntry colour;
     };
     const Row rows[] = {
-        {255, 255, 255, 0xFFFF, {248, 252, 248, 0}},
-        {0, 0, 0, 0x0000, {0, 0, 0, 0}},
-        {255, 0, 0, 0xF800, {248, 0, 0, 0}},
-        {0, 255, 0, 0x07E0, {0, 252, 0, 0}},
-        {0, 0, 255, 0x001F, {0, 0, 248, 0}},
-        {8, 4, 8, 0x0821, {8, 4, 8, 0}},
+        {255, 255, 255, 0xFFFF, {248, 252, 248, 0}}, {0, 0, 0, 0x0000, {0, 0, 0, 0}},
+        {255, 0, 0, 0xF800, {248, 0, 0, 0}},         {0, 255, 0, 0x07E0, {0, 252, 0, 0}},
+        {0, 0, 255, 0x001F, {0, 0, 248, 0}},         {8, 4, 8, 0x0821, {8, 4, 8, 0}},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(ColourKey(row.r, row.g, row.b), row.key);
@@ -61,13 +58,10 @@ TEST(Palette, ChannelMasks)
         ChannelMask expected;
     };
     const Row rows[] = {
-        {0xF800, true, {0xF800, 11, 3}},
-        {0x07E0, true, {0x07E0, 5, 2}},
-        {0x001F, true, {0x001F, 0, 3}},
-        {0x7C00, true, {0x7C00, 10, 3}},
+        {0xF800, true, {0xF800, 11, 3}},         {0x07E0, true, {0x07E0, 5, 2}},
+        {0x001F, true, {0x001F, 0, 3}},          {0x7C00, true, {0x7C00, 10, 3}},
         {0xFFC00000, true, {0xFF000000, 24, 0}},  // bits 22-31 reduced to 24-31
-        {0x80000000, true, {0x80000000, 31, 7}},
-        {0, true, {0, 0, 0}},
+        {0x80000000, true, {0x80000000, 31, 7}}, {0, true, {0, 0, 0}},
         {0xF00F, false, {0xF000, 8, 0}},
     };
     for (const Row& row : rows) {
@@ -84,12 +78,16 @@ TEST(Palette, ChannelMasks)
 }
 
 // A 16-bit picture with the given masks, one stored value per pixel.
-Dib SixteenBit(std::vector<std::uint32_t> masks, int width, const std::vector<std::uint16_t>& values)
+Dib SixteenBit(std::vector<std::uint32_t> masks, int width,
+               const std::vector<std::uint16_t>& values)
 {
     const int rowValues = width + width % 2;
     const int height = static_cast<int>(values.size()) / width;
-    RawDib raw{.width = width, .height = height, .bitCount = 16,
-               .compression = masks.empty() ? BI_RGB : BI_BITFIELDS, .masks = masks,
+    RawDib raw{.width = width,
+               .height = height,
+               .bitCount = 16,
+               .compression = masks.empty() ? BI_RGB : BI_BITFIELDS,
+               .masks = masks,
                .pixelBytes = static_cast<std::size_t>(rowValues * height * 2)};
     Dib dib = raw.Build();
     std::uint8_t* pixels = dib.data() + 40 + masks.size() * 4;
@@ -103,7 +101,8 @@ Dib SixteenBit(std::vector<std::uint32_t> masks, int width, const std::vector<st
 TEST(FrequencyPalette, SixteenBitMasksGiveExactColours)
 {
     // Red × 3, green × 2, blue × 1 under 5-6-5 masks.
-    const Dib dib = SixteenBit({0xF800, 0x07E0, 0x001F}, 6, {0xF800, 0xF800, 0xF800, 0x07E0, 0x07E0, 0x001F});
+    const Dib dib = SixteenBit({0xF800, 0x07E0, 0x001F}, 6,
+                               {0xF800, 0xF800, 0xF800, 0x07E0, 0x07E0, 0x001F});
     int warnings = 0;
     const Palette palette = MakePicturePalette(dib, [&] { ++warnings; });
     EXPECT_EQ(warnings, 0);
@@ -139,10 +138,14 @@ TEST(FrequencyPalette, BrokenMaskWarnsAndFallsBackToHalftone)
 TEST(FrequencyPalette, ThirtyTwoBitMaskKeepsItsEightHighestBits)
 {
     // Red in bits 22-31, green 12-21, blue 2-11.
-    RawDib raw{.width = 2, .height = 1, .bitCount = 32, .compression = BI_BITFIELDS,
-               .masks = {0xFFC00000, 0x003FF000, 0x00000FFC}, .pixelBytes = 8};
+    RawDib raw{.width = 2,
+               .height = 1,
+               .bitCount = 32,
+               .compression = BI_BITFIELDS,
+               .masks = {0xFFC00000, 0x003FF000, 0x00000FFC},
+               .pixelBytes = 8};
     Dib dib = raw.Build();
-    bytes::WriteU32(dib.data() + 52, 0xFFC00000);      // full red
+    bytes::WriteU32(dib.data() + 52, 0xFFC00000);               // full red
     bytes::WriteU32(dib.data() + 56, 0x00C00000 | 0x003FC000);  // red's low bits, green's high bits
     auto histogram = ColourHistogram::Allocate();
     ASSERT_TRUE(histogram);

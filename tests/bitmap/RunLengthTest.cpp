@@ -28,7 +28,8 @@ Dib Indexed(int bitCount, const std::vector<std::vector<std::uint8_t>>& rows)
             if (bitCount == 8) {
                 row[x] = rows[y][x];
             } else {
-                row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (rows[y][x] << (x % 2 ? 0 : 4)));
+                row[x / 2] = static_cast<std::uint8_t>(row[x / 2]
+                                                       | (rows[y][x] << (x % 2 ? 0 : 4)));
             }
         }
     }
@@ -48,11 +49,18 @@ TEST(EncodeRunLength, CodesRunsAsWorkedByHand)
         std::vector<std::uint8_t> coded;
     } cases[] = {
         {"one pixel", 8, {{5}}, {0x01, 0x05, 0x00, 0x00, 0x00, 0x01}},
-        {"two rows, bottom first", 8, {{1, 1, 1, 2}, {0, 0, 0, 0}},
+        {"two rows, bottom first",
+         8,
+         {{1, 1, 1, 2}, {0, 0, 0, 0}},
          {0x03, 0x01, 0x01, 0x02, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x01}},
-        {"a run longer than a count holds", 8, {std::vector<std::uint8_t>(300, 3)},
+        {"a run longer than a count holds",
+         8,
+         {std::vector<std::uint8_t>(300, 3)},
          {0xFF, 0x03, 0x2D, 0x03, 0x00, 0x00, 0x00, 0x01}},
-        {"index 0 is a run, not an escape", 8, {{0, 7}}, {0x01, 0x00, 0x01, 0x07, 0x00, 0x00, 0x00, 0x01}},
+        {"index 0 is a run, not an escape",
+         8,
+         {{0, 7}},
+         {0x01, 0x00, 0x01, 0x07, 0x00, 0x00, 0x00, 0x01}},
         {"4 bits", 4, {{1, 1, 2, 2, 2}}, {0x02, 0x11, 0x03, 0x22, 0x00, 0x00, 0x00, 0x01}},
         {"4 bits, odd width", 4, {{15, 15, 0}}, {0x02, 0xFF, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01}},
     };
@@ -70,15 +78,18 @@ TEST(EncodeRunLength, CodesRunsAsWorkedByHand)
                                                coded.data() + coded.size());
         EXPECT_EQ(pixels, c.coded);
         // Header (but the two fields) and colour table unchanged.
-        const std::vector<std::uint8_t> before(source.data() + 24, source.data() + layout->pixelOffset);
-        const std::vector<std::uint8_t> after(coded.data() + 24, coded.data() + layout->pixelOffset);
+        const std::vector<std::uint8_t> before(source.data() + 24,
+                                               source.data() + layout->pixelOffset);
+        const std::vector<std::uint8_t> after(coded.data() + 24,
+                                              coded.data() + layout->pixelOffset);
         EXPECT_EQ(after, before);
     }
 }
 
 TEST(EncodeRunLength, RefusesWhatCannotBeCoded)
 {
-    test::RawDib topDown{.width = 2, .height = -2, .bitCount = 8, .tableEntries = 2, .pixelBytes = 8};
+    test::RawDib topDown{
+        .width = 2, .height = -2, .bitCount = 8, .tableEntries = 2, .pixelBytes = 8};
     const Dib refused[] = {
         ReadOutPicture(test::Bars(30, 10), BI_RGB, 24),
         ReadOutPicture(test::Bars(30, 10), BI_RGB, 1),

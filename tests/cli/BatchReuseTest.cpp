@@ -3,10 +3,10 @@
 // PNG coding, straight from a picture's rows and read back by Qt's own
 // decoder, holds every pixel.
 
-#include "export/QtPictureExports.h"
-#include "export/PngFile.h"
 #include "document/BarCodeDoc.h"
 #include "document/StoredStyle.h"
+#include "export/PngFile.h"
+#include "export/QtPictureExports.h"
 #include "profile/MemoryProfile.h"
 #include "render/DrawBarcode.h"
 #include "render/ImageCanvas.h"
@@ -92,7 +92,8 @@ RgbPicture Stripes(const PngCase& c)
         for (int x = 0; x < c.width; ++x) {
             const int i = (x / c.runEvery + y / c.rowsAlike * 3) % c.colours;
             const std::uint32_t top = c.noise ? static_cast<std::uint32_t>(x * 7 + y) << 24 : 0;
-            picture.pixels.push_back(top | (qRgb(i * 37 % 256, i * 91 % 256, 255 - i / 2) & 0xFFFFFFU));
+            picture.pixels.push_back(top
+                                     | (qRgb(i * 37 % 256, i * 91 % 256, 255 - i / 2) & 0xFFFFFFU));
         }
     }
     return picture;

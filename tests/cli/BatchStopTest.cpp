@@ -114,8 +114,7 @@ TEST(BatchStop, InterruptLeavesOnlyWholeFiles)
         QFile errors(dir.filePath("stderr.txt"));
         ASSERT_TRUE(errors.open(QIODevice::ReadOnly));
         const std::string said = errors.readAll().toStdString();
-        EXPECT_EQ(said, "kestrel-cli: stopped after " + std::to_string(numbers.size())
-                            + " lines\n")
+        EXPECT_EQ(said, "kestrel-cli: stopped after " + std::to_string(numbers.size()) + " lines\n")
             << c.jobs;
     }
 }

@@ -28,7 +28,9 @@ std::pair<int, int> BitCountAndCompression(const std::string& file)
     if (head.size() != 34 || !head.startsWith("BM")) {
         return {-1, -1};
     }
-    const auto byte = [&](int at) { return static_cast<int>(static_cast<unsigned char>(head[at])); };
+    const auto byte = [&](int at) {
+        return static_cast<int>(static_cast<unsigned char>(head[at]));
+    };
     return {byte(28) | byte(29) << 8, byte(30) | byte(31) << 8};
 }
 
@@ -67,18 +69,18 @@ TEST(BmpDepths, EveryDepthHasItsHeaderAndTheSameBars)
         int compression;
         bool zxingReads;  // ZXing's own file loader has no run-length coding
     } cases[] = {
-        {"--bpp 1", 1, Rgb, true},          {"--bpp 4", 4, Rgb, true},
-        {"--bpp 8", 8, Rgb, true},          {"--bpp 16", 16, Rgb, true},
-        {"--bpp 24", 24, Rgb, true},        {"--bpp 32", 32, Rgb, true},
-        {"--bpp 4 --rle", 4, Rle4, false},  {"--bpp 8 --rle", 8, Rle8, false},
+        {"--bpp 1", 1, Rgb, true},         {"--bpp 4", 4, Rgb, true},
+        {"--bpp 8", 8, Rgb, true},         {"--bpp 16", 16, Rgb, true},
+        {"--bpp 24", 24, Rgb, true},       {"--bpp 32", 32, Rgb, true},
+        {"--bpp 4 --rle", 4, Rle4, false}, {"--bpp 8 --rle", 8, Rle8, false},
         {"--depth 2", 8, Rgb, true},
     };
     const bool readers = HaveProgram("zbarimg") && HaveProgram("ZXingReader")
                          && HaveProgram("/usr/bin/identify");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.flags);
-        const std::string file = dir.filePath(QString("%1.bmp").arg(c.flags).replace(' ', '_'))
-                                     .toStdString();
+        const std::string file =
+            dir.filePath(QString("%1.bmp").arg(c.flags).replace(' ', '_')).toStdString();
         Capture(cli + " " + c.flags + " -o '" + file + "'", status);
         ASSERT_EQ(status, 0);
         EXPECT_EQ(BitCountAndCompression(file), std::pair(c.bitCount, c.compression));
@@ -103,8 +105,8 @@ TEST(BmpDepths, RefusedCombinationsExitTwoAndWriteNothing)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const char* refused[] = {
-        "--bpp 24 --rle -o a.bmp", "--bpp 1 --rle -o a.bmp", "--rle -o a.bmp",
-        "--bpp 1 -o a.png",        "--bpp 8 --format pdf -o a.bmp", "--bpp 3 -o a.bmp",
+        "--bpp 24 --rle -o a.bmp",    "--bpp 1 --rle -o a.bmp",        "--rle -o a.bmp",
+        "--bpp 1 -o a.png",           "--bpp 8 --format pdf -o a.bmp", "--bpp 3 -o a.bmp",
         "--bpp 8 --depth 2 -o a.bmp",
     };
     for (const char* flags : refused) {

@@ -12,12 +12,31 @@ TEST(CommandLine, AcceptsEveryFlagInBothForms)
 {
     CliOptions options;
     std::string error;
-    ASSERT_TRUE(ParseCommandLine({"--type", "codabar", "--data=A12B", "--check", "1",
-                                  "--auto-add=0", "--aspect", "2", "--narrow", "50",
-                                  "--codabar-gap", "10", "--code39-gap=1", "--codabar-start",
-                                  "b", "--codabar-stop", "D", "--set",
-                                  "Codabar/CheckDegit=0", "--set", "Comment/String1=",
-                                  "--profile", "p.ini", "--code-text", "--module-text"},
+    ASSERT_TRUE(ParseCommandLine({"--type",
+                                  "codabar",
+                                  "--data=A12B",
+                                  "--check",
+                                  "1",
+                                  "--auto-add=0",
+                                  "--aspect",
+                                  "2",
+                                  "--narrow",
+                                  "50",
+                                  "--codabar-gap",
+                                  "10",
+                                  "--code39-gap=1",
+                                  "--codabar-start",
+                                  "b",
+                                  "--codabar-stop",
+                                  "D",
+                                  "--set",
+                                  "Codabar/CheckDegit=0",
+                                  "--set",
+                                  "Comment/String1=",
+                                  "--profile",
+                                  "p.ini",
+                                  "--code-text",
+                                  "--module-text"},
                                  options, error))
         << error;
     EXPECT_EQ(options.codeType, 4);
@@ -41,7 +60,7 @@ TEST(CommandLine, AcceptsEveryFlagInBothForms)
 
 TEST(CommandLine, TypeNamesMatchTheirIndices)
 {
-    const char* names[] = {"jan13", "jan8", "itf", "stf", "codabar", "code39",
+    const char* names[] = {"jan13",     "jan8",   "itf",       "stf",    "codabar",  "code39",
                            "code39ext", "code93", "code93ext", "code11", "code11-2", "code128"};
     for (int index = 0; index < 12; ++index) {
         CliOptions byName;
@@ -140,13 +159,40 @@ TEST(CommandLine, ColoursAreGivenAsTheProfileStoresThem)
 TEST(CommandLine, HelpListsEveryFlagAndSymbology)
 {
     const std::string usage = UsageText();
-    for (const char* flag : {"--profile", "--set", "--type", "--data", "--check", "--auto-add",
-                             "--aspect", "--narrow", "--codabar-gap", "--code39-gap",
-                             "--codabar-start", "--codabar-stop", "--module-text",
-                             "--code-text", "--help", "code11-2", "Code 128 (Only Code B)",
-                             "--width", "--height", "--xmargin", "--ymargin", "--text-height",
-                             "--bearer", "--depth", "--output", "--batch", "{n}", "--format",
-                             ".png", ".svg", ".pdf", "--bpp", "--rle", "--verify"}) {
+    for (const char* flag : {"--profile",
+                             "--set",
+                             "--type",
+                             "--data",
+                             "--check",
+                             "--auto-add",
+                             "--aspect",
+                             "--narrow",
+                             "--codabar-gap",
+                             "--code39-gap",
+                             "--codabar-start",
+                             "--codabar-stop",
+                             "--module-text",
+                             "--code-text",
+                             "--help",
+                             "code11-2",
+                             "Code 128 (Only Code B)",
+                             "--width",
+                             "--height",
+                             "--xmargin",
+                             "--ymargin",
+                             "--text-height",
+                             "--bearer",
+                             "--depth",
+                             "--output",
+                             "--batch",
+                             "{n}",
+                             "--format",
+                             ".png",
+                             ".svg",
+                             ".pdf",
+                             "--bpp",
+                             "--rle",
+                             "--verify"}) {
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     }
 }

@@ -50,8 +50,7 @@ protected:
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status =
-            cli::Run(options, in, out, err, environment);
+        const int status = cli::Run(options, in, out, err, environment);
         return {status, out.str(), err.str()};
     }
 
@@ -150,8 +149,8 @@ TEST_F(CliRun, ReadsTheProfileFileAndNeverWritesIt)
 
 TEST_F(CliRun, AMissingProfileGivesDefaultsAndStaysMissing)
 {
-    const RunResult result = RunWith({"--data", "490123456789", "--auto-add", "1",
-                                      "--module-text"});
+    const RunResult result = RunWith(
+        {"--data", "490123456789", "--auto-add", "1", "--module-text"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out.rfind("-1,1,-1,2,-1,1,-2,", 0), 0U) << result.out;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(profilePath_)));
@@ -160,7 +159,8 @@ TEST_F(CliRun, AMissingProfileGivesDefaultsAndStaysMissing)
 TEST_F(CliRun, ProfileGeometryThatCannotBeDrawnIsReported)
 {
     WriteProfile("[Code39]\nGapX=0\n");
-    const RunResult result = RunWith({"--type", "code39", "--check", "0", "--data", "A", "--module-text"});
+    const RunResult result = RunWith(
+        {"--type", "code39", "--check", "0", "--data", "A", "--module-text"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("cannot be drawn"), std::string::npos) << result.err;
 }
@@ -200,8 +200,8 @@ TEST_F(CliRun, WritesTheDefaultPictureAtTheChosenDepth)
     } cases[] = {{"0", 135054}, {"1", 135054}, {"2", 46078}};
     for (const auto& c : cases) {
         const std::string file = PathOf("jan.bmp");
-        const RunResult result =
-            RunWith({"--data", "4901234567894", "--depth", c.depth, "-o", file});
+        const RunResult result = RunWith(
+            {"--data", "4901234567894", "--depth", c.depth, "-o", file});
         EXPECT_EQ(result.status, 0) << result.err;
         const QByteArray bmp = FileBytes(file);
         EXPECT_EQ(bmp.size(), c.size) << "depth " << c.depth;
@@ -212,11 +212,18 @@ TEST_F(CliRun, WritesTheDefaultPictureAtTheChosenDepth)
 TEST_F(CliRun, GeometryAndColoursReachThePicture)
 {
     const std::string file = PathOf("bars.bmp");
-    const RunResult result = RunWith({"--type", "itf", "--data", "12", "--check", "0",
-                                      "--width", "120", "--height", "60", "--xmargin", "10",
-                                      "--ymargin", "5", "--narrow", "2", "--text", "0",
-                                      "--set", "Code/BarColor=#800000", "--set",
-                                      "Code/BackColor=#00FF00", "-o", file});
+    const RunResult result = RunWith({"--type",    "itf",
+                                      "--data",    "12",
+                                      "--check",   "0",
+                                      "--width",   "120",
+                                      "--height",  "60",
+                                      "--xmargin", "10",
+                                      "--ymargin", "5",
+                                      "--narrow",  "2",
+                                      "--text",    "0",
+                                      "--set",     "Code/BarColor=#800000",
+                                      "--set",     "Code/BackColor=#00FF00",
+                                      "-o",        file});
     ASSERT_EQ(result.status, 0) << result.err;
     const QByteArray bmp = FileBytes(file);
     EXPECT_EQ(PixelOf(bmp, 10, 5), 0x800000) << "first bar at the margins";
@@ -240,8 +247,7 @@ TEST_F(CliRun, BearerBarsAreKeptOnlyWhereTheyFrameTheSymbol)
     for (const auto& c : cases) {
         const std::string file = PathOf("bearer.bmp");
         const RunResult result = RunWith({"--type", c.type, "--data", c.data, "--auto-add", "1",
-                                          "--bearer", "1", "--set", "ITF/CaseWidth=3", "-o",
-                                          file});
+                                          "--bearer", "1", "--set", "ITF/CaseWidth=3", "-o", file});
         ASSERT_EQ(result.status, 0) << c.data << ": " << result.err;
         // The ITF frame's left side covers columns 0 to 2 of the bar rows.
         EXPECT_EQ(PixelOf(FileBytes(file), 1, 60) == 0, c.framed) << c.type << " " << c.data;
@@ -278,9 +284,8 @@ TEST_F(CliRun, JobsChangeNeitherFilesNorTheOrderOfReports)
     ASSERT_NE(one.err.find("line 60: "), std::string::npos) << one.err;
     for (const char* jobs : {"2", "4", "64"}) {
         const std::string pattern = std::string("jobs") + jobs + "-{n}.bmp";
-        const RunResult many = RunWith({"--batch", "-", "-o", PathOf(pattern.c_str()),
-                                        "--code-text", "--jobs", jobs},
-                                       input);
+        const RunResult many = RunWith(
+            {"--batch", "-", "-o", PathOf(pattern.c_str()), "--code-text", "--jobs", jobs}, input);
         EXPECT_EQ(many.status, one.status) << jobs;
         EXPECT_EQ(many.out, one.out) << jobs;
         std::string err = many.err;  // the reports name the files of this run
@@ -322,8 +327,8 @@ TEST_F(CliRun, ProgressStaysOffTheReportsAndIsClearedAtTheEnd)
     const QRegularExpression progress(QStringLiteral("\r[^\r\n]*\x1b\\[K"));
     for (const auto& c : cases) {
         const std::string batch = c.batch == std::string("-") ? "-" : PathOf(c.batch);
-        const std::vector<std::string> arguments = {"--batch", batch, "--jobs", c.jobs, "-o",
-                                                    PathOf("label-{n}.bmp")};
+        const std::vector<std::string> arguments = {"--batch", batch, "--jobs",
+                                                    c.jobs,    "-o",  PathOf("label-{n}.bmp")};
         const RunResult plain = RunWith(arguments, lines);
         const RunResult shown = RunWith(arguments, lines, RunEnvironment{true});
         EXPECT_EQ(shown.status, plain.status) << c.batch;
@@ -334,7 +339,8 @@ TEST_F(CliRun, ProgressStaysOffTheReportsAndIsClearedAtTheEnd)
         EXPECT_TRUE(shown.err.ends_with("\r\x1b[K")) << c.batch << " " << c.jobs;
         for (auto at = shown.err.find("line "); at != std::string::npos;
              at = shown.err.find("line ", at + 1)) {
-            EXPECT_TRUE(at == 0 || shown.err[at - 1] == '\n' || shown.err.rfind("\r\x1b[K", at) == at - 4)
+            EXPECT_TRUE(at == 0 || shown.err[at - 1] == '\n'
+                        || shown.err.rfind("\r\x1b[K", at) == at - 4)
                 << "a report sharing the progress line: " << shown.err;
         }
     }

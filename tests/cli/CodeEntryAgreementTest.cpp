@@ -54,10 +54,12 @@ std::pair<bool, std::string> ThroughTheModel(const Case& c)
 // What the command line says: exit status 0, or what it printed.
 std::pair<bool, std::string> ThroughTheCommandLine(const Case& c, const std::string& profilePath)
 {
-    const std::vector<std::string> arguments{
-        "--profile", profilePath,       "--data",  c.data, "--type", std::to_string(c.type),
-        "--check",   std::to_string(c.check), "--auto-add", std::to_string(c.autoAdd),
-        c.flag,      c.value};
+    const std::vector<std::string> arguments{"--profile",  profilePath,
+                                             "--data",     c.data,
+                                             "--type",     std::to_string(c.type),
+                                             "--check",    std::to_string(c.check),
+                                             "--auto-add", std::to_string(c.autoAdd),
+                                             c.flag,       c.value};
     CliOptions options;
     std::string error;
     if (!ParseCommandLine(arguments, options, error)) {

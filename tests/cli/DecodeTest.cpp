@@ -46,13 +46,17 @@ std::string FromFullAscii(const std::string& code39)
             switch (prefix) {
             case '$': text += static_cast<char>(letter - 'A' + 1); break;
             case '+': text += static_cast<char>(letter - 'A' + 'a'); break;
-            case '/': text += letter == 'Z' ? ':' : letter == 'O' ? '/' : static_cast<char>(letter - 'A' + '!'); break;
+            case '/':
+                text += letter == 'Z'   ? ':'
+                        : letter == 'O' ? '/'
+                                        : static_cast<char>(letter - 'A' + '!');
+                break;
             default: {
                 static const std::map<char, char> percent{
-                    {'U', 0}, {'A', 27}, {'B', 28}, {'C', 29}, {'D', 30}, {'E', 31},
-                    {'F', ';'}, {'G', '<'}, {'H', '='}, {'I', '>'}, {'J', '?'},
-                    {'V', '@'}, {'K', '['}, {'L', '\\'}, {'M', ']'}, {'N', '^'}, {'O', '_'},
-                    {'W', '`'}, {'P', '{'}, {'Q', '|'}, {'R', '}'}, {'S', '~'}, {'T', 127}};
+                    {'U', 0},   {'A', 27},   {'B', 28},  {'C', 29},  {'D', 30},  {'E', 31},
+                    {'F', ';'}, {'G', '<'},  {'H', '='}, {'I', '>'}, {'J', '?'}, {'V', '@'},
+                    {'K', '['}, {'L', '\\'}, {'M', ']'}, {'N', '^'}, {'O', '_'}, {'W', '`'},
+                    {'P', '{'}, {'Q', '|'},  {'R', '}'}, {'S', '~'}, {'T', 127}};
                 const auto found = percent.find(letter);
                 text += found == percent.end() ? '?' : found->second;
             }
@@ -70,7 +74,8 @@ std::string FromFullAscii(const std::string& code39)
 // narrow width of one pixel. Listed so that the rest stays checked by both.
 bool ZbarCannotRead(const std::string& type, const std::string& aspect, const std::string& narrow)
 {
-    return (type == "itf" && aspect == "1") || (type == "codabar" && aspect == "0" && narrow == "1");
+    return (type == "itf" && aspect == "1")
+           || (type == "codabar" && aspect == "0" && narrow == "1");
 }
 
 struct Symbol {
@@ -107,14 +112,15 @@ TEST(Decoders, EveryPictureReadsBackAsTheUsersData)
     for (const Symbol& symbol : symbols) {
         for (const char* aspect : {"0", "1", "2"}) {
             for (const char* narrow : {"1", "2", "3"}) {
-                const std::string file = dir.filePath(QString("%1-%2-%3.bmp")
-                                                          .arg(symbol.type, aspect, narrow))
-                                             .toStdString();
+                const std::string file =
+                    dir.filePath(QString("%1-%2-%3.bmp").arg(symbol.type, aspect, narrow))
+                        .toStdString();
                 int status = 0;
-                Capture(std::string(KESTREL_CLI_PATH) + " --profile '" + dir.filePath("none.ini").toStdString()
-                            + "' --type " + symbol.type + " --data '" + symbol.data + "' "
-                            + symbol.options + " --aspect " + aspect + " --narrow " + narrow
-                            + " --width 2400 --xmargin 40 -o '" + file + "'",
+                Capture(std::string(KESTREL_CLI_PATH) + " --profile '"
+                            + dir.filePath("none.ini").toStdString() + "' --type " + symbol.type
+                            + " --data '" + symbol.data + "' " + symbol.options + " --aspect "
+                            + aspect + " --narrow " + narrow + " --width 2400 --xmargin 40 -o '"
+                            + file + "'",
                         status);
                 ASSERT_EQ(status, 0) << symbol.type << " " << symbol.data;
                 std::string zbar = ZbarText(file);
@@ -123,8 +129,8 @@ TEST(Decoders, EveryPictureReadsBackAsTheUsersData)
                     zbar = FromFullAscii(zbar);
                     zxing = FromFullAscii(zxing);
                 }
-                const std::string where = std::string(symbol.type) + " ratio " + aspect
-                                          + " narrow " + narrow;
+                const std::string where = std::string(symbol.type) + " ratio " + aspect + " narrow "
+                                          + narrow;
                 if (ZbarCannotRead(symbol.type, aspect, narrow)) {
                     EXPECT_NE(zbar, symbol.zbarExpected) << where << ": zbar reads it now";
                 } else {

@@ -1,8 +1,8 @@
 // PNG, SVG and PDF pictures from kestrel-cli, compared with the BMP of the
 // same request and read back by independent rasterisers and decoders.
 
-#include "export/QtPictureExports.h"
 #include "RunCommand.h"
+#include "export/QtPictureExports.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,8 +156,10 @@ TEST_F(PictureFormats, PngHoldsTheBitmapsPixelsInTheFewestBits)
     } cases[] = {
         // Two colours: bars and background.
         {"two-colours", "--type jan8 --data 4912345 --auto-add 1 --text 0", 1},
-        {"blue-on-yellow", "--type code39 --data K39 --check 0 --text 0"
-                           " --set Code/BarColor=#000080 --set Code/BackColor=#FFFF00", 1},
+        {"blue-on-yellow",
+         "--type code39 --data K39 --check 0 --text 0"
+         " --set Code/BarColor=#000080 --set Code/BackColor=#FFFF00",
+         1},
         // Antialiased text brings greys, still well under 256.
         {"with-text", "--type jan13 --data 490123456789 --auto-add 1", 8},
     };
@@ -208,19 +210,15 @@ TEST_F(PictureFormats, TheSuffixOrFormatFlagChoosesAndNothingPartialIsLeft)
 {
     const struct {
         const char* file;
-        const char* format;      // --format, or none
-        const char* magic;       // what the file starts with; empty: no file
+        const char* format;  // --format, or none
+        const char* magic;   // what the file starts with; empty: no file
         int status;
     } cases[] = {
-        {"a.bmp", nullptr, "BM", 0},
-        {"b.PNG", nullptr, "\x89PNG", 0},
-        {"c.svg", nullptr, "<?xml", 0},
-        {"d.pdf", nullptr, "%PDF", 0},
+        {"a.bmp", nullptr, "BM", 0},       {"b.PNG", nullptr, "\x89PNG", 0},
+        {"c.svg", nullptr, "<?xml", 0},    {"d.pdf", nullptr, "%PDF", 0},
         {"e.label", nullptr, "BM", 0},  // any other name is a BMP, as before
-        {"f.bmp", "pdf", "%PDF", 0},
-        {"g.png", "svg", "<?xml", 0},
-        {"missing/h.png", nullptr, "", 1},
-        {"missing/i.svg", nullptr, "", 1},
+        {"f.bmp", "pdf", "%PDF", 0},       {"g.png", "svg", "<?xml", 0},
+        {"missing/h.png", nullptr, "", 1}, {"missing/i.svg", nullptr, "", 1},
         {"missing/j.pdf", nullptr, "", 1},
     };
     for (const auto& c : cases) {
@@ -247,10 +245,14 @@ TEST(PictureFormatNames, SuffixesInAnyCaseNameTheirFormat)
         const char* name;
         std::optional<PictureFormat> format;
     } cases[] = {
-        {"a.bmp", PictureFormat::Bmp},     {"a.PNG", PictureFormat::Png},
-        {"dir/a.b.svg", PictureFormat::Svg}, {"a.Pdf", PictureFormat::Pdf},
-        {"a", std::nullopt},               {"a.png/label", std::nullopt},
-        {"a.gif", std::nullopt},           {"a.", std::nullopt},
+        {"a.bmp", PictureFormat::Bmp},
+        {"a.PNG", PictureFormat::Png},
+        {"dir/a.b.svg", PictureFormat::Svg},
+        {"a.Pdf", PictureFormat::Pdf},
+        {"a", std::nullopt},
+        {"a.png/label", std::nullopt},
+        {"a.gif", std::nullopt},
+        {"a.", std::nullopt},
         {".png", PictureFormat::Png},
     };
     for (const auto& c : cases) {

@@ -43,11 +43,12 @@ TEST(RepeatDrawing, FirstPictureInAProcessEqualsLaterOnes)
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const std::string at = dir.path().toStdString() + "/";
-        const std::string cli =
-            std::string(KESTREL_CLI_PATH) + " --profile '" + at + "none.ini' --width 700 --height 300 "
-            + c.options + " --depth 0 --set 'Comment/String1=" + c.comment + "' --set 'Comment/String2="
-            + c.comment + "' --set Comment/High1=" + std::to_string(c.high1)
-            + " --set Comment/High2=" + std::to_string(c.high2) + " --set Code/BarColor=#000080";
+        const std::string cli = std::string(KESTREL_CLI_PATH) + " --profile '" + at
+                                + "none.ini' --width 700 --height 300 " + c.options
+                                + " --depth 0 --set 'Comment/String1=" + c.comment
+                                + "' --set 'Comment/String2=" + c.comment + "' --set Comment/High1="
+                                + std::to_string(c.high1) + " --set Comment/High2="
+                                + std::to_string(c.high2) + " --set Code/BarColor=#000080";
         int status = 0;
         Capture(cli + " --data 4901234567894 -o '" + at + "alone.bmp'", status);
         ASSERT_EQ(status, 0);

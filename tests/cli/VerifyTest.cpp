@@ -91,8 +91,8 @@ TEST_F(Verify, EverySymbologyZxingReadsPassesInEveryFormat)
 TEST(VerifyReading, EveryCatalogueFormatNameIsZxings)
 {
     for (const SymbologyRow& row : SymbologyCatalogue) {
-        const std::optional<ReaderExpectation> expected =
-            ExpectedReading(row.index, "12345678901234");
+        const std::optional<ReaderExpectation> expected = ExpectedReading(row.index,
+                                                                          "12345678901234");
         EXPECT_EQ(expected.has_value(), !row.reading.format.empty()) << row.name;
         if (expected) {
             EXPECT_NE(expected->formats, 0) << row.name;
@@ -107,22 +107,27 @@ TEST_F(Verify, WhatZxingCannotReadIsNeverReportedAsPassed)
         int status;
         std::string err;
     } cases[] = {
-        {{"--type", "stf", "--data", "123456", "--check", "0"}, Success,
+        {{"--type", "stf", "--data", "123456", "--check", "0"},
+         Success,
          "not verified: ZXing does not read STF"},
-        {{"--type", "code11", "--data", "123-45", "--check", "0"}, Success,
+        {{"--type", "code11", "--data", "123-45", "--check", "0"},
+         Success,
          "not verified: ZXing does not read Code 11"},
-        {{"--type", "code11-2", "--data", "123-45", "--check", "0"}, Success,
+        {{"--type", "code11-2", "--data", "123-45", "--check", "0"},
+         Success,
          "not verified: ZXing does not read Code 11"},
         // ZXing's own reader finds nothing in zint's 4-digit ITF either.
-        {{"--type", "itf", "--data", "1234", "--check", "0"}, Success,
+        {{"--type", "itf", "--data", "1234", "--check", "0"},
+         Success,
          "not verified: ZXing reads ITF of 6 digits or more only"},
         // White bars on white: written, but there is nothing to read.
         {{"--data", "490123456789", "--auto-add", "1", "--set", "Code/BarColor=#FFFFFF"},
-         DoesNotScan, "written but does not scan: ZXing finds no EAN-13 symbol"},
+         DoesNotScan,
+         "written but does not scan: ZXing finds no EAN-13 symbol"},
         // Bars cut off at the picture's edge.
-        {{"--type", "code39", "--data", "ABCDEFGHIJKLMNOPQRSTU", "--check", "0", "--width",
-          "200"},
-         DoesNotScan, "written but does not scan: ZXing finds no Code39 symbol"},
+        {{"--type", "code39", "--data", "ABCDEFGHIJKLMNOPQRSTU", "--check", "0", "--width", "200"},
+         DoesNotScan,
+         "written but does not scan: ZXing finds no Code39 symbol"},
     };
     for (const auto& c : cases) {
         for (const char* name : {"u.bmp", "u.svg"}) {
@@ -141,20 +146,18 @@ TEST_F(Verify, WhatZxingCannotReadIsNeverReportedAsPassed)
 
 TEST_F(Verify, BatchNamesTheLinesThatDoNotScan)
 {
-    const RunResult unscanned =
-        RunWith({"--type", "code39", "--check", "0", "--width", "200", "--batch", "-", "-o",
-                 PathOf("l{n}.png")},
-                "A\nABCDEFGHIJKLMNOPQRSTU\nB\n");
+    const RunResult unscanned = RunWith({"--type", "code39", "--check", "0", "--width", "200",
+                                         "--batch", "-", "-o", PathOf("l{n}.png")},
+                                        "A\nABCDEFGHIJKLMNOPQRSTU\nB\n");
     EXPECT_EQ(unscanned.status, DoesNotScan);
     EXPECT_EQ(unscanned.err, "line 2: written but does not scan: ZXing finds no Code39 symbol\n");
     for (const char* name : {"l1.png", "l2.png", "l3.png"}) {
         EXPECT_TRUE(QFile::exists(QString::fromStdString(PathOf(name)))) << name;
     }
     // A rejected line outranks one that does not scan.
-    const RunResult rejected =
-        RunWith({"--type", "code39", "--check", "0", "--width", "200", "--batch", "-", "-o",
-                 PathOf("m{n}.bmp")},
-                "A\nABCDEFGHIJKLMNOPQRSTU\n#\n");
+    const RunResult rejected = RunWith({"--type", "code39", "--check", "0", "--width", "200",
+                                        "--batch", "-", "-o", PathOf("m{n}.bmp")},
+                                       "A\nABCDEFGHIJKLMNOPQRSTU\n#\n");
     EXPECT_EQ(rejected.status, Rejected);
     EXPECT_NE(rejected.err.find("line 2: written but does not scan"), std::string::npos);
     EXPECT_NE(rejected.err.find("line 3: "), std::string::npos);

@@ -4,11 +4,11 @@
 // without a display: each can be told to fail and remembers what it was
 // asked, so tests can check that every opening was closed again.
 
+#include "LoadedDocument.h"
 #include "app/Automation.h"
 #include "app/AutomationClipboard.h"
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
-#include "LoadedDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -22,14 +22,16 @@ bool Chance(Random& random, int percent)
 
 std::uint32_t Number(Random& random)
 {
-    static constexpr std::uint32_t edges[] = {0,       1,       0xFFFFFFFFU, 0x7FFF,      0x8000,
-                                              0xFFFF,  0x10000, 0x7FFFFFFFU, 0x80000000U, 0x80008000U,
-                                              0x7FFF7FFF};
+    static constexpr std::uint32_t edges[] = {0,           1,           0xFFFFFFFFU, 0x7FFF,
+                                              0x8000,      0xFFFF,      0x10000,     0x7FFFFFFFU,
+                                              0x80000000U, 0x80008000U, 0x7FFF7FFF};
     switch (std::uniform_int_distribution<int>(0, 3)(random)) {
     case 0: return std::uniform_int_distribution<std::uint32_t>(0, 12)(random);
-    case 1: return edges[std::uniform_int_distribution<std::size_t>(0, std::size(edges) - 1)(random)];
-    case 2: return std::uniform_int_distribution<std::uint32_t>(0, 300)(random) << 16
-                   | std::uniform_int_distribution<std::uint32_t>(0, 0xFFFF)(random);
+    case 1:
+        return edges[std::uniform_int_distribution<std::size_t>(0, std::size(edges) - 1)(random)];
+    case 2:
+        return std::uniform_int_distribution<std::uint32_t>(0, 300)(random) << 16
+               | std::uniform_int_distribution<std::uint32_t>(0, 0xFFFF)(random);
     default: return static_cast<std::uint32_t>(random());
     }
 }
@@ -49,8 +51,9 @@ std::uint32_t Message(Random& random)
     if (Chance(random, 85)) {
         return UM_CLIPTEXT + std::uniform_int_distribution<std::uint32_t>(0, 4)(random);
     }
-    return Chance(random, 50) ? UM_CLIPTEXT - 1 + 6 * std::uniform_int_distribution<std::uint32_t>(0, 1)(random)
-                              : Number(random);
+    return Chance(random, 50)
+               ? UM_CLIPTEXT - 1 + 6 * std::uniform_int_distribution<std::uint32_t>(0, 1)(random)
+               : Number(random);
 }
 
 // Digits, Codabar and Code 39 framing, bytes of every value including zeros
@@ -61,8 +64,8 @@ std::string ClipboardText(Random& random)
     static constexpr char alphabet[] = "0123456789*ABCDabcd-+$/.:% \r\n";
     const bool longLine = Chance(random, 1);
     const std::size_t length = longLine
-        ? std::uniform_int_distribution<std::size_t>(2000, 20000)(random)
-        : std::uniform_int_distribution<std::size_t>(0, 40)(random);
+                                   ? std::uniform_int_distribution<std::size_t>(2000, 20000)(random)
+                                   : std::uniform_int_distribution<std::size_t>(0, 40)(random);
     // Plain digits most symbologies take, so the stream reaches the
     // encoders' success paths too.
     const int kind = std::uniform_int_distribution<int>(0, 9)(random);
@@ -89,7 +92,7 @@ TEST(AutomationRandom, AnyMessageStreamGetsAPossibleAnswerAndKeepsTheDocumentSou
     CBarCodeDoc& doc = rig.doc;
     test::FakeClipboard& clipboard = rig.clipboard;
     Random random(0x4B657374);  // fixed: a failure repeats
-    int moduleTexts = 0;  // answers that reached the success paths
+    int moduleTexts = 0;        // answers that reached the success paths
     int pictures = 0;
 
     for (int step = 0; step < 10000; ++step) {
@@ -150,7 +153,8 @@ TEST(AutomationRandom, AnyMessageStreamGetsAPossibleAnswerAndKeepsTheDocumentSou
         case UM_SETTYPE: ASSERT_EQ(answer, typeSet ? 0 : -1); break;
         case UM_SETOPTION: ASSERT_EQ(answer, wParam <= 4 ? 0 : -1); break;
         case UM_SETVALUE:
-            ASSERT_EQ(answer, wParam <= 3 || (wParam == 4 && lParam >= 10 && lParam <= 200) ? 0 : -1);
+            ASSERT_EQ(answer,
+                      wParam <= 3 || (wParam == 4 && lParam >= 10 && lParam <= 200) ? 0 : -1);
             break;
         case UM_OUTPUT:
             if (wParam == 1) {

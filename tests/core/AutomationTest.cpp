@@ -4,8 +4,8 @@
 
 #include "AutomationFakes.h"
 
-#include "symbology/Symbology.h"
 #include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
@@ -33,17 +33,17 @@ std::int32_t Words(int low, int high)
 
 // The fields the messages may write.
 struct Fields {
-    int CodeType, Check, DispCode, Aspect, AutoAdd, Case, Width, Height, Xmargin, Ymargin,
-        NWidth, CodeHigh;
+    int CodeType, Check, DispCode, Aspect, AutoAdd, Case, Width, Height, Xmargin, Ymargin, NWidth,
+        CodeHigh;
     char CodabarStart, CodabarStop;
     std::string CodeText;
     bool operator==(const Fields&) const = default;
 };
 Fields FieldsOf(const CBarCodeDoc& d)
 {
-    return {d.CodeType, d.Check,  d.DispCode, d.Aspect, d.AutoAdd,      d.Case,
-            d.Width,    d.Height, d.Xmargin,  d.Ymargin, d.NWidth,      d.CodeHigh,
-            d.CodabarStart, d.CodabarStop, d.CodeText};
+    return {d.CodeType, d.Check,    d.DispCode,     d.Aspect,      d.AutoAdd,
+            d.Case,     d.Width,    d.Height,       d.Xmargin,     d.Ymargin,
+            d.NWidth,   d.CodeHigh, d.CodabarStart, d.CodabarStop, d.CodeText};
 }
 
 // Every message that writes fields, and numbers that are no message at all.
@@ -70,20 +70,48 @@ TEST(AutomationSetters, StoreAcceptedValuesAndRebuildAsEachSelectorSays)
         {UM_SETOPTION, 3, 1, 0, [](Fields& f) { f.AutoAdd = 1; }, false},
         {UM_SETOPTION, 4, 1, 0, [](Fields& f) { f.Case = 1; }, false},
         {UM_SETOPTION, 5, 1, -1, nullptr, false},
-        {UM_SETVALUE, 0, Words(400, 150), 0, [](Fields& f) { f.Width = 400; f.Height = 150; }, true},
+        {UM_SETVALUE, 0, Words(400, 150), 0,
+         [](Fields& f) {
+             f.Width = 400;
+             f.Height = 150;
+         },
+         true},
         {UM_SETVALUE, 0, Words(0x7FFF, 0x7FFF), 0,
-         [](Fields& f) { f.Width = 32767; f.Height = 32767; }, true},
+         [](Fields& f) {
+             f.Width = 32767;
+             f.Height = 32767;
+         },
+         true},
         {UM_SETVALUE, 0, Words(400, 0x8000), 0, nullptr, true},  // high word negative
         {UM_SETVALUE, 0, Words(0, 150), 0, nullptr, true},
-        {UM_SETVALUE, 1, 0, 0, [](Fields& f) { f.Xmargin = 0; f.Ymargin = 0; }, true},
+        {UM_SETVALUE, 1, 0, 0,
+         [](Fields& f) {
+             f.Xmargin = 0;
+             f.Ymargin = 0;
+         },
+         true},
         {UM_SETVALUE, 1, Words(0xFFFF, 10), 0, nullptr, true},
         {UM_SETVALUE, 2, 3, 0, [](Fields& f) { f.NWidth = 3; }, true},
         {UM_SETVALUE, 2, 0, 0, nullptr, true},
         {UM_SETVALUE, 2, INT32_MIN, 0, nullptr, true},
-        {UM_SETVALUE, 3, 0x00440042, 0, [](Fields& f) { f.CodabarStart = 'B'; f.CodabarStop = 'D'; }, true},
+        {UM_SETVALUE, 3, 0x00440042, 0,
+         [](Fields& f) {
+             f.CodabarStart = 'B';
+             f.CodabarStop = 'D';
+         },
+         true},
         {UM_SETVALUE, 3, static_cast<std::int32_t>(0xFF64FF62U), 0,
-         [](Fields& f) { f.CodabarStart = 'b'; f.CodabarStop = 'd'; }, true},
-        {UM_SETVALUE, 3, 0x00300042, 0, [](Fields& f) { f.CodabarStart = 'B'; f.CodabarStop = 'A'; }, true},
+         [](Fields& f) {
+             f.CodabarStart = 'b';
+             f.CodabarStop = 'd';
+         },
+         true},
+        {UM_SETVALUE, 3, 0x00300042, 0,
+         [](Fields& f) {
+             f.CodabarStart = 'B';
+             f.CodabarStop = 'A';
+         },
+         true},
         {UM_SETVALUE, 3, 0, 0, nullptr, true},
         {UM_SETVALUE, 4, 10, 0, [](Fields& f) { f.CodeHigh = 10; }, true},
         {UM_SETVALUE, 4, 200, 0, [](Fields& f) { f.CodeHigh = 200; }, true},
@@ -105,8 +133,8 @@ TEST(AutomationSetters, StoreAcceptedValuesAndRebuildAsEachSelectorSays)
         {UM_SETTYPE + 0x10000, 0, 0, std::nullopt, nullptr, false},  // no truncation to 16 bits
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << row.message << " " << row.wParam << " "
-                                        << row.lParam);
+        SCOPED_TRACE(testing::Message()
+                     << std::hex << row.message << " " << row.wParam << " " << row.lParam);
         Rig rig;
         rig.doc.CodeType = row.codeType;
         rig.doc.CodeText = Jan13Text;
@@ -142,7 +170,7 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
         std::optional<std::string> clipboardText;
         bool refuseOpen, refuseEmpty, refusePut;
         std::int32_t result;
-        std::string codeText;                   // afterwards
+        std::string codeText;  // afterwards
         std::optional<std::string> clipboardAfter;
         int copies;
     };
@@ -178,8 +206,8 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
         rig.clipboard.refusePut = row.refusePut;
 
         const std::int32_t result = rig.automation.OnClipText(row.wParam, 0);
-        EXPECT_EQ(result, row.result == ModuleLength ? static_cast<int>(jan13Module.size())
-                                                     : row.result);
+        EXPECT_EQ(result,
+                  row.result == ModuleLength ? static_cast<int>(jan13Module.size()) : row.result);
         EXPECT_EQ(rig.doc.CodeText, row.codeText);
         EXPECT_EQ(rig.clipboard.text, row.clipboardAfter);
         EXPECT_EQ(rig.copies, row.copies);

@@ -24,10 +24,18 @@ struct GoodText {
 };
 
 constexpr GoodText GoodTexts[] = {
-    {Jan13, "490123456789"}, {Jan8, "9638507"},        {Itf, "1234567"},
-    {Stf, "123457"},         {Codabar, "1234"},        {Code39, "CODE 39"},
-    {Code39Extended, "Kes 39!"}, {Code93, "CODE 93"},  {Code93Extended, "Kes 93!"},
-    {Code11OneCheck, "123-455"}, {Code11TwoChecks, "123-4552"}, {Code128B, "Kes 128!"},
+    {Jan13, "490123456789"},
+    {Jan8, "9638507"},
+    {Itf, "1234567"},
+    {Stf, "123457"},
+    {Codabar, "1234"},
+    {Code39, "CODE 39"},
+    {Code39Extended, "Kes 39!"},
+    {Code93, "CODE 93"},
+    {Code93Extended, "Kes 93!"},
+    {Code11OneCheck, "123-455"},
+    {Code11TwoChecks, "123-4552"},
+    {Code128B, "Kes 128!"},
 };
 static_assert(std::size(GoodTexts) == SymbologyCount);
 
@@ -110,8 +118,10 @@ struct LengthCase {
 TEST(FixedLength, OneCharacterTooManyIsRefused)
 {
     const LengthCase cases[] = {
-        {Jan13, 0, "49012345678940"}, {Jan13, 1, "4901234567894"},
-        {Jan8, 0, "963850740"},       {Jan8, 1, "96385074"},
+        {Jan13, 0, "49012345678940"},
+        {Jan13, 1, "4901234567894"},
+        {Jan8, 0, "963850740"},
+        {Jan8, 1, "96385074"},
     };
     for (const LengthCase& c : cases) {
         SCOPED_TRACE(c.text);

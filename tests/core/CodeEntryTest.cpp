@@ -1,12 +1,12 @@
 // The model of the code dialog: reading its numbers, enabling, the two check
 // box clicks, OK's acceptance, and what OK hands the document.
 
-#include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
+#include "LoadedDocument.h"
+#include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
 #include "symbology/Symbology.h"
 #include "symbology/ValidationResult.h"
-#include "LoadedDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +103,8 @@ TEST(CodeEntry, NumbersAreReadInExchangeOrderAndAFailureStopsTheReading)
     }
     EXPECT_EQ(order, (std::vector<N>{N::Height, N::LeftMargin, N::NarrowWidth, N::TopMargin,
                                      N::Width, N::TextHeight}));
-    EXPECT_EQ((std::vector<int>{entry.values.autoAdd, entry.values.bearer}), (std::vector<int>{1, 1}));
+    EXPECT_EQ((std::vector<int>{entry.values.autoAdd, entry.values.bearer}),
+              (std::vector<int>{1, 1}));
 }
 
 TEST(CodeEntry, SelectionEnablesTheControlsOfTheSymbology)
@@ -236,8 +237,8 @@ TEST(CodeEntry, BearerBarsStayOnlyWhereTheyFrameTheSymbol)
         std::size_t length;
         int kept;
     } cases[] = {
-        {Jan13, 13, 1}, {Jan8, 8, 1},  {Itf, 6, 1},     {Itf, 14, 1}, {Itf, 16, 1},
-        {Itf, 10, 0},   {Itf, 12, 0},  {Stf, 14, 0},    {Code39, 14, 0},
+        {Jan13, 13, 1}, {Jan8, 8, 1}, {Itf, 6, 1},  {Itf, 14, 1},    {Itf, 16, 1},
+        {Itf, 10, 0},   {Itf, 12, 0}, {Stf, 14, 0}, {Code39, 14, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CodeEntry::BearerKept(1, c.type, CodeText(c.length, '1')), c.kept)

@@ -74,24 +74,45 @@ TEST(CommentSettings, EntryIsTakenInFieldOrderAndStopsAtTheFirstFailure)
     const std::optional<std::string> notStorable;
     const std::vector<Case> cases{
         {"limits", {"top", "", "10", "100"}, std::nullopt, false, FieldError::None},
-        {"blanks around the number", {"", "", " 30\t", "+45"}, std::nullopt, false,
+        {"blanks around the number",
+         {"", "", " 30\t", "+45"},
+         std::nullopt,
+         false,
          FieldError::None},
         {"below the range", {"", "", "5", "30"}, Field::Line1Height, false, FieldError::OutOfRange},
-        {"above the range", {"", "", "30", "101"}, Field::Line2Height, false,
+        {"above the range",
+         {"", "", "30", "101"},
+         Field::Line2Height,
+         false,
          FieldError::OutOfRange},
         {"negative", {"", "", "-10", "30"}, Field::Line1Height, false, FieldError::OutOfRange},
         {"letters", {"", "", "abc", "30"}, Field::Line1Height, false, FieldError::NotAnInteger},
         {"empty height", {"", "", "30", ""}, Field::Line2Height, false, FieldError::NotAnInteger},
-        {"digits then letters", {"", "", "30x", "30"}, Field::Line1Height, false,
+        {"digits then letters",
+         {"", "", "30x", "30"},
+         Field::Line1Height,
+         false,
          FieldError::NotAnInteger},
-        {"beyond 32 bits", {"", "", "4294967326", "30"}, Field::Line1Height, false,
+        {"beyond 32 bits",
+         {"", "", "4294967326", "30"},
+         Field::Line1Height,
+         false,
          FieldError::NotAnInteger},
-        {"both heights wrong: the first", {"", "", "5", "x"}, Field::Line1Height, false,
+        {"both heights wrong: the first",
+         {"", "", "5", "x"},
+         Field::Line1Height,
+         false,
          FieldError::OutOfRange},
         // The texts are taken before either height.
-        {"line 2 text before line 1 height", {"", notStorable, "5", "30"}, Field::Line2Text, true,
+        {"line 2 text before line 1 height",
+         {"", notStorable, "5", "30"},
+         Field::Line2Text,
+         true,
          FieldError::None},
-        {"line 1 text first", {notStorable, notStorable, "30", "30"}, Field::Line1Text, true,
+        {"line 1 text first",
+         {notStorable, notStorable, "30", "30"},
+         Field::Line1Text,
+         true,
          FieldError::None},
     };
     for (const Case& c : cases) {
@@ -116,8 +137,8 @@ TEST(ColourSettings, DefaultsAndReadAndWriteOrder)
     const ColourSettings colours = ColourSettings::Read(profile);
     EXPECT_EQ(profile.reads, ColourKeys);
     EXPECT_EQ(colours.Shown(ColourSlot::Background), 0xFFFFFFu);
-    for (ColourSlot slot : {ColourSlot::Bar, ColourSlot::CodeText, ColourSlot::Comment1,
-                            ColourSlot::Comment2}) {
+    for (ColourSlot slot :
+         {ColourSlot::Bar, ColourSlot::CodeText, ColourSlot::Comment1, ColourSlot::Comment2}) {
         EXPECT_EQ(colours.Shown(slot), 0u);
     }
     colours.Write(profile);
@@ -143,23 +164,34 @@ TEST(ColourSettings, PicksReplaceOnlyTheirColourAndUntouchedValuesComeBackExactl
     const std::vector<int> odd{0x12345678, -1, 0x010203, static_cast<int>(0x80FF0000u), 0x00ABCDEF};
     const std::vector<Case> cases{
         {"nothing picked", odd, {}, odd},
-        {"red is the low byte", plain, {{ColourSlot::Bar, MakeColour(255, 0, 0)}},
+        {"red is the low byte",
+         plain,
+         {{ColourSlot::Bar, MakeColour(255, 0, 0)}},
          {0xFFFFFF, 0x0000FF, 0, 0, 0}},
-        {"blue is the third byte", plain, {{ColourSlot::Comment2, MakeColour(0, 0, 255)}},
+        {"blue is the third byte",
+         plain,
+         {{ColourSlot::Comment2, MakeColour(0, 0, 255)}},
          {0xFFFFFF, 0, 0, 0, 0xFF0000}},
-        {"each button its own colour", plain,
-         {{ColourSlot::Background, 0x102030}, {ColourSlot::CodeText, 0x405060},
+        {"each button its own colour",
+         plain,
+         {{ColourSlot::Background, 0x102030},
+          {ColourSlot::CodeText, 0x405060},
           {ColourSlot::Comment1, 0x708090}},
          {0x102030, 0, 0x405060, 0x708090, 0}},
-        {"the same colour again keeps the stored bits", odd,
+        {"the same colour again keeps the stored bits",
+         odd,
          {{ColourSlot::Background, 0x345678}, {ColourSlot::Bar, 0xFFFFFF}},
          odd},
-        {"a new colour drops the bits above the colour", odd,
+        {"a new colour drops the bits above the colour",
+         odd,
          {{ColourSlot::Background, 0x345679}, {ColourSlot::Bar, 0xFFFFFE}},
          {0x345679, 0xFFFFFE, 0x010203, static_cast<int>(0x80FF0000u), 0x00ABCDEF}},
-        {"a chosen value is cut to 24 bits", plain, {{ColourSlot::Bar, 0xFF00FF00u}},
+        {"a chosen value is cut to 24 bits",
+         plain,
+         {{ColourSlot::Bar, 0xFF00FF00u}},
          {0xFFFFFF, 0x00FF00, 0, 0, 0}},
-        {"the last pick counts", plain,
+        {"the last pick counts",
+         plain,
          {{ColourSlot::Bar, 0x111111}, {ColourSlot::Bar, 0x222222}},
          {0xFFFFFF, 0x222222, 0, 0, 0}},
     };
@@ -180,7 +212,8 @@ TEST(ColourSettings, PicksReplaceOnlyTheirColourAndUntouchedValuesComeBackExactl
         std::vector<int> values;
         for (const std::string& name : ColourKeys) {
             const std::size_t slash = name.find('/');
-            values.push_back(written.GetProfileInt(name.substr(0, slash), name.substr(slash + 1), 7));
+            values.push_back(
+                written.GetProfileInt(name.substr(0, slash), name.substr(slash + 1), 7));
         }
         EXPECT_EQ(values, c.written);
     }

@@ -3,8 +3,8 @@
 
 #include "document/BarCodeDoc.h"
 #include "profile/MemoryProfile.h"
-#include "symbology/Symbology.h"
 #include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +83,12 @@ TEST_F(DocumentFixture, OnlyRecordAndStoreWriteAndInTheirOrder)
     doc.CodabarGapX = 2;
     doc.Code39GapX = 9;
     doc.Store(profile);
-    const std::vector<std::string> expected{
-        "Code/NWidth", "Main/Version", "Main/Path",
-        "Code/CodeHigh", "Code/CodeType", "Code/Height", "Code/Width", "Code/Check",
-        "Code/AutoAdd", "Code/DispCode", "Code/Aspect", "Code/NWidth", "Code/Xmargin",
-        "Code/Ymargin", "Code/Case", "Codabar/GapX", "Code39/GapX"};
+    const std::vector<std::string> expected{"Code/NWidth",   "Main/Version",  "Main/Path",
+                                            "Code/CodeHigh", "Code/CodeType", "Code/Height",
+                                            "Code/Width",    "Code/Check",    "Code/AutoAdd",
+                                            "Code/DispCode", "Code/Aspect",   "Code/NWidth",
+                                            "Code/Xmargin",  "Code/Ymargin",  "Code/Case",
+                                            "Codabar/GapX",  "Code39/GapX"};
     EXPECT_EQ(profile.WriteLog(), expected);
     EXPECT_EQ(profile.GetProfileInt("Code", "NWidth", -1), 4) << "narrow width 5 is stored as 4";
     EXPECT_EQ(profile.GetProfileInt("Codabar", "GapX", -1), 2);
@@ -162,14 +163,13 @@ TEST_P(ModuleTextForm, PrintsNarrowAndWideWithSigns)
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, ModuleTextForm,
-    ::testing::Values(
-        ModuleTextCase{"ItfNarrowThree", Itf, "12", 0, 3,
-                       "-1,1,-1,1,-2,1,-1,2,-1,1,-1,1,-2,2,-2,1,-1"},
-        // Under 2:5 a narrow element reads 2 and a wide one an empty field.
-        ModuleTextCase{"Code39TwoToFive", Code39, "*", 1, 1, "-2,,-2,2,,2,,2,-2,1"},
-        ModuleTextCase{"Code93ModuleFourIsEmpty", Code93, "", 0, 1,
-                       "-1,1,-1,1,,1,-1,1,-1,1,,1,-1"},
-        ModuleTextCase{"EmptySequence", Jan13, "", 0, 1, ""}),
+    ::testing::Values(ModuleTextCase{"ItfNarrowThree", Itf, "12", 0, 3,
+                                     "-1,1,-1,1,-2,1,-1,2,-1,1,-1,1,-2,2,-2,1,-1"},
+                      // Under 2:5 a narrow element reads 2 and a wide one an empty field.
+                      ModuleTextCase{"Code39TwoToFive", Code39, "*", 1, 1, "-2,,-2,2,,2,,2,-2,1"},
+                      ModuleTextCase{"Code93ModuleFourIsEmpty", Code93, "", 0, 1,
+                                     "-1,1,-1,1,,1,-1,1,-1,1,,1,-1"},
+                      ModuleTextCase{"EmptySequence", Jan13, "", 0, 1, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentFixture, ModuleTextOfJanStartsWithTheGuard)
@@ -254,8 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Recompletion,
     ::testing::Values(
         RecompleteCase{"AutoAddOffDoesNothing", Jan13, 1, 0, "490123456789", "490123456789"},
-        RecompleteCase{"JanWithWrongCheckIsMended", Jan13, 1, 1, "4901234567890",
-                       "4901234567894"},
+        RecompleteCase{"JanWithWrongCheckIsMended", Jan13, 1, 1, "4901234567890", "4901234567894"},
         RecompleteCase{"JanTooShortStays", Jan13, 1, 1, "490123456789", "490123456789"},
         RecompleteCase{"ItfWithoutCheckFlag", Itf, 0, 1, "1236", "1236"},
         RecompleteCase{"StfWithoutCheckFlagKeepsDigits", Stf, 0, 1, "1236", "1236"},
@@ -288,11 +287,9 @@ TEST_F(DocumentFixture, CodabarStartStopFromPackedValue)
         char start;
         char stop;
     } cases[] = {
-        {0x00440042, 'B', 'D'},
-        {0x00300042, 'B', 'A'},   // the digit 0 is no stop character
-        {0x7F647F63, 'c', 'd'},   // bits 8-15 and 24-31 are ignored
-        {0, 'A', 'A'},
-        {-1, 'A', 'A'},
+        {0x00440042, 'B', 'D'}, {0x00300042, 'B', 'A'},  // the digit 0 is no stop character
+        {0x7F647F63, 'c', 'd'},                          // bits 8-15 and 24-31 are ignored
+        {0, 'A', 'A'},          {-1, 'A', 'A'},
     };
     for (const auto& c : cases) {
         doc.SetCodabarStartStop(c.value);

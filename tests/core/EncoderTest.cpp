@@ -116,9 +116,9 @@ TEST(JanEncoder, Jan8UsesSetLOnTheLeftAndRightPatternsStartWithABar)
 {
     const auto encoded = EncodeWith(Jan8, "12345670", Settings(0, 1, 0, 1));
     ASSERT_EQ(encoded.result, 1);
-    EXPECT_EQ(Slice(encoded.elements, 3, 4), (std::vector<int>{2, -2, 2, -1}));    // 1 in L
+    EXPECT_EQ(Slice(encoded.elements, 3, 4), (std::vector<int>{2, -2, 2, -1}));  // 1 in L
     EXPECT_EQ(Slice(encoded.elements, 19, 5), (std::vector<int>{1, -1, 1, -1, 1}));
-    EXPECT_EQ(Slice(encoded.elements, 24, 4), (std::vector<int>{-1, 2, -3, 1}));   // 5 in R
+    EXPECT_EQ(Slice(encoded.elements, 24, 4), (std::vector<int>{-1, 2, -3, 1}));  // 5 in R
 }
 
 TEST(JanEncoder, RefusalsLeaveThePreviousSequence)
@@ -163,7 +163,10 @@ TEST(CodabarEncoder, AddsMissingStartAndStopAndKeepsThem)
 TEST(CodabarEncoder, AlternativeLettersAndBackslashEncodeAsTheirEquivalents)
 {
     const std::pair<CodeText, CodeText> same[] = {
-        {"at1nd", "AA1BD"}, {"c*2eb", "CC2DB"}, {"a\\b", "A$B"}, {"c:d", "C:D"},
+        {"at1nd", "AA1BD"},
+        {"c*2eb", "CC2DB"},
+        {"a\\b", "A$B"},
+        {"c:d", "C:D"},
     };
     for (const auto& [typed, equivalent] : same) {
         const auto a = EncodeWith(Codabar, typed, Settings());
@@ -316,10 +319,10 @@ struct FullAsciiRun {
     char letter;
 };
 constexpr FullAsciiRun FullAsciiRuns[] = {
-    {0, 0, '%', 'U'},     {1, 26, '$', 'A'},    {27, 31, '%', 'A'},   {32, 32, 0, 0},
-    {33, 44, '/', 'A'},   {45, 46, 0, 0},       {47, 47, '/', 'O'},   {48, 57, 0, 0},
-    {58, 58, '/', 'Z'},   {59, 63, '%', 'F'},   {64, 64, '%', 'V'},   {65, 90, 0, 0},
-    {91, 95, '%', 'K'},   {96, 96, '%', 'W'},   {97, 122, '+', 'A'},  {123, 127, '%', 'P'},
+    {0, 0, '%', 'U'},   {1, 26, '$', 'A'},  {27, 31, '%', 'A'},  {32, 32, 0, 0},
+    {33, 44, '/', 'A'}, {45, 46, 0, 0},     {47, 47, '/', 'O'},  {48, 57, 0, 0},
+    {58, 58, '/', 'Z'}, {59, 63, '%', 'F'}, {64, 64, '%', 'V'},  {65, 90, 0, 0},
+    {91, 95, '%', 'K'}, {96, 96, '%', 'W'}, {97, 122, '+', 'A'}, {123, 127, '%', 'P'},
 };
 
 // Code 93's shift characters ($) (%) (/) (+), values 43 to 46 of the

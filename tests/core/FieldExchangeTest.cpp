@@ -24,16 +24,26 @@ TEST(FieldExchangeTest, ReadsNumbersAsTheEditBoxesHoldThem)
         FieldError error;
         int value = 0;
     } cases[] = {
-        {"150", Height, FieldError::None, 150},     {"  42\t", Height, FieldError::None, 42},
-        {"+7", Height, FieldError::None, 7},        {"5", Height, FieldError::None, 5},
-        {"999", Height, FieldError::None, 999},     {"4", Height, FieldError::OutOfRange},
-        {"1000", Height, FieldError::OutOfRange},   {"-1", Height, FieldError::OutOfRange},
-        {"", Height, FieldError::NotAnInteger},     {"   ", Height, FieldError::NotAnInteger},
-        {"abc", Height, FieldError::NotAnInteger},  {"12a", Height, FieldError::NotAnInteger},
-        {"1 2", Height, FieldError::NotAnInteger},  {"-", Height, FieldError::NotAnInteger},
-        {"--5", Height, FieldError::NotAnInteger},  {"0x10", Height, FieldError::NotAnInteger},
-        {"0", Margin, FieldError::None, 0},         {"100", Margin, FieldError::None, 100},
-        {"101", Margin, FieldError::OutOfRange},    {"-1", Margin, FieldError::NotAPositiveInteger},
+        {"150", Height, FieldError::None, 150},
+        {"  42\t", Height, FieldError::None, 42},
+        {"+7", Height, FieldError::None, 7},
+        {"5", Height, FieldError::None, 5},
+        {"999", Height, FieldError::None, 999},
+        {"4", Height, FieldError::OutOfRange},
+        {"1000", Height, FieldError::OutOfRange},
+        {"-1", Height, FieldError::OutOfRange},
+        {"", Height, FieldError::NotAnInteger},
+        {"   ", Height, FieldError::NotAnInteger},
+        {"abc", Height, FieldError::NotAnInteger},
+        {"12a", Height, FieldError::NotAnInteger},
+        {"1 2", Height, FieldError::NotAnInteger},
+        {"-", Height, FieldError::NotAnInteger},
+        {"--5", Height, FieldError::NotAnInteger},
+        {"0x10", Height, FieldError::NotAnInteger},
+        {"0", Margin, FieldError::None, 0},
+        {"100", Margin, FieldError::None, 100},
+        {"101", Margin, FieldError::OutOfRange},
+        {"-1", Margin, FieldError::NotAPositiveInteger},
         {"-0", Margin, FieldError::NotAPositiveInteger},
         {"x", Margin, FieldError::NotAPositiveInteger},
         {"", Margin, FieldError::NotAPositiveInteger},
@@ -80,8 +90,8 @@ TEST(FieldExchangeTest, UpDownControlStartsFromTheLow16BitsAsASignedNumber)
         int value;
         int position;
     } cases[] = {
-        {150, 150},       {70000, 4464}, {32767, 32767}, {32768, -32768}, {40000, -25536},
-        {65535, -1},      {65536, 0},    {-1, -1},       {-70000, -4464},
+        {150, 150},  {70000, 4464}, {32767, 32767}, {32768, -32768}, {40000, -25536},
+        {65535, -1}, {65536, 0},    {-1, -1},       {-70000, -4464},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UpDownStartPosition(c.value), c.position) << c.value;

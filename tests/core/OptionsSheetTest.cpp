@@ -63,16 +63,26 @@ TEST(OptionsSheetModelTest, InitialValuesAndWhatTheControlsShow)
          {"", "5", "1", "", "", "", "1", "5", ""},
          {1, 0, 0, 2, 0, 0, 0, 0, 0}},
         {"stored values, gaps from the working copies not from the profile",
-         {{"JAN", "CodeOut", 0}, {"JAN", "CaseWidth", 12}, {"Codabar", "CheckDegit", 3},
-          {"Codabar", "StartChar", 5}, {"Codabar", "StopChar", 7}, {"ITF", "CaseWidth", 9},
-          {"Settings", "Bitmap", 2}, {"Codabar", "GapX", 9}, {"Code39", "GapX", 9}},
+         {{"JAN", "CodeOut", 0},
+          {"JAN", "CaseWidth", 12},
+          {"Codabar", "CheckDegit", 3},
+          {"Codabar", "StartChar", 5},
+          {"Codabar", "StopChar", 7},
+          {"ITF", "CaseWidth", 9},
+          {"Settings", "Bitmap", 2},
+          {"Codabar", "GapX", 9},
+          {"Code39", "GapX", 9}},
          {3, 4},
          {0, 12, 4, 3, 5, 7, 3, 9, 2},
          {"", "12", "4", "", "", "", "3", "9", ""},
          {0, 0, 0, 3, 5, 7, 0, 0, 2}},
         {"values stored by hand beyond what the controls offer",
-         {{"JAN", "CodeOut", 7}, {"JAN", "CaseWidth", 100}, {"Codabar", "CheckDegit", 4},
-          {"Codabar", "StartChar", -1}, {"Codabar", "StopChar", 8}, {"Settings", "Bitmap", 3}},
+         {{"JAN", "CodeOut", 7},
+          {"JAN", "CaseWidth", 100},
+          {"Codabar", "CheckDegit", 4},
+          {"Codabar", "StartChar", -1},
+          {"Codabar", "StopChar", 8},
+          {"Settings", "Bitmap", 3}},
          {0, 11},
          {7, 100, 11, 4, -1, 8, 0, 5, 3},
          {"", "100", "11", "", "", "", "0", "5", ""},
@@ -119,8 +129,14 @@ TEST(OptionsSheetModelTest, OkStoresInOrderAndPagesNeverShownKeepTheirValues)
         {"empty profile, no page visited", {}, {}, {0, 0, 2, 1, 5, 5, 0}, {6, 7}},
         {"empty profile, every page visited",
          {},
-         {{P::ItfStf}, {P::Code39}, {P::Code93}, {P::Code128}, {P::Code11}, {P::Codabar},
-          {P::Itf}, {P::Bitmap}},
+         {{P::ItfStf},
+          {P::Code39},
+          {P::Code93},
+          {P::Code128},
+          {P::Code11},
+          {P::Codabar},
+          {P::Itf},
+          {P::Bitmap}},
          {0, 0, 2, 1, 5, 5, 0},
          {6, 7}},
         {"out-of-range values on pages never shown are stored unchanged",
@@ -135,17 +151,21 @@ TEST(OptionsSheetModelTest, OkStoresInOrderAndPagesNeverShownKeepTheirValues)
          {6, 7}},
         {"every control edited, each page read when it is left",
          {},
-         {{P::Jan, C::JanCodeOut, nullptr, 0}, {P::Jan, C::JanCaseWidth, " 15 "},
-          {P::Code39, C::Code39GapX, "+4"}, {P::Codabar, C::CodabarCheckDegit, nullptr, 3},
+         {{P::Jan, C::JanCodeOut, nullptr, 0},
+          {P::Jan, C::JanCaseWidth, " 15 "},
+          {P::Code39, C::Code39GapX, "+4"},
+          {P::Codabar, C::CodabarCheckDegit, nullptr, 3},
           {P::Codabar, C::CodabarStartChar, nullptr, 4},
-          {P::Codabar, C::CodabarStopChar, nullptr, 7}, {P::Codabar, C::CodabarGapX, "10"},
-          {P::Itf, C::ItfCaseWidth, "1"}, {P::Bitmap, C::Bitmap, nullptr, 2}},
+          {P::Codabar, C::CodabarStopChar, nullptr, 7},
+          {P::Codabar, C::CodabarGapX, "10"},
+          {P::Itf, C::ItfCaseWidth, "1"},
+          {P::Bitmap, C::Bitmap, nullptr, 2}},
          {4, 7, 3, 0, 15, 1, 2},
          {10, 4}},
     };
-    const std::vector<std::string> order{"Codabar/StartChar", "Codabar/StopChar",
+    const std::vector<std::string> order{"Codabar/StartChar",  "Codabar/StopChar",
                                          "Codabar/CheckDegit", "JAN/CodeOut",
-                                         "JAN/CaseWidth", "ITF/CaseWidth",
+                                         "JAN/CaseWidth",      "ITF/CaseWidth",
                                          "Settings/Bitmap"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -209,8 +229,7 @@ TEST(OptionsSheetModelTest, BadNumbersKeepTheUserOnTheirPage)
         model.SetChoice(C::CodabarStartChar, 3);
         model.SetText(c.box, c.text);
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const auto failure =
-                attempt == 0 ? model.SelectPage(P::Bitmap) : model.ReadShownPage();
+            const auto failure = attempt == 0 ? model.SelectPage(P::Bitmap) : model.ReadShownPage();
             ASSERT_TRUE(failure.has_value());
             EXPECT_EQ(failure->control, c.box);
             EXPECT_EQ(failure->message, FieldErrorMessage(c.error, c.limits));
@@ -239,12 +258,30 @@ TEST(OnOptionsTest, TheSheetStartsFromTheDocumentsGapsAndTheDocumentTakesThemBac
         bool redraw;
     };
     const std::vector<Case> cases{
-        {"OK with an empty code text: gaps change, nothing encoded", "", Code39, {1, 1}, {5, 4},
-         5, 4, false},
-        {"OK with a code text: re-encoded with the new gap", "*A*", Code39, {1, 1}, {1, 4}, 1, 4,
+        {"OK with an empty code text: gaps change, nothing encoded",
+         "",
+         Code39,
+         {1, 1},
+         {5, 4},
+         5,
+         4,
+         false},
+        {"OK with a code text: re-encoded with the new gap",
+         "*A*",
+         Code39,
+         {1, 1},
+         {1, 4},
+         1,
+         4,
          true},
-        {"Cancel after the code dialog's sheet left other gaps: the document's stay", "*A*",
-         Code39, {8, 9}, {0, 0}, 2, 3, true},
+        {"Cancel after the code dialog's sheet left other gaps: the document's stay",
+         "*A*",
+         Code39,
+         {8, 9},
+         {0, 0},
+         2,
+         3,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -109,10 +109,9 @@ TEST(Robustness, AnyBytesAndSettingsKeepTheDocumentConsistent)
         ASSERT_TRUE(accepted == 0 || accepted == 1 || accepted == 2 || accepted == 3
                     || accepted == 5)
             << accepted;
-        if (accepted == 0 && IsSymbology(doc.CodeType) && doc.NWidth >= 1
-            && doc.NWidth <= 50 && doc.Aspect >= 0 && doc.Aspect <= 2
-            && doc.CodabarGapX >= 1 && doc.CodabarGapX <= 10 && doc.Code39GapX >= 1
-            && doc.Code39GapX <= 10 && doc.Check == 1) {
+        if (accepted == 0 && IsSymbology(doc.CodeType) && doc.NWidth >= 1 && doc.NWidth <= 50
+            && doc.Aspect >= 0 && doc.Aspect <= 2 && doc.CodabarGapX >= 1 && doc.CodabarGapX <= 10
+            && doc.Code39GapX >= 1 && doc.Code39GapX <= 10 && doc.Check == 1) {
             // What acceptance lets through, the encoder draws.
             doc.CodeText = validator.Text();
             ASSERT_EQ(EncodeNumber(doc.Encode(ReadCodabarOptions(profile))), 1)

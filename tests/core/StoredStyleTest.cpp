@@ -21,8 +21,8 @@ TEST(ReadDrawStyle, BearerWidthsAreUnsetOnlyWhenNotStoredAsANumber)
         std::optional<int> width;
     };
     const Row rows[] = {
-        {nullptr, std::nullopt}, {"7", 7}, {"0", 0}, {"1", 1}, {"-3", -3}, {"wide", std::nullopt},
-        {"", std::nullopt},
+        {nullptr, std::nullopt}, {"7", 7},           {"0", 0}, {"1", 1}, {"-3", -3},
+        {"wide", std::nullopt},  {"", std::nullopt},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.stored ? row.stored : "(none)");

@@ -52,8 +52,7 @@ TEST(WindowPlacementTest, ParsesAsTheStoredFormatIsScanned)
          Placement(0, 1, -1, -1, -1, -1, {10, 20, 610, 420})},
         {"unsigned field given -1 wraps", "-1,1,0,0,0,0,0,0,100,100",
          Placement(4294967295U, 1, 0, 0, 0, 0, {0, 0, 100, 100})},
-        {"plus sign", "+0,+1,0,0,0,0,+5,+6,+50,+60",
-         Placement(0, 1, 0, 0, 0, 0, {5, 6, 50, 60})},
+        {"plus sign", "+0,+1,0,0,0,0,+5,+6,+50,+60", Placement(0, 1, 0, 0, 0, 0, {5, 6, 50, 60})},
     };
     for (const ParseCase& c : cases) {
         EXPECT_EQ(WindowPlacement::Parse(c.text), c.expected) << c.name;
@@ -85,7 +84,8 @@ TEST(WindowPlacementTest, RecordsTheStateAtClose)
         {"minimised from maximised", true, true, 2, 2},
     };
     for (const CloseCase& c : cases) {
-        const WindowPlacement placement = WindowPlacement::AtClose(c.minimized, c.maximized, normal);
+        const WindowPlacement placement = WindowPlacement::AtClose(c.minimized, c.maximized,
+                                                                   normal);
         EXPECT_EQ(placement.flags, c.flags) << c.name;
         EXPECT_EQ(placement.showCommand, c.showCommand) << c.name;
         EXPECT_EQ(placement.normal, normal) << c.name;
@@ -128,12 +128,12 @@ TEST(WindowPlacementTest, PlansTheStartFromStoredAndGivenShowCommands)
          ScreenRect{0, 0, 600, 450}, false, false},
         {"larger than the primary: cut to it", stored(0, 1, {-5000, 0, -1000, 3000}), 1,
          ScreenRect{0, 0, 1920, 1040}, false, false},
-        {"empty rectangle: default geometry", stored(0, 1, {300, 300, 300, 500}), 1,
-         std::nullopt, false, false},
-        {"inverted rectangle: default geometry", stored(0, 1, {700, 500, 100, 50}), 1,
-         std::nullopt, false, false},
-        {"overflowing rectangle: default geometry",
-         stored(0, 1, {-2147483647, 0, 2147483647, 100}), 1, std::nullopt, false, false},
+        {"empty rectangle: default geometry", stored(0, 1, {300, 300, 300, 500}), 1, std::nullopt,
+         false, false},
+        {"inverted rectangle: default geometry", stored(0, 1, {700, 500, 100, 50}), 1, std::nullopt,
+         false, false},
+        {"overflowing rectangle: default geometry", stored(0, 1, {-2147483647, 0, 2147483647, 100}),
+         1, std::nullopt, false, false},
     };
     for (const StartCase& c : cases) {
         const StartPlacement plan = PlanStart(c.stored, c.showCommand, screens);

@@ -1,5 +1,5 @@
-#include "app/AutomationCallQueue.h"
 #include "app/AutomationService.h"
+#include "app/AutomationCallQueue.h"
 
 #include "MainFrameTestSupport.h"
 #include "symbology/CodeValidator.h"
@@ -7,8 +7,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>

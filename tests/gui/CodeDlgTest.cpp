@@ -80,9 +80,12 @@ TEST(CodeDlg, EveryTextIsShownExactly)
         if (const QString text = Shown(widget); !text.isEmpty()) shown << text;
     }
     shown.sort();
-    QStringList expected{"タイプ", "コード付加", "コード", "チェックデジット", "ON", "自動付加",
-                         "サイズ", "高さ", "幅", "線幅比", "1:2", "2:5", "1:3", "マージン",
-                         "左", "上", "細バー幅", "文字高", "ベアラバー", "OK", "ｷｬﾝｾﾙ", "ｵﾌﾟｼｮﾝ"};
+    QStringList expected{"タイプ",   "コード付加", "コード",     "チェックデジット",
+                         "ON",       "自動付加",   "サイズ",     "高さ",
+                         "幅",       "線幅比",     "1:2",        "2:5",
+                         "1:3",      "マージン",   "左",         "上",
+                         "細バー幅", "文字高",     "ベアラバー", "OK",
+                         "ｷｬﾝｾﾙ",    "ｵﾌﾟｼｮﾝ"};
     expected.sort();
     EXPECT_EQ(shown, expected);
 
@@ -91,8 +94,8 @@ TEST(CodeDlg, EveryTextIsShownExactly)
     for (int index = 0; index < type->count(); ++index) items << type->itemText(index);
     EXPECT_EQ(items, (QStringList{"JAN-13", "JAN-8", "ITF(ｲﾝﾀﾘｰﾌﾞﾄﾞ2of5)", "STF(ｽﾀﾝﾀﾞｰﾄﾞ2of5)",
                                   "Codabar (NW-7)", "Code 39", "Extended Code 39", "Code 93",
-                                  "Extended Code 93", "Code 11 (Check one)",
-                                  "Code 11 (Check two)", "Code 128 (Only Code B)"}));
+                                  "Extended Code 93", "Code 11 (Check one)", "Code 11 (Check two)",
+                                  "Code 128 (Only Code B)"}));
 }
 
 // The enabling rules are the model's; the dialog shows what it says for the
@@ -183,14 +186,14 @@ TEST(CodeDlg, ARefusalShowsTheModelsMessageAndKeepsTheDialogOpen)
         std::string message;  // empty: accepted
         QString codeAfter;
     } cases[] = {
-        {Jan13, "490123456789", CodeNumber::Height, "1000", NumberMessage(CodeNumber::Height, "1000"),
-         "490123456789"},
+        {Jan13, "490123456789", CodeNumber::Height, "1000",
+         NumberMessage(CodeNumber::Height, "1000"), "490123456789"},
         {Jan13, "490123456789", CodeNumber::Width, "-1", NumberMessage(CodeNumber::Width, "-1"),
          "490123456789"},
         {Jan13, "490123456789", CodeNumber::Height, "abc", NumberMessage(CodeNumber::Height, "abc"),
          "490123456789"},
-        {Jan13, "", std::nullopt, "4901234567895", std::string(ValidationMessage(WrongCheckCharacter)),
-         "4901234567895"},
+        {Jan13, "", std::nullopt, "4901234567895",
+         std::string(ValidationMessage(WrongCheckCharacter)), "4901234567895"},
         {Itf, "", std::nullopt, "12a", std::string(ValidationMessage(NotADigit)), "012a"},
         {Itf, "", std::nullopt, "123", "", "0123"},
         {Jan13, "", std::nullopt, "", "", ""},  // nothing happens
@@ -246,7 +249,7 @@ TEST(CodeDlg, TheCodeBoxTakesAtMost128BytesOfCodePage932)
         {QString(64, u'あ'), "A", QString(64, u'あ')},          // a 129th byte
         {QString(127, u'A'), "あ", QString(127, u'A')},         // half a character
         {QString(127, u'A'), "ｱ", QString(127, u'A') + "ｱ"},    // one byte each
-        {"AB", "€", "AB"},                                    // no code in 932
+        {"AB", "€", "AB"},                                      // no code in 932
     };
     for (const auto& c : cases) {
         DialogWorld w;
@@ -268,7 +271,7 @@ TEST(CodeDlg, OkAppliesAndEncodesCancelChangesNothing)
         world.gaps.code39GapX = 1;
         const auto fields = [&] {
             const CBarCodeDoc& doc = world.doc;
-            return std::vector<int>{doc.AutoAdd, doc.Check,  doc.Case,
+            return std::vector<int>{doc.AutoAdd, doc.Check,      doc.Case,
                                     doc.Height,  doc.Code39GapX, doc.ModuleSequence.count};
         };
         const std::vector<int> before = fields();
@@ -280,7 +283,8 @@ TEST(CodeDlg, OkAppliesAndEncodesCancelChangesNothing)
             dialog.SetOptionsRunner([&] { world.gaps.code39GapX = 4; });
             dialog.findChild<QPushButton*>("options")->click();
             dialog.show();
-            QTest::keyClick(ok ? static_cast<QWidget*>(dialog.findChild<QLineEdit*>("code")) : &dialog,
+            QTest::keyClick(ok ? static_cast<QWidget*>(dialog.findChild<QLineEdit*>("code"))
+                               : &dialog,
                             ok ? Qt::Key_Return : Qt::Key_Escape);
             return dialog.result();
         });

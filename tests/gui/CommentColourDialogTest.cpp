@@ -148,18 +148,20 @@ TEST(CommentDialog, AFailedFieldKeepsTheDialogOpenWithItsMessageAndFocus)
         QString selected;
     };
     // The heights' messages are those of every number box, with its limits.
-    const QString range =
-        QString::fromStdString(FieldErrorMessage(FieldError::OutOfRange, CommentHeightField));
-    const QString notInteger =
-        QString::fromStdString(FieldErrorMessage(FieldError::NotAnInteger, CommentHeightField));
+    const QString range = QString::fromStdString(
+        FieldErrorMessage(FieldError::OutOfRange, CommentHeightField));
+    const QString notInteger = QString::fromStdString(
+        FieldErrorMessage(FieldError::NotAnInteger, CommentHeightField));
     const QString notStorable = "コメントには使えない文字が含まれています。";
     const std::vector<Case> cases{
         {"commentLine1Height", "5", range, "5"},
         {"commentLine2Height", "101", range, "101"},
         {"commentLine1Height", "abc", notInteger, "abc"},
         {"commentLine2Height", "", notInteger, ""},
-        {"commentLine2Text", QString::fromUtf8("A\xF0\x9F\x98\x80" "B"), notStorable,
-         QString::fromUtf8("\xF0\x9F\x98\x80")},
+        {"commentLine2Text",
+         QString::fromUtf8("A\xF0\x9F\x98\x80"
+                           "B"),
+         notStorable, QString::fromUtf8("\xF0\x9F\x98\x80")},
         {"commentLine1Text", QString::fromUtf8("\xC3\xA9t\xC3\xA9"), notStorable,
          QString::fromUtf8("\xC3\xA9")},
     };
@@ -199,8 +201,8 @@ TEST(CommentDialog, EnterConfirmsAndEscapeCancels)
         Qt::Key key;
         int result;
     };
-    for (const Case& c : {Case{Qt::Key_Return, QDialog::Accepted},
-                          Case{Qt::Key_Escape, QDialog::Rejected}}) {
+    for (const Case& c :
+         {Case{Qt::Key_Return, QDialog::Accepted}, Case{Qt::Key_Escape, QDialog::Rejected}}) {
         CommentFixture fixture;
         QTest::keyClick(&fixture.Box("commentLine1Text"), c.key);
         EXPECT_FALSE(fixture.dialog.isVisible());
@@ -241,7 +243,8 @@ TEST(CommentColourCommands, OkWritesTheDialogsSettingsCancelNothing)
         int value;  // written on OK
         bool encodes;
     } cases[] = {
-        {"comment OK", RunCommentInput, nullptr, "commentOk", true, 4, "Comment", "High1", 30, true},
+        {"comment OK", RunCommentInput, nullptr, "commentOk", true, 4, "Comment", "High1", 30,
+         true},
         {"comment Cancel", RunCommentInput, nullptr, "commentCancel", false, 0, "Comment", "High1",
          -1, true},
         {"colour OK", RunColorSetting, PickEveryColour, "colourOk", true, 5, "Code", "BackColor",

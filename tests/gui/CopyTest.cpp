@@ -1,5 +1,5 @@
-#include "render/BarCodeView.h"
 #include "clipboard/ClipboardRetry.h"
+#include "render/BarCodeView.h"
 #include "render/ViewTexts.h"
 
 #include "ViewTestSupport.h"
@@ -42,7 +42,8 @@ TEST(CopyCommand, PutsTheDrawnPictureOnTheClipboard)
 
     fixture.view.OnEditCopy();
 
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(
+        QImage::Format_RGB32);
     const QImage expected = fixture.document.Expected();
     ASSERT_EQ(copied.size(), QSize(300, 150));
     // The same pixels as DrawBarcode's, so the background covers it all and

@@ -52,7 +52,8 @@ TEST(OpenManual, TellsWhereTheManualIsWhenNoBrowserShowsIt)
     const Row rows[] = {
         {"/opt/k/manual/index.html", true, nullptr},
         {"/opt/k/manual/index.html", false,
-         "説明書をブラウザで開けませんでした。説明書は次のファイルです。\n/opt/k/manual/index.html"},
+         "説明書をブラウザで開けませんでした。説明書は次のファイルです。\n/opt/k/manual/"
+         "index.html"},
         {"", true,
          "説明書が見つかりませんでした。次の場所を探しました。\n/opt/k/manual/index.html\n"
          "/usr/share/kestrel/manual/index.html"},

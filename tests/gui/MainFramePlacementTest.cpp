@@ -1,8 +1,8 @@
 #include "MainFrameTestSupport.h"
 
 #include "app/WindowPlacement.h"
-#include "render/BarCodeView.h"
 #include "profile/ProfileSchema.h"
+#include "render/BarCodeView.h"
 #include "symbology/CodeValidator.h"
 
 #include <QMenuBar>
@@ -113,9 +113,9 @@ TEST(MainFramePlacementTest, ActivateFrameAppliesTheStoredPlacement)
 TEST(MainFramePlacementTest, APlaceSurvivesRunsUnchanged)
 {
     // The window's frame must not creep from one run to the next.
-    for (const std::string first : {"0,1,-1,-1,-1,-1,60,50,560,450",
-                                    "2,3,-1,-1,-1,-1,60,50,560,450",
-                                    "0,2,-1,-1,-1,-1,60,50,560,450"}) {
+    for (const std::string first :
+         {"0,1,-1,-1,-1,-1,60,50,560,450", "2,3,-1,-1,-1,-1,60,50,560,450",
+          "0,2,-1,-1,-1,-1,60,50,560,450"}) {
         std::string stored = first;
         for (int run = 0; run < 3; ++run) {
             test::FrameWorld world;

@@ -121,8 +121,8 @@ TEST(MainFrameTest, ToolBarHoldsItsButtonsInOrderWithTheTipsOfThePrompts)
             EXPECT_FALSE(action->icon().pixmap(QSize(16, 16), 2.0).isNull());
         }
     }
-    EXPECT_EQ(tips, (QStringList{"入力", "コメント入力", separator, "色設定", separator, "保存", "印刷",
-                                 separator, "ﾊﾞｰｼﾞｮﾝ情報"}));
+    EXPECT_EQ(tips, (QStringList{"入力", "コメント入力", separator, "色設定", separator, "保存",
+                                 "印刷", separator, "ﾊﾞｰｼﾞｮﾝ情報"}));
     const QList<QAction*> actions = toolBar->actions();
     ASSERT_EQ(actions.size(), 9);
     EXPECT_EQ(actions[0], world.frame.Action(Command::CodeInput));
@@ -182,7 +182,8 @@ TEST(MainFrameTest, StatusBarReadsReadyWithTheFourIndicatorsAtTheRight)
 TEST(MainFrameTest, OutputCommandsFollowTheCodeText)
 {
     test::FrameWorld world;
-    const std::vector<Command> output{Command::Save, Command::SaveAs, Command::Print, Command::Copy};
+    const std::vector<Command> output{Command::Save, Command::SaveAs, Command::Print,
+                                      Command::Copy};
     const auto enabled = [&] {
         std::vector<bool> states;
         for (Command command : output) {
@@ -237,7 +238,8 @@ TEST(MainFrameTest, KeysOfDisabledCommandsDoNothing)
             }
         });
         QTest::keyClick(world.frame.View(), c.key, c.modifiers);
-        EXPECT_EQ(triggered.count(), c.expectedTriggers) << QKeySequence(c.key).toString().toStdString();
+        EXPECT_EQ(triggered.count(), c.expectedTriggers)
+            << QKeySequence(c.key).toString().toStdString();
     }
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "LoadedDocument.h"
 #include "app/ApplicationContext.h"
 #include "app/MainFrame.h"
 #include "document/BarCodeDoc.h"
-#include "profile/MemoryProfile.h"
 #include "document/WorkingGaps.h"
-#include "LoadedDocument.h"
+#include "profile/MemoryProfile.h"
 
 #include <QDir>
 

@@ -74,13 +74,14 @@ Widget* Find(const QWidget& sheet, const QString& name)
 // their index.
 QString NameOf(C control)
 {
-    static const char* const names[] = {"JanCodeOut",        "JanCaseWidth",    "Code39GapX",
+    static const char* const names[] = {"JanCodeOut",        "JanCaseWidth",     "Code39GapX",
                                         "CodabarCheckDegit", "CodabarStartChar", "CodabarStopChar",
                                         "CodabarGapX",       "ItfCaseWidth",     "Bitmap"};
     return QString::fromLatin1(names[static_cast<int>(control)]);
 }
 
-void Fill(MemoryProfile& profile, const std::vector<std::tuple<const char*, const char*, int>>& keys)
+void Fill(MemoryProfile& profile,
+          const std::vector<std::tuple<const char*, const char*, int>>& keys)
 {
     for (const auto& [section, key, value] : keys) {
         profile.WriteProfileInt(section, key, value);
@@ -111,8 +112,8 @@ TEST(OptionsSheetWidgetTest, TitleTabsButtonsAndEveryText)
         {"CCodabarPropertyPage",
          "Codabar(NW7)",
          {"チェックデジット", "モジュラス１０|モジュラス１１（加重）|モジュラス１６|モジュラス７",
-          "スタートコード", codabarCharacters, "ストップコード", codabarCharacters,
-          "ｷｬﾗｸﾀ間ｷﾞｬｯﾌﾟ", "x細バー幅"}},
+          "スタートコード", codabarCharacters, "ストップコード", codabarCharacters, "ｷｬﾗｸﾀ間ｷﾞｬｯﾌﾟ",
+          "x細バー幅"}},
         {"CITFPropertyPage", "標準物流14,16", {"ベアラバー幅"}},
         {"CComPropertyPage",
          "ビットマップ保存",
@@ -145,11 +146,15 @@ TEST(OptionsSheetWidgetTest, ControlsShowWhatTheModelHolds)
 {
     MemoryProfile empty;
     MemoryProfile filled;
-    Fill(filled, {{"JAN", "CodeOut", 0}, {"JAN", "CaseWidth", 12}, {"Codabar", "CheckDegit", 3},
-                  {"Codabar", "StartChar", 5}, {"Codabar", "StopChar", 8},  // no such item
-                  {"ITF", "CaseWidth", 9}, {"Settings", "Bitmap", 2}});
-    for (const auto& [profile, gaps] : {std::pair{&empty, WorkingGaps{1, 1}},
-                                        std::pair{&filled, WorkingGaps{3, 4}}}) {
+    Fill(filled, {{"JAN", "CodeOut", 0},
+                  {"JAN", "CaseWidth", 12},
+                  {"Codabar", "CheckDegit", 3},
+                  {"Codabar", "StartChar", 5},
+                  {"Codabar", "StopChar", 8},  // no such item
+                  {"ITF", "CaseWidth", 9},
+                  {"Settings", "Bitmap", 2}});
+    for (const auto& [profile, gaps] :
+         {std::pair{&empty, WorkingGaps{1, 1}}, std::pair{&filled, WorkingGaps{3, 4}}}) {
         OptionsSheetModel model(*profile, gaps);
         COpionPropertySheet sheet(model);
         for (const OptionControlInfo& info : OptionControls) {
@@ -198,8 +203,8 @@ TEST(OptionsSheetWidgetTest, ArrowKeysStepWithinTheBoxsLimitsAndTypedTextStays)
         {C::Code39GapX, nullptr, 0, "1", Qt::Key_Down, "1"},
         {C::CodabarGapX, nullptr, 0, "10", Qt::Key_Up, "10"},
         {C::CodabarGapX, nullptr, 0, "10", Qt::Key_Down, "9"},
-        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_Up, "6"},  // no number: from 5
-        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_A, "xa"},  // anything typed is kept
+        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_Up, "6"},    // no number: from 5
+        {C::ItfCaseWidth, nullptr, 0, "x", Qt::Key_A, "xa"},    // anything typed is kept
         {C::JanCaseWidth, "JAN", 65538, "x", Qt::Key_Up, "3"},  // from the low 16 bits, 2
         {C::ItfCaseWidth, "ITF", 65535, "x", Qt::Key_Up, "1"},  // -1: below, the lowest
     };
@@ -307,10 +312,10 @@ TEST(OptionsSheetWidgetTest, OkStoresEveryPageCancelNothingAndTheCommandSetsTheD
         bool command;  // RunOptionsCommand, else RunOptionsSheet
         bool ok;
         bool returned;
-        QString shownGap;              // Code39GapX as the sheet opens
-        std::vector<int> stored;       // StartChar, StopChar, CheckDegit, CodeOut, JAN, ITF, Bitmap
-        WorkingGaps gaps;              // working copies after, {5, 5} before
-        WorkingGaps docGaps;           // the document's, {1, 1} before
+        QString shownGap;         // Code39GapX as the sheet opens
+        std::vector<int> stored;  // StartChar, StopChar, CheckDegit, CodeOut, JAN, ITF, Bitmap
+        WorkingGaps gaps;         // working copies after, {5, 5} before
+        WorkingGaps docGaps;      // the document's, {1, 1} before
     } cases[] = {
         {"sheet OK", false, true, true, "5", {3, 6, 0, 0, 8, 3, 1}, {2, 4}, {1, 1}},
         {"sheet Cancel", false, false, false, "5", {-9, -9, -9, -9, -9, -9, -9}, {5, 5}, {1, 1}},
@@ -334,11 +339,12 @@ TEST(OptionsSheetWidgetTest, OkStoresEveryPageCancelNothingAndTheCommandSetsTheD
             EditEveryPage(sheet);
             QTest::mouseClick(c.ok ? sheet.OkButton() : sheet.CancelButton(), Qt::LeftButton);
         });
-        EXPECT_EQ(c.command ? RunOptionsCommand(context, nullptr) : RunOptionsSheet(context, nullptr),
+        EXPECT_EQ(c.command ? RunOptionsCommand(context, nullptr)
+                            : RunOptionsSheet(context, nullptr),
                   c.returned);
         EXPECT_EQ(shownGap, c.shownGap);
-        const std::vector<std::string> writes(profile.WriteLog().begin() + static_cast<long>(before),
-                                              profile.WriteLog().end());
+        const std::vector<std::string> writes(
+            profile.WriteLog().begin() + static_cast<long>(before), profile.WriteLog().end());
         EXPECT_EQ(writes.size(), c.ok ? 7u : 0u) << "the gaps wait for the document";
         const std::vector<int> stored{profile.GetProfileInt("Codabar", "StartChar", -9),
                                       profile.GetProfileInt("Codabar", "StopChar", -9),
@@ -348,10 +354,10 @@ TEST(OptionsSheetWidgetTest, OkStoresEveryPageCancelNothingAndTheCommandSetsTheD
                                       profile.GetProfileInt("ITF", "CaseWidth", -9),
                                       profile.GetProfileInt("Settings", "Bitmap", -9)};
         EXPECT_EQ(stored, c.stored);
-        EXPECT_EQ((std::vector<int>{gaps.codabarGapX, gaps.code39GapX, doc.CodabarGapX,
-                                    doc.Code39GapX}),
-                  (std::vector<int>{c.gaps.codabarGapX, c.gaps.code39GapX, c.docGaps.codabarGapX,
-                                    c.docGaps.code39GapX}));
+        EXPECT_EQ(
+            (std::vector<int>{gaps.codabarGapX, gaps.code39GapX, doc.CodabarGapX, doc.Code39GapX}),
+            (std::vector<int>{c.gaps.codabarGapX, c.gaps.code39GapX, c.docGaps.codabarGapX,
+                              c.docGaps.code39GapX}));
         if (c.command) {
             // "*", gap, "A": the space after the first character is the gap.
             ASSERT_GT(doc.ModuleSequence.count, 9);

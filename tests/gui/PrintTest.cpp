@@ -68,7 +68,8 @@ TEST(PrintPage, WritesOnePage)
     TestDocument document;
     PdfPrinter pdf;
 
-    EXPECT_EQ(CBarCodeView::PrintPage(pdf.printer, document.doc, document.profile), Result::Printed);
+    EXPECT_EQ(CBarCodeView::PrintPage(pdf.printer, document.doc, document.profile),
+              Result::Printed);
 
     const QByteArray bytes = ReadAll(pdf.fileName);
     ASSERT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
@@ -91,7 +92,8 @@ TEST(PrintPage, OneUnitIsOnePrinterDot)
 
         const QString page = FirstContentStream(ReadAll(pdf.fileName));
         ASSERT_FALSE(page.isEmpty());
-        static const QRegularExpression matrix(QStringLiteral("([0-9.]+) 0 0 -([0-9.]+) [0-9.]+ [0-9.]+ cm"));
+        static const QRegularExpression matrix(
+            QStringLiteral("([0-9.]+) 0 0 -([0-9.]+) [0-9.]+ [0-9.]+ cm"));
         const QRegularExpressionMatch scale = matrix.match(page);
         ASSERT_TRUE(scale.hasMatch()) << page.left(200).toStdString();
         EXPECT_NEAR(scale.captured(1).toDouble(), 72.0 / resolution, 1e-6);
@@ -193,7 +195,8 @@ TEST(PrintPage, DrawsThePictureUnscaledWithTheBackgroundEverywhere)
 // The page's size in whole points as the PDF states it: "/MediaBox [0 0 w h]".
 std::string MediaBox(const QString& pdfFile)
 {
-    static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9]+)[.0-9]* ([0-9]+)"));
+    static const QRegularExpression box(
+        QStringLiteral("/MediaBox \\[0 0 ([0-9]+)[.0-9]* ([0-9]+)"));
     const QRegularExpressionMatch match = box.match(QString::fromLatin1(ReadAll(pdfFile)));
     return match.hasMatch() ? (match.captured(1) + " x " + match.captured(2)).toStdString() : "";
 }
@@ -234,7 +237,8 @@ TEST(PrintSetup, PrintUsesThePrinterPaperAndOrientationChosen)
         view.OnFilePrint();
         EXPECT_EQ(printDialogs, 1);
         EXPECT_EQ(MediaBox(output), row.message ? "" : "595 x 420");
-        EXPECT_EQ(messages, row.message ? QStringList{QString::fromUtf8(row.message)} : QStringList{});
+        EXPECT_EQ(messages,
+                  row.message ? QStringList{QString::fromUtf8(row.message)} : QStringList{});
     }
 }
 

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QtEndian>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,8 @@ struct SaveFixture {
 
     explicit SaveFixture(const char* codeText = "4901234567894")
         : document(folder.filePath("kestrel").toStdString(), codeText),
-          commands(document.doc, document.profile, nullptr, folder.filePath("kestrel").toStdString())
+          commands(document.doc, document.profile, nullptr,
+                   folder.filePath("kestrel").toStdString())
     {
         commands.SetMessageSink([this](const QString& text) { messages.push_back(text); });
         commands.SetFileChooser([this](QWidget*) {
@@ -94,7 +95,8 @@ TEST(SaveBitmapCommand, FindsAProgramFolderWithJapaneseInItsName)
     QTemporaryDir root;
     const QString folder = root.filePath(QStringLiteral("山田の表"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const std::string programPath = QFile::encodeName(folder + QStringLiteral("/kestrel")).toStdString();
+    const std::string programPath =
+        QFile::encodeName(folder + QStringLiteral("/kestrel")).toStdString();
     TestDocument document(programPath, "4901234567894");
     SaveCommands commands(document.doc, document.profile, nullptr, programPath);
     std::vector<QString> messages;
@@ -124,7 +126,8 @@ TEST(SaveBitmapCommand, FailuresAreReported)
         QTemporaryDir folder;
         TestDocument document;
         document.doc.Width = row.width;
-        const std::string programPath = folder.filePath(QString::fromStdString(row.programPath)).toStdString();
+        const std::string programPath =
+            folder.filePath(QString::fromStdString(row.programPath)).toStdString();
         SaveCommands commands(document.doc, document.profile, nullptr, programPath);
         std::vector<QString> messages;
         commands.SetMessageSink([&](const QString& text) { messages.push_back(text); });
@@ -132,7 +135,8 @@ TEST(SaveBitmapCommand, FailuresAreReported)
         commands.OnSaveBitmap();
 
         ASSERT_EQ(messages.size(), 1U);
-        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(row.message))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(row.message)))
+            << messages[0].toStdString();
         if (row.message == texts::SaveFailed) {
             EXPECT_TRUE(messages[0].endsWith("BarCode.bmp")) << messages[0].toStdString();
         }
@@ -168,8 +172,7 @@ TEST(SaveBitmapAsCommand, FailureNamesTheChosenFile)
     fixture.answer = fixture.folder.filePath("gone/label.bmp");
     fixture.commands.OnSaveBitmapAs();
     ASSERT_EQ(fixture.messages.size(), 1U);
-    EXPECT_EQ(fixture.messages[0],
-              QString::fromUtf8(texts::SaveFailed) + "\n" + fixture.answer);
+    EXPECT_EQ(fixture.messages[0], QString::fromUtf8(texts::SaveFailed) + "\n" + fixture.answer);
 }
 
 // The dialog as Save As shows it, inspected without showing it.

@@ -104,13 +104,14 @@ TEST(ViewPaint, BoundaryIsRedDashDotOnAllFourEdges)
         bool horizontal;
         int at;
     };
-    for (const Edge edge : {Edge{"top", true, 0}, Edge{"bottom", true, h},
-                            Edge{"left", false, 0}, Edge{"right", false, w}}) {
+    for (const Edge edge : {Edge{"top", true, 0}, Edge{"bottom", true, h}, Edge{"left", false, 0},
+                            Edge{"right", false, w}}) {
         SCOPED_TRACE(edge.name);
         const int length = edge.horizontal ? w : h;
         int red = 0;
         for (int i = 1; i < length; ++i) {
-            const QRgb pixel = edge.horizontal ? screen.pixel(i, edge.at) : screen.pixel(edge.at, i);
+            const QRgb pixel = edge.horizontal ? screen.pixel(i, edge.at)
+                                               : screen.pixel(edge.at, i);
             red += pixel == BoundaryRed;
         }
         EXPECT_GT(red, length / 3);  // mostly drawn...

@@ -4,13 +4,13 @@
 // shared by the tests of the view and its output commands.
 
 #include "document/BarCodeDoc.h"
+#include "document/StoredStyle.h"
+#include "document/WorkingGaps.h"
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSchema.h"
-#include "document/WorkingGaps.h"
 #include "render/DrawBarcode.h"
 #include "render/QPainterSurface.h"
 #include "symbology/CodeValidator.h"
-#include "document/StoredStyle.h"
 
 #include <QColor>
 #include <QImage>

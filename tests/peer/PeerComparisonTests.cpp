@@ -438,8 +438,10 @@ TEST_F(PeerTest, Code11MatchesZint)
         {"one check: every digit", "0123456789", Code11OneCheck, {"--vers=1"}},
         {"one check: check is a hyphen", "2", Code11OneCheck, {"--vers=1"}},
         {"one check: weights wrap after 10", "99999999999", Code11OneCheck, {"--vers=1"}},
-        {"one check: 82 data characters, 509 elements", Digits(41) + Repeat("-", 1) + Digits(40),
-         Code11OneCheck, {"--vers=1"}},
+        {"one check: 82 data characters, 509 elements",
+         Digits(41) + Repeat("-", 1) + Digits(40),
+         Code11OneCheck,
+         {"--vers=1"}},
         {"two checks: digits and hyphen", "123-45", Code11TwoChecks, {}},
         {"two checks: every digit", "0123456789", Code11TwoChecks, {}},
         {"two checks: hyphens", "--", Code11TwoChecks, {}},
@@ -498,15 +500,14 @@ TEST_F(PeerTest, TextsZintRefusesAreRefused)
         const char* knownFault = nullptr;
     };
     const std::vector<RefusedRow> rows{
-        {"JAN-13 with a wrong check digit", Jan13, ZintEan, "4901234567890", 1, 0,
-         "4901234567890"},
+        {"JAN-13 with a wrong check digit", Jan13, ZintEan, "4901234567890", 1, 0, "4901234567890"},
         {"JAN-13 with a letter", Jan13, ZintEan, "49012345678A", 1, 1, "49012345678A"},
         {"Code 39 with #", Code39, ZintCode39, "AB#", 0, 0, "AB#"},
         {"Codabar with a letter inside", Codabar, ZintCodabar, "A12X3B", 0, 0, "A12X3B"},
         {"ITF with a letter", Itf, ZintItf, "12A4", 0, 0, "12A4"},
         {"Code 11 with a letter", Code11OneCheck, ZintCode11, "12A4", 0, 0, "12A4"},
-        {"Extended Code 39, half-width katakana", Code39Extended, ZintCode39Extended,
-         "AB\xB1", 0, 0, "AB\xEF\xBD\xB1"},
+        {"Extended Code 39, half-width katakana", Code39Extended, ZintCode39Extended, "AB\xB1", 0,
+         0, "AB\xEF\xBD\xB1"},
         {"Extended Code 93, half-width katakana", Code93Extended, ZintCode93, "AB\xB1", 0, 1,
          "AB\xEF\xBD\xB1"},
         {"Code 128 set B, half-width katakana", Code128B, ZintCode128B, "AB\xB1", 0, 1,
@@ -516,8 +517,8 @@ TEST_F(PeerTest, TextsZintRefusesAreRefused)
         SCOPED_TRACE(row.what);
         const ZintSymbol theirs = RunZint(row.zintId, row.zintData);
         ASSERT_NE(theirs.exitStatus, 0) << "zint drew it";
-        const OurSymbol ours =
-            EncodeOurs(row.codeType, {row.what, row.typed, row.check, row.autoAdd, row.zintData});
+        const OurSymbol ours = EncodeOurs(row.codeType, {row.what, row.typed, row.check,
+                                                         row.autoAdd, row.zintData});
         if (row.knownFault != nullptr) {
             if (!ours.built) {
                 ADD_FAILURE() << "refused now; take off the known-fault mark";

@@ -123,8 +123,7 @@ ZintSymbol RunZint(int symbology, const std::string& data, const std::vector<std
     const std::string text = ReadAll(output[0]);
     close(output[0]);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     symbol.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 
     // The dump is the lines of hex digits; anything else is a message.

@@ -102,12 +102,17 @@ const EncodeCase kEncodeCases[] = {
     {"half-width katakana", "ｲﾝﾀﾘｰﾌﾞﾄﾞ", true, "\xB2\xDD\xC0\xD8\xB0\xCC\xDE\xC4\xDE"},
     {"embedded NUL", "A\0B"sv, true, "A\0B"sv},
     {"wave dash from an input method", "〜", true, "\x81\x60"},
-    {"yen sign folds to 0x5C", "¥100", true, "\x5C" "100"},
+    {"yen sign folds to 0x5C", "¥100", true,
+     "\x5C"
+     "100"},
     {"user-defined area", "\xEE\x80\x80", true, "\xF0\x40"},
     {"accented latin", "café", false, ""},
     {"emoji", "\xF0\x9F\x98\x80", false, ""},
     {"replacement character", "\xEF\xBF\xBD", false, ""},
-    {"byte order mark", "\xEF\xBB\xBF" "A", false, ""},
+    {"byte order mark",
+     "\xEF\xBB\xBF"
+     "A",
+     false, ""},
     {"overlong slash", "\xC0\xAF", false, ""},
     {"encoded surrogate", "\xED\xA0\x80", false, ""},
     {"cut-off sequence", "A\xE3\x81", false, ""},
@@ -146,7 +151,9 @@ TEST(QStringToCp932Lossy, ReplacesEachUnrepresentableCharacterWithQuestionMark)
         std::string_view cp932;
     } rows[] = {
         {QStringLiteral("café €5"), "caf? ?5"},
-        {QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b"},  // one character, not one per byte
+        {QString::fromUtf8("a\xF0\x9F\x98\x80"
+                           "b"),
+         "a?b"},  // one character, not one per byte
         {QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b"), "a?b"},
         {QStringLiteral("ＭＳ é"), "\x82\x6C\x82\x72 ?"},
         {QStringLiteral("ｲﾝ"), "\xB2\xDD"},

@@ -147,7 +147,8 @@ TEST(WritableProgramPathTest, UnwritableProgramFolderUsesTheUserFolder)
             EXPECT_TRUE(fs::is_symlink(link));
             EXPECT_EQ(fs::read_symlink(link), program);
             EXPECT_EQ(::access(chosen.parent_path().c_str(), W_OK), 0);
-            EXPECT_EQ(Names(userFolder), std::set<std::string>{"kestrel"}) << "no link left half made";
+            EXPECT_EQ(Names(userFolder), std::set<std::string>{"kestrel"})
+                << "no link left half made";
         } else {
             EXPECT_EQ(chosen, program);
             EXPECT_FALSE(fs::is_symlink(link));
@@ -158,7 +159,8 @@ TEST(WritableProgramPathTest, UnwritableProgramFolderUsesTheUserFolder)
             }
         }
         if (row.before == Before::LinkElsewhere) {
-            EXPECT_EQ(ReadText(temp.path() / "old-kestrel"), "old program") << "only the link changes";
+            EXPECT_EQ(ReadText(temp.path() / "old-kestrel"), "old program")
+                << "only the link changes";
         }
     }
 }
@@ -197,7 +199,8 @@ TEST(WritableProgramPathTest, ReadOnlyProgramFolderForAnOrdinaryUser)
     }
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(fs::read_symlink(userFolder / "kestrel"), program);
-    EXPECT_EQ(Names(temp.path() / "bin"), std::set<std::string>{"kestrel"}) << "nothing written beside the program";
+    EXPECT_EQ(Names(temp.path() / "bin"), std::set<std::string>{"kestrel"})
+        << "nothing written beside the program";
 }
 
 }  // namespace

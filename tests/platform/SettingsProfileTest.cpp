@@ -84,16 +84,16 @@ TEST_F(SettingsProfileTest, StoredTextReadsAsIntegerOrDefault)
     } rows[] = {
         {"CodeHigh=42", 42},
         {"CodeHigh=-7", -7},
-        {"CodeHigh=  7  ", 7},           // QSettings trims the value
+        {"CodeHigh=  7  ", 7},  // QSettings trims the value
         {"CodeHigh=\"16777215\"", 0xFFFFFF},
-        {"CodeHigh=4294967295", -1},     // wraps as a DWORD would
+        {"CodeHigh=4294967295", -1},  // wraps as a DWORD would
         {"CodeHigh=4294967296", 99},
         {"CodeHigh=abc", 99},
         {"CodeHigh=0x10", 99},
-        {"CodeHigh=1, 2", 99},           // QSettings reads this as a list
+        {"CodeHigh=1, 2", 99},  // QSettings reads this as a list
         {"CodeHigh=@ByteArray(23)", 23},
         {"CodeHigh=@Rect(1 2 3 4)", 99},
-        {"codehigh=5", 99},              // keys are case-sensitive
+        {"codehigh=5", 99},  // keys are case-sensitive
     };
     int number = 0;
     for (const auto& row : rows) {
@@ -113,7 +113,7 @@ TEST_F(SettingsProfileTest, MissingFileSectionOrKeyReadsAsDefault)
     EXPECT_EQ(profile::Read(profile, profile::BackColor), 0xFFFFFF);
     EXPECT_EQ(profile.GetProfileString("Comment", "String1", "none"), "none");
     ASSERT_TRUE(profile::Write(profile, profile::Width, 400));
-    EXPECT_EQ(profile::Read(profile, profile::Height), 150);  // same section, other key
+    EXPECT_EQ(profile::Read(profile, profile::Height), 150);    // same section, other key
     EXPECT_EQ(profile::Read(profile, profile::Code39GapX), 1);  // other section
     EXPECT_EQ(profile.GetProfileInt("", "Width", 3), 3);
     EXPECT_EQ(profile.GetProfileInt("Code", "", 3), 3);
@@ -152,7 +152,8 @@ TEST_F(SettingsProfileTest, StringsRoundTripByteForByte)
         {"backslash path", "C:\\Program Files\\Kestrel"},
         {"control characters", "tab\there\r\nline\x01\x7F"},
         {"embedded NUL", "A\0B"sv},
-        {"bytes that are not code page 932", "\x80\xA0\xFF" "ok\x82"},
+        {"bytes that are not code page 932", "\x80\xA0\xFF"
+                                             "ok\x82"},
         {"duplicate code of one character", "\xED\x40"},
     };
     {

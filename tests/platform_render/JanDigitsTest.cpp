@@ -4,8 +4,8 @@
 #include "RenderTestSupport.h"
 
 #include "render/QPainterSurface.h"
-#include "symbology/Symbology.h"
 #include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
@@ -56,10 +56,12 @@ std::string DigitFault(const RgbPicture& picture, const Group& group, int i, int
     for (int y = 0; y < digit.height; ++y) {
         for (int column = 0; column < digit.width; ++column) {
             const int dark = darkness(digit.at(column, y));
-            const bool outside = column < box.left || column >= box.right || y < box.top || y >= box.bottom;
+            const bool outside = column < box.left || column >= box.right || y < box.top
+                                 || y >= box.bottom;
             ink += dark > 0;
             if (dark > 0 && (darkness(picture.at(column, y)) < dark || outside)) {
-                return (outside ? "ink outside its box at x " : "ink erased at x ") + std::to_string(column);
+                return (outside ? "ink outside its box at x " : "ink erased at x ")
+                       + std::to_string(column);
             }
         }
     }
@@ -78,8 +80,8 @@ TEST(JanDigits, EveryDigitIsWholeAndInsideItsBox)
     for (const Case& c : cases) {
         for (int narrow = 1; narrow <= 4; ++narrow) {
             for (int codeHigh = 10; codeHigh <= 40; ++codeHigh) {
-                SCOPED_TRACE(c.text + ", narrow " + std::to_string(narrow)
-                             + ", height " + std::to_string(codeHigh));
+                SCOPED_TRACE(c.text + ", narrow " + std::to_string(narrow) + ", height "
+                             + std::to_string(codeHigh));
                 test::Drawing d;
                 d.doc.CodeType = c.codeType;
                 d.doc.CodeText = c.text;

@@ -53,23 +53,38 @@ TEST(QPainterSurface, PrimitivesGiveExactPixels)
     };
     const Colour red = MakeColour(255, 0, 0);
     const Case cases[] = {
-        {"line to the right stops before its end", [](auto& s) { s.DrawLine(2, 5, 7, 5); },
+        {"line to the right stops before its end",
+         [](auto& s) { s.DrawLine(2, 5, 7, 5); },
          {2, 5, 7, 6}},
-        {"line to the left stops before its end", [](auto& s) { s.DrawLine(7, 5, 2, 5); },
+        {"line to the left stops before its end",
+         [](auto& s) { s.DrawLine(7, 5, 2, 5); },
          {3, 5, 8, 6}},
         {"line down", [](auto& s) { s.DrawLine(4, 1, 4, 6); }, {4, 1, 5, 6}},
         {"line up", [](auto& s) { s.DrawLine(4, 6, 4, 1); }, {4, 2, 5, 7}},
         {"a line to its own start draws nothing", [](auto& s) { s.DrawLine(3, 3, 3, 3); }, {}},
-        {"line far past the picture", [](auto& s) { s.DrawLine(INT_MIN, 2, INT_MAX, 2); },
+        {"line far past the picture",
+         [](auto& s) { s.DrawLine(INT_MIN, 2, INT_MAX, 2); },
          {0, 2, 20, 3}},
-        {"fill", [&](auto& s) { s.FillSolidRect({3, 4, 9, 6}, red); }, {3, 4, 9, 6}},
-        {"fill hanging over the edge", [&](auto& s) { s.FillSolidRect({-5, -5, 3, 2}, red); },
+        {"fill",
+         [&](auto& s) {
+             s.FillSolidRect({3, 4, 9, 6}, red);
+         },
+         {3, 4, 9, 6}},
+        {"fill hanging over the edge",
+         [&](auto& s) {
+             s.FillSolidRect({-5, -5, 3, 2}, red);
+         },
          {0, 0, 3, 2}},
         {"fill of the whole int range",
-         [&](auto& s) { s.FillSolidRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, red); },
+         [&](auto& s) {
+             s.FillSolidRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, red);
+         },
          {0, 0, 20, 20}},
         {"fill of an unnormalised rectangle draws nothing",
-         [&](auto& s) { s.FillSolidRect({9, 4, 3, 6}, red); }, {}},
+         [&](auto& s) {
+             s.FillSolidRect({9, 4, 3, 6}, red);
+         },
+         {}},
         {"the pen goes back when restored",
          [](auto& s) {
              const SavedPen saved = s.SelectPen(MakeColour(0, 0, 255));
@@ -132,8 +147,7 @@ TEST(QPainterSurface, GothicFaceNamesResolveToIpaWithTheEmHeightAsked)
         {"Japanese name in code page 932", BarcodeFontFace, 16, 16},
         {"English name", "MS PGothic", 16, 16},
         {"comment size", BarcodeFontFace, 100, 100},
-        {"height 0 takes the default size", BarcodeFontFace, 0,
-         QPainterSurface::DefaultFontHeight},
+        {"height 0 takes the default size", BarcodeFontFace, 0, QPainterSurface::DefaultFontHeight},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,11 +225,10 @@ TEST(QPainterSurface, TextBoxFillsAndClips)
     };
     const Case cases[] = {
         {"opaque fills the box", TextBoxOpaque, BackgroundMode::Transparent, true, true},
-        {"clipped keeps ink in the box", TextBoxClipped, BackgroundMode::Transparent, false,
-         false},
+        {"clipped keeps ink in the box", TextBoxClipped, BackgroundMode::Transparent, false, false},
         {"both", TextBoxOpaque | TextBoxClipped, BackgroundMode::Transparent, true, false},
-        {"plain text in a transparent mode leaves the background", 0,
-         BackgroundMode::Transparent, false, true},
+        {"plain text in a transparent mode leaves the background", 0, BackgroundMode::Transparent,
+         false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -246,10 +259,10 @@ TEST(QPainterSurface, OpaqueModeFillsTheTextCell)
         s.SetBackgroundColour(MakeColour(0, 0, 255));
         s.DrawTextAt(10, 10, "-");
     });
-    EXPECT_EQ(0x0000FFU, picture.at(10, 10));         // top left of the cell
-    EXPECT_EQ(White, picture.at(10, 9));              // above it
-    EXPECT_EQ(0x0000FFU, picture.at(10, 10 + 15));    // its last row
-    EXPECT_EQ(White, picture.at(10, 10 + 16));        // below it
+    EXPECT_EQ(0x0000FFU, picture.at(10, 10));       // top left of the cell
+    EXPECT_EQ(White, picture.at(10, 9));            // above it
+    EXPECT_EQ(0x0000FFU, picture.at(10, 10 + 15));  // its last row
+    EXPECT_EQ(White, picture.at(10, 10 + 16));      // below it
 }
 
 // The same document drawn on a picture and on the fake surface of the core

@@ -4,8 +4,8 @@
 
 #include "RenderTestSupport.h"
 
-#include "symbology/Symbology.h"
 #include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
 
 #include <gtest/gtest.h>
 
@@ -81,11 +81,9 @@ TEST(DrawBarcodeText, OtherSymbologiesCentreUnderTheBars)
     const Case cases[] = {
         {"Code 39 as it is", Code39, 0, 1, "ABCDEFGHIJKLMN", "ABCDEFGHIJKLMN"},
         {"14 characters in a frame", Code39, 1, 1, "ABCDEFGHIJKLMN", "ABC  DEFGH  IJKLM  N"},
-        {"16 characters in a frame", Itf, 1, 1, "1234567890123456",
-         "12345  67890  12345  6"},
+        {"16 characters in a frame", Itf, 1, 1, "1234567890123456", "12345  67890  12345  6"},
         {"6 characters in a frame", Codabar, 1, 1, "A1234B", "A1234  B"},
-        {"13 characters in a frame stay whole", Code128B, 1, 1, "ABCDEFGHIJKLM",
-         "ABCDEFGHIJKLM"},
+        {"13 characters in a frame stay whole", Code128B, 1, 1, "ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},
         {"JAN-13 without CodeOut", Jan13, 0, 0, "4901234567894", "4901234567894"},
         {"JAN-8 without CodeOut", Jan8, 0, 0, "49012347", "49012347"},
     };

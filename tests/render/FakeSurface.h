@@ -156,7 +156,8 @@ public:
     int BadRestores() const { return badRestores_; }
 
 private:
-    template <typename T> static T Exchange(T& slot, T value)
+    template <typename T>
+    static T Exchange(T& slot, T value)
     {
         const T old = slot;
         slot = value;
@@ -172,8 +173,8 @@ private:
     TextCall Record(bool inBox, int x, int y, std::string_view text, SurfaceRect box,
                     unsigned options, std::optional<int> advance) const
     {
-        return {inBox, x, y, std::string(text), box, options, advance, fonts_.back(),
-                textColour_, align_};
+        return {inBox,         x,           y,     std::string(text), box, options, advance,
+                fonts_.back(), textColour_, align_};
     }
 
     // Paints [left, right) x [top, bottom), cut to the clip box and the grid.

@@ -2,12 +2,12 @@
 
 #include "FakeSurface.h"
 
-#include "document/BarCodeDoc.h"
-#include "profile/MemoryProfile.h"
-#include "document/WorkingGaps.h"
-#include "render/DrawBarcode.h"
 #include "LoadedDocument.h"
+#include "document/BarCodeDoc.h"
 #include "document/StoredStyle.h"
+#include "document/WorkingGaps.h"
+#include "profile/MemoryProfile.h"
+#include "render/DrawBarcode.h"
 
 #include <functional>
 #include <initializer_list>

@@ -4,12 +4,12 @@
 
 #include "FakeSurface.h"
 
-#include "export/SaveBitmap.h"
+#include "LoadedDocument.h"
 #include "document/BarCodeDoc.h"
+#include "document/StoredStyle.h"
+#include "export/SaveBitmap.h"
 #include "profile/MemoryProfile.h"
 #include "render/OffscreenCanvas.h"
-#include "LoadedDocument.h"
-#include "document/StoredStyle.h"
 #include "symbology/CodeValidator.h"
 
 #include <gtest/gtest.h>
@@ -69,8 +69,9 @@ protected:
     void SetUp() override
     {
         folder = std::filesystem::temp_directory_path()
-                 / ("save-bitmap-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
-                    + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 / ("save-bitmap-"
+                    + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
         file = folder / "BarCode.bmp";
     }
@@ -149,7 +150,8 @@ TEST_F(SaveBitmapTest, WritesNothingWithoutTextOrPicture)
 
 TEST(SaveFileName, IsBarCodeBmpBesideTheProgram)
 {
-    EXPECT_EQ(SaveFileNameBesideProgram("/opt/kestrel/bin/kestrel"), "/opt/kestrel/bin/BarCode.bmp");
+    EXPECT_EQ(SaveFileNameBesideProgram("/opt/kestrel/bin/kestrel"),
+              "/opt/kestrel/bin/BarCode.bmp");
     EXPECT_EQ(SaveFileNameBesideProgram("/kestrel"), "/BarCode.bmp");
     EXPECT_EQ(SaveFileNameBesideProgram("kestrel"), "BarCode.bmp");
     // A folder whose name holds a double-byte character keeps its bytes.
