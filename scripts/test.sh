@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite:
-# the release build with every test (the programs the tests compare with are
+# Installs what is missing, checks formatting and static analysis
+# (scripts/lint.sh), builds everything and runs the whole test suite: the
+# release build with every test (the programs the tests compare with are
 # required, so none of those tests can skip), the whole tree again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and kestrel-cli's batch
 # on two threads under ThreadSanitizer. The presets are in CMakePresets.json.
@@ -21,6 +22,9 @@ trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
+
+echo "== formatting and static analysis"
+bash scripts/lint.sh
 
 echo "== release build and tests"
 cmake --preset release >/dev/null
