@@ -25,8 +25,9 @@ public:
     // iconv_open's failure value is (iconv_t)-1; no other test for it exists.
     bool valid() const
     {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr)
         return cd_ != reinterpret_cast<iconv_t>(-1);
-    }  // NOLINT(performance-no-int-to-ptr)
+    }
 
     // Converts all of `in`, appending to `out`. When iconv stops at a sequence
     // it cannot convert, `onInvalid(rest, out)` decides: it returns how many
