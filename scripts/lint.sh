@@ -31,18 +31,13 @@ fi
 
 if ((do_tidy)); then
   echo "== clang-tidy"
-  # A build folder of its own: only the compilation database is needed, and
-  # the Qt meta-object code that the sources' compile commands point at.
-  # Tests and bench are left out, so the configure needs neither their
-  # libraries nor their time.
+  # A build folder of its own, configured but never built: clang-tidy needs
+  # only the compilation database. No source includes Qt's generated
+  # meta-object files, and building those would first build the libraries
+  # the programs link. Tests and bench are left out.
   cmake -S . -B build-lint -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
     -DKESTREL_BUILD_TESTS=OFF -DKESTREL_BUILD_BENCH=OFF >/dev/null
-  mapfile -t autogen < <(ninja -C build-lint -t targets all \
-    | sed -n 's/^\([A-Za-z0-9_.-]*_autogen\): .*/\1/p' | sort -u)
-  if ((${#autogen[@]})); then
-    cmake --build build-lint -j "$jobs" --target "${autogen[@]}" >/dev/null
-  fi
   mapfile -t sources < <(git ls-files 'core/*.cpp' 'cli/*.cpp' 'gui/*.cpp' 'platform/*.cpp' \
     'send/*.cpp')
   # run-clang-tidy takes each argument as a pattern; anchor them so that
