@@ -9,8 +9,8 @@
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSchema.h"
 #include "profile/SettingsProfile.h"
-#include "render/ImageCanvas.h"
 #include "render/QPainterSurface.h"
+#include "render/QtRasterFallback.h"
 #include "symbology/CodeValidator.h"
 #include "text/Cp932.h"
 
@@ -222,7 +222,7 @@ private:
     const RunSettings& settings_;
     CBarCodeDoc doc_;
     CodeEntry entry_;
-    ImageCanvasFactory canvases_;
+    PictureCanvasFactory canvases_;
     const ExportRegistry exports_ = StandardExports();
 };
 

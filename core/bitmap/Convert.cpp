@@ -346,9 +346,11 @@ Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCou
 // The picture straight into a 1-, 4- or 8-bit BI_RGB DIB, or a run-length
 // one: what reading it out at 24 bits and converting that gives, without
 // the 24-bit picture in between.
-Dib ReadOutIndexed(const RgbPicture& picture, int bitCount, std::uint32_t compression)
+Dib ReadOutIndexed(const PixelRows& picture, int bitCount, std::uint32_t compression,
+                   const std::vector<PixelCount>* colours)
 {
-    const Palette palette = MakeFrequencyPalette(picture);
+    const Palette palette = colours != nullptr ? MakeFrequencyPalette(*colours)
+                                               : MakeFrequencyPalette(picture);
     if (palette.empty()) {
         return {};
     }
@@ -359,7 +361,7 @@ Dib ReadOutIndexed(const RgbPicture& picture, int bitCount, std::uint32_t compre
         // Stored rows are bottom-up: the picture's last row comes first.
         target = MapThroughPalette(width, rows, picture.height, palette, bitCount, BI_RGB,
                                    [&](std::size_t y) {
-                                       return picture.pixels.data() + (rows - 1 - y) * width;
+                                       return picture.Row(static_cast<int>(rows - 1 - y));
                                    });
     } catch (const std::bad_alloc&) {
         return {};
@@ -458,13 +460,22 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
                       * static_cast<std::size_t>(picture.height)) {
         return {};
     }
+    return ReadOutRows(RowsOf(picture), compression, bitCount);
+}
+
+Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCount,
+                const std::vector<PixelCount>* colours)
+{
+    if (picture.width <= 0 || picture.height <= 0 || !picture.first) {
+        return {};
+    }
     const int bits = bitCount == 0 ? 24 : bitCount;
     const bool direct = compression == BI_RGB && (bits == 16 || bits == 24 || bits == 32);
     if (!direct && bits <= 8) {
         if (!IsConvertRequest(bits, compression, 24)) {
             return {};
         }
-        return ReadOutIndexed(picture, bits, compression);
+        return ReadOutIndexed(picture, bits, compression, colours);
     }
     const int readBits = direct ? bits : 24;
     Dib dib = NewTrueColourPicture(picture.width, picture.height, readBits);
@@ -475,7 +486,7 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
     const std::size_t width = static_cast<std::size_t>(picture.width);
     for (std::size_t y = 0; y < layout->rows; ++y) {
         // The picture's top row is the DIB's last stored row.
-        const std::uint32_t* colours = picture.pixels.data() + (layout->rows - 1 - y) * width;
+        const std::uint32_t* colours = picture.Row(static_cast<int>(layout->rows - 1 - y));
         WriteTrueColourRow(dib.data() + layout->pixelOffset + y * layout->rowSize, colours, width,
                            readBits, false);
     }

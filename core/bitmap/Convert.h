@@ -7,6 +7,7 @@
 #include "picture/RgbPicture.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kestrel {
 
@@ -43,5 +44,11 @@ Dib ConvertTrueColour(const Dib& source, int bitCount);
 // A bit count of 0 means 24, the off-screen display depth. Nothing for an
 // inconsistent picture or a refused request.
 Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bitCount);
+
+// As ReadOutPicture, from pixels where they lie (their top bytes 0). With
+// `colours`, the picture's colours and pixel counts kept while it was drawn,
+// the palette comes from those instead of a pass over the pixels.
+Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCount,
+                const std::vector<PixelCount>* colours = nullptr);
 
 }  // namespace kestrel

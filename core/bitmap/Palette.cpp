@@ -154,7 +154,7 @@ namespace {
 // row once, and a row that repeats the row above not at all but with its
 // runs multiplied. Stops with false as soon as count does.
 template <class Count>
-bool CountPictureRuns(const RgbPicture& picture, Count&& count)
+bool CountPictureRuns(const PixelRows& picture, Count&& count)
 {
     const std::size_t width = static_cast<std::size_t>(picture.width);
     const std::size_t height = static_cast<std::size_t>(picture.height);
@@ -167,7 +167,7 @@ bool CountPictureRuns(const RgbPicture& picture, Count&& count)
         });
     };
     for (std::size_t y = 0; y < height; ++y) {
-        const std::uint32_t* row = picture.pixels.data() + y * width;
+        const std::uint32_t* row = picture.Row(static_cast<int>(y));
         if (previous && std::memcmp(previous, row, width * sizeof *row) == 0) {
             ++repeats;
             continue;
@@ -207,6 +207,14 @@ Palette MakeFrequencyPalette(const RgbPicture& picture)
                                        * static_cast<std::size_t>(picture.height)) {
         return {};
     }
+    return MakeFrequencyPalette(RowsOf(picture));
+}
+
+Palette MakeFrequencyPalette(const PixelRows& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0 || !picture.first) {
+        return {};
+    }
     KeyTally tally;
     if (CountPictureRuns(picture,
                          [&](std::uint16_t key, std::uint64_t n) { return tally.Add(key, n); })) {
@@ -220,6 +228,29 @@ Palette MakeFrequencyPalette(const RgbPicture& picture)
         histogram->CountRun(key, n);
         return true;
     });
+    return histogram->MostFrequent(MaxPaletteSize);
+}
+
+Palette MakeFrequencyPalette(std::span<const PixelCount> colours)
+{
+    const auto keyOf = [](std::uint32_t rgb) {
+        return ColourKey(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                         static_cast<std::uint8_t>(rgb));
+    };
+    KeyTally tally;
+    const bool fits = std::ranges::all_of(colours, [&](const PixelCount& c) {
+        return tally.Add(keyOf(c.rgb), c.count);
+    });
+    if (fits) {
+        return tally.MostFrequent(MaxPaletteSize);
+    }
+    auto histogram = ColourHistogram::Allocate();
+    if (!histogram) {
+        return MakeHalftonePalette();
+    }
+    for (const PixelCount& c : colours) {
+        histogram->CountRun(keyOf(c.rgb), c.count);
+    }
     return histogram->MostFrequent(MaxPaletteSize);
 }
 

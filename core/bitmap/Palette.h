@@ -4,6 +4,7 @@
 // frequency palette of a true-colour picture built from a colour histogram.
 
 #include "bitmap/Dib.h"
+#include "picture/PixelTally.h"
 #include "picture/RgbPicture.h"
 
 #include <algorithm>
@@ -134,6 +135,11 @@ private:
 // rows are counted once and runs of one colour in a row as one addition.
 // The halftone palette when the histogram is needed but cannot be had.
 Palette MakeFrequencyPalette(const RgbPicture& picture);
+// The same for pixels where they lie (their top bytes 0).
+Palette MakeFrequencyPalette(const PixelRows& picture);
+// The same from the picture's colours and their pixel counts, where the
+// drawing kept them: no pass over the pixels.
+Palette MakeFrequencyPalette(std::span<const PixelCount> colours);
 
 // Counts every pixel of a valid uncompressed 16-, 24- or 32-bit DIB. 24 bits
 // count row by row; 16 and 32 bits walk the pixel array flat, so a 16-bit

@@ -57,7 +57,12 @@ int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
     if (!IsConvertRequest(bitCount, compression, DisplayBitCount)) {
         return Fail(SaveProblem::NotWritten, problem);
     }
-    const Dib dib = ReadOutPicture(canvas->Picture(), compression, bitCount);
+    // Where the canvas kept its colours, its rows are read where they lie
+    // and the palette comes from those counts.
+    const std::optional<std::vector<PixelCount>> colours = canvas->Colours();
+    const PixelRows rows = colours ? canvas->Rows() : PixelRows{};
+    const Dib dib = rows.first ? ReadOutRows(rows, compression, bitCount, &*colours)
+                               : ReadOutPicture(canvas->Picture(), compression, bitCount);
     if (dib.IsNull()) {
         return Fail(SaveProblem::NoPicture, problem);
     }

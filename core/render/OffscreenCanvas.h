@@ -1,8 +1,11 @@
 #pragma once
 
+#include "picture/PixelTally.h"
 #include "picture/RgbPicture.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace kestrel {
 
@@ -21,6 +24,9 @@ public:
     // The picture's own rows, valid until the canvas is drawn on again or
     // goes; none (a null `first`) where only Picture's copy can be had.
     virtual PixelRows Rows() const { return {}; }
+    // Every colour of the picture with its number of pixels, where the
+    // canvas kept them while it drew; none where they must be counted.
+    virtual std::optional<std::vector<PixelCount>> Colours() const { return std::nullopt; }
 };
 
 class OffscreenCanvasFactory {

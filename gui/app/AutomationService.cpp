@@ -9,7 +9,7 @@
 #include "export/SaveBitmap.h"
 #include "profile/ProfileSchema.h"
 #include "render/BarCodeView.h"
-#include "render/ImageCanvas.h"
+#include "render/QtRasterFallback.h"
 #include "resources/ProgramName.h"
 
 #include <QDBusConnection>
@@ -122,7 +122,7 @@ int AutomationService::SaveBesideProgram()
     if (fileName.empty()) {
         return 0;
     }
-    ImageCanvasFactory canvases;
+    PictureCanvasFactory canvases;
     SaveProblem problem = SaveProblem::None;
     const int bitmapChoice = profile::Read(context_.profile, profile::Bitmap);
     if (SaveBitmap(ReadDrawing(context_.doc, context_.profile), bitmapChoice, canvases, fileName,

@@ -5,7 +5,7 @@
 #include "document/StoredStyle.h"
 #include "export/SaveBitmap.h"
 #include "profile/ProfileSchema.h"
-#include "render/ImageCanvas.h"
+#include "render/QtRasterFallback.h"
 #include "resources/ProgramName.h"
 
 #include <QFile>
@@ -68,7 +68,7 @@ void SaveCommands::OnSaveBitmapAs()
 
 void SaveCommands::SaveTo(const std::string& fileName, const QString& shownName)
 {
-    ImageCanvasFactory canvases;
+    PictureCanvasFactory canvases;
     if (SaveBitmap(ReadDrawing(doc_, profile_), profile::Read(profile_, profile::Bitmap), canvases,
                    fileName)
         != 1) {

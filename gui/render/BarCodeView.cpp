@@ -2,9 +2,11 @@
 
 #include "document/BarCodeDoc.h"
 #include "document/StoredStyle.h"
+#include "export/SaveBitmap.h"
 #include "render/DrawBarcode.h"
 #include "render/OffsetSurface.h"
 #include "render/QPainterSurface.h"
+#include "render/QtRasterFallback.h"
 #include "render/ViewTexts.h"
 #include "resources/ProgramName.h"
 
@@ -21,6 +23,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <memory>
 
 namespace kestrel {
 
@@ -196,15 +199,11 @@ void CBarCodeView::OnEditCopy()
     if (!doc_.HasCodeText()) {
         return;
     }
-    QImage picture;
-    {
-        ImageSurface surface(doc_.Width, doc_.Height);
-        if (!surface.Image().isNull()) {
-            DrawBarcode(ReadDrawing(doc_, profile_), surface);
-            // A copy of its own: the surface's painter ends with the surface.
-            picture = surface.Image().copy();
-        }
-    }
+    // Drawn as Save draws it, so the copied picture is the saved one.
+    PictureCanvasFactory canvases;
+    const std::unique_ptr<OffscreenCanvas> canvas = DrawOnCanvas(ReadDrawing(doc_, profile_),
+                                                                 canvases);
+    const QImage picture = canvas ? ToQImage(canvas->Rows()) : QImage();
     if (picture.isNull()) {
         Warn(QString::fromUtf8(texts::BitmapNotCreated));
         return;

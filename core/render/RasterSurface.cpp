@@ -1,0 +1,485 @@
+#include "render/RasterSurface.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace kestrel {
+
+namespace {
+
+using Wide = std::int64_t;
+
+constexpr std::uint32_t White = 0x00FFFFFFU;
+constexpr std::uint32_t NotWritten = 0;  // the row number of untouched white rows
+// The font a surface starts with: the fallback's default size.
+const FontRequest DefaultFont{{}, 0, FontCharset::Ansi, 400};
+
+// x × a / 255 for each channel, rounded as the fallback rounds it.
+std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a)
+{
+    std::uint32_t t = (x & 0xFF00FFU) * a;
+    t = ((t + ((t >> 8) & 0xFF00FFU) + 0x800080U) >> 8) & 0xFF00FFU;
+    std::uint32_t u = ((x >> 8) & 0xFF00FFU) * a;
+    u = (u + ((u >> 8) & 0xFF00FFU) + 0x800080U) & 0xFF00FF00U;
+    return u | t;
+}
+
+// An opaque colour over a pixel at coverage a (0 < a < 255), as the
+// fallback blends glyph coverage: the colour's share and the pixel's each
+// rounded on its own.
+std::uint32_t BlendCoverage(std::uint32_t colour, std::uint32_t a, std::uint32_t pixel)
+{
+    return (ByteMul(colour, a) + ByteMul(pixel, 255 - a)) & White;
+}
+
+// Whether every byte of the text is a character of its own in code page
+// 932 that the fallback draws as one: ASCII and half-width katakana.
+bool SingleByteCharacters(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
+    });
+}
+
+std::uint32_t PixelOf(Colour colour)
+{
+    return static_cast<std::uint32_t>(RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour));
+}
+
+// Clears the top byte that a general painter may leave on a pixel.
+void ClearTopBytes(std::uint32_t* row, std::size_t count)
+{
+    for (std::size_t x = 0; x < count; ++x) {
+        row[x] &= White;
+    }
+}
+
+}  // namespace
+
+RasterSurface::RasterSurface(int width, int height, RasterFallbackFactory* fallback)
+{
+    const bool fits = width > 0 && height > 0 && width <= MaxSide && height <= MaxSide
+                      && Wide{width} * height <= MaxPixels;
+    if (!fits) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    rowIds_.assign(static_cast<std::size_t>(height), NotWritten);
+    tally_.Add(White, static_cast<std::uint64_t>(pixels_.size()));
+    if (fallback != nullptr) {
+        fallback_ = fallback->Create(pixels_.data(), width, height);
+    }
+    fonts_.assign(1, DefaultFont);
+}
+
+RasterSurface::~RasterSurface() = default;
+
+void RasterSurface::Restart()
+{
+    if (!IsValid()) {
+        return;
+    }
+    std::fill(rowIds_.begin(), rowIds_.end(), NotWritten);
+    nextId_ = 1;
+    tally_.Clear();
+    tally_.Add(White, static_cast<std::uint64_t>(pixels_.size()));
+    pens_.assign(1, 0);
+    fonts_.assign(1, DefaultFont);
+    fallbackSurface_ = nullptr;
+    mode_ = BackgroundMode::Transparent;
+    background_ = 0xFFFFFF;
+    textColour_ = 0;
+    align_ = AlignLeftTop;
+}
+
+void RasterSurface::Materialise(Wide top, Wide bottom)
+{
+    top = std::max<Wide>(top, 0);
+    bottom = std::min<Wide>(bottom, height_);
+    for (Wide y = top; y < bottom; ++y) {
+        if (rowIds_[static_cast<std::size_t>(y)] == NotWritten) {
+            std::uint32_t* row = Row(static_cast<int>(y));
+            std::fill(row, row + width_, White);
+            rowIds_[static_cast<std::size_t>(y)] = nextId_++;
+        }
+    }
+}
+
+PixelRows RasterSurface::Rows()
+{
+    if (!IsValid()) {
+        return {};
+    }
+    Materialise(0, height_);
+    return {width_, height_, reinterpret_cast<const std::uint8_t*>(pixels_.data()),
+            static_cast<std::size_t>(width_) * sizeof(std::uint32_t)};
+}
+
+RgbPicture RasterSurface::Picture()
+{
+    if (!IsValid()) {
+        return {};
+    }
+    Materialise(0, height_);
+    return {width_, height_, pixels_};
+}
+
+BackgroundMode RasterSurface::SetBackgroundMode(BackgroundMode mode)
+{
+    if (fallbackSurface_ != nullptr) {
+        fallbackSurface_->SetBackgroundMode(mode);
+    }
+    return std::exchange(mode_, mode);
+}
+
+Colour RasterSurface::SetBackgroundColour(Colour colour)
+{
+    if (fallbackSurface_ != nullptr) {
+        fallbackSurface_->SetBackgroundColour(colour);
+    }
+    return std::exchange(background_, colour);
+}
+
+SurfaceRect RasterSurface::ClipBox() const
+{
+    return {0, 0, width_, height_};
+}
+
+void RasterSurface::FillSolidRect(const SurfaceRect& rect, Colour colour)
+{
+    Fill(rect.left, rect.top, rect.right, rect.bottom, PixelOf(colour));
+}
+
+void RasterSurface::Fill(Wide left, Wide top, Wide right, Wide bottom, std::uint32_t rgb)
+{
+    left = std::max<Wide>(left, 0);
+    top = std::max<Wide>(top, 0);
+    right = std::min<Wide>(right, width_);
+    bottom = std::min<Wide>(bottom, height_);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    const auto from = static_cast<std::size_t>(left);
+    const auto span = static_cast<std::size_t>(right - left);
+    const auto width = static_cast<std::size_t>(width_);
+
+    // Rows equal before the fill are equal after it: the first of each kind
+    // is filled and counted, the others copied from it.
+    groups_.clear();
+    removed_.clear();
+    for (Wide y = top; y < bottom; ++y) {
+        std::uint32_t& id = rowIds_[static_cast<std::size_t>(y)];
+        std::uint32_t* row = Row(static_cast<int>(y));
+        // Neighbouring rows are mostly of one kind: the last group first.
+        auto group = groups_.end();
+        if (!groups_.empty() && groups_.back().oldId == id) {
+            group = groups_.end() - 1;
+        } else {
+            group = std::find_if(groups_.begin(), groups_.end(),
+                                 [&](const RowGroup& g) { return g.oldId == id; });
+        }
+        if (group != groups_.end()) {
+            const std::uint32_t* model = Row(group->representative);
+            if (id == NotWritten) {
+                std::memcpy(row, model, width * sizeof *row);
+            } else {
+                std::memcpy(row + from, model + from, span * sizeof *row);
+            }
+            ++group->rows;
+            id = group->newId;
+            continue;
+        }
+        const std::size_t firstRemoved = removed_.size();
+        if (id == NotWritten) {
+            std::fill(row, row + width, White);
+            removed_.push_back({White, span});
+        } else {
+            for (std::size_t x = from; x < from + span;) {
+                const std::uint32_t old = row[x];
+                std::size_t end = x + 1;
+                while (end < from + span && row[end] == old) {
+                    ++end;
+                }
+                removed_.push_back({old, end - x});
+                x = end;
+            }
+        }
+        std::fill(row + from, row + from + span, rgb);
+        groups_.push_back(
+            {id, nextId_, static_cast<int>(y), 1, firstRemoved, removed_.size() - firstRemoved});
+        id = nextId_++;
+    }
+    for (const RowGroup& group : groups_) {
+        for (std::size_t i = 0; i < group.removedCount; ++i) {
+            const PixelCount& old = removed_[group.firstRemoved + i];
+            tally_.Remove(old.rgb, old.count * group.rows);
+        }
+        tally_.Add(rgb, span * group.rows);
+    }
+}
+
+SavedPen RasterSurface::SelectPen(Colour colour)
+{
+    pens_.push_back(colour);
+    return {static_cast<int>(pens_.size()) - 1};
+}
+
+void RasterSurface::RestorePen(SavedPen saved)
+{
+    if (saved.depth >= 1 && saved.depth <= static_cast<int>(pens_.size())) {
+        pens_.resize(static_cast<std::size_t>(saved.depth));
+    }
+}
+
+void RasterSurface::DrawLine(int x0, int y0, int x1, int y1)
+{
+    // The end point is left out, in either direction.
+    const auto span = [](Wide from, Wide to) {
+        return from <= to ? std::pair{from, to} : std::pair{to + 1, from + 1};
+    };
+    if (y0 == y1) {
+        const auto [first, end] = span(x0, x1);
+        Fill(first, y0, end, Wide{y0} + 1, PixelOf(pens_.back()));
+    } else if (x0 == x1) {
+        const auto [first, end] = span(y0, y1);
+        Fill(x0, first, Wide{x0} + 1, end, PixelOf(pens_.back()));
+    } else if (Fallback() != nullptr) {
+        const SavedPen pen = fallbackSurface_->SelectPen(pens_.back());
+        ThroughFallback(std::min(x0, x1), std::min(y0, y1), Wide{std::max(x0, x1)} + 1,
+                        Wide{std::max(y0, y1)} + 1,
+                        [&](DrawingSurface& surface) { surface.DrawLine(x0, y0, x1, y1); });
+        fallbackSurface_->RestorePen(pen);
+    }
+}
+
+DrawingSurface* RasterSurface::Fallback()
+{
+    if (fallbackSurface_ == nullptr && fallback_) {
+        fallbackSurface_ = &fallback_->Begin();
+        fallbackSurface_->SetBackgroundMode(mode_);
+        fallbackSurface_->SetBackgroundColour(background_);
+        fallbackSurface_->SetTextColour(textColour_);
+        fallbackSurface_->SetTextAlign(align_);
+    }
+    return fallbackSurface_;
+}
+
+template <class Draw>
+void RasterSurface::ThroughFallback(Wide left, Wide top, Wide right, Wide bottom, Draw&& draw)
+{
+    left = std::max<Wide>(left, 0);
+    top = std::max<Wide>(top, 0);
+    right = std::min<Wide>(right, width_);
+    bottom = std::min<Wide>(bottom, height_);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    Materialise(top, bottom);
+    const auto from = static_cast<std::size_t>(left);
+    const auto span = static_cast<std::size_t>(right - left);
+    const auto rows = static_cast<std::size_t>(bottom - top);
+    before_.resize(rows * span);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const std::uint32_t* row = Row(static_cast<int>(top) + static_cast<int>(i)) + from;
+        std::copy(row, row + span, before_.begin() + static_cast<std::ptrdiff_t>(i * span));
+    }
+    draw(*fallbackSurface_);
+    for (std::size_t i = 0; i < rows; ++i) {
+        std::uint32_t* row = Row(static_cast<int>(top) + static_cast<int>(i)) + from;
+        const std::uint32_t* old = before_.data() + i * span;
+        ClearTopBytes(row, span);
+        // Only the pixels from the first to the last that changed are
+        // counted again.
+        std::size_t first = 0;
+        while (first < span && row[first] == old[first]) {
+            ++first;
+        }
+        if (first == span) {
+            continue;
+        }
+        std::size_t end = span;
+        while (row[end - 1] == old[end - 1]) {
+            --end;
+        }
+        tally_.AddRow(old + first, end - first, -1);
+        tally_.AddRow(row + first, end - first, 1);
+        rowIds_[static_cast<std::size_t>(top) + i] = nextId_++;
+    }
+}
+
+SavedFont RasterSurface::SelectFont(const FontRequest& font)
+{
+    DrawingSurface* surface = Fallback();
+    if (surface == nullptr) {
+        return {};
+    }
+    fonts_.push_back(font);
+    return surface->SelectFont(font);
+}
+
+void RasterSurface::RestoreFont(SavedFont saved)
+{
+    if (DrawingSurface* surface = Fallback()) {
+        if (saved.depth >= 1 && saved.depth <= static_cast<int>(fonts_.size())) {
+            fonts_.resize(static_cast<std::size_t>(saved.depth));
+        }
+        surface->RestoreFont(saved);
+    }
+}
+
+int RasterSurface::SetTextAlign(int align)
+{
+    if (fallbackSurface_ != nullptr) {
+        fallbackSurface_->SetTextAlign(align);
+    }
+    return std::exchange(align_, align);
+}
+
+Colour RasterSurface::SetTextColour(Colour colour)
+{
+    if (fallbackSurface_ != nullptr) {
+        fallbackSurface_->SetTextColour(colour);
+    }
+    return std::exchange(textColour_, colour);
+}
+
+TextExtent RasterSurface::MeasureText(std::string_view text)
+{
+    DrawingSurface* surface = Fallback();
+    return surface != nullptr ? surface->MeasureText(text) : TextExtent{};
+}
+
+SurfaceRect RasterSurface::TextArea(int x, int y, std::string_view text, std::optional<int> advance)
+{
+    // The text's cell and a cell's height more on every side, for glyphs
+    // that overhang it.
+    const TextExtent extent = fallbackSurface_->MeasureText(text);
+    const Wide cell = std::max(extent.height, 1);
+    const Wide width = advance ? Wide{*advance} * static_cast<Wide>(text.size()) : extent.width;
+    const Wide left = align_ == AlignCentreTop ? x - width / 2 : x;
+    const auto clamp = [](Wide value) {
+        return static_cast<int>(std::clamp<Wide>(value, -MaxSide - 1, 2 * Wide{MaxSide} + 1));
+    };
+    return {clamp(left - cell), clamp(y - cell), clamp(left + std::abs(width) + cell),
+            clamp(Wide{y} + 2 * cell)};
+}
+
+void RasterSurface::DrawTextAt(int x, int y, std::string_view text)
+{
+    if (Fallback() == nullptr || text.empty()
+        || DrawCovered(x, y, nullptr, text, std::nullopt, 0, {})) {
+        return;
+    }
+    const SurfaceRect area = TextArea(x, y, text, std::nullopt);
+    ThroughFallback(area.left, area.top, area.right, area.bottom,
+                    [&](DrawingSurface& fallback) { fallback.DrawTextAt(x, y, text); });
+}
+
+void RasterSurface::DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
+                                  std::string_view text, std::optional<int> advance)
+{
+    if (Fallback() == nullptr) {
+        return;
+    }
+    const bool clipped = (options & TextBoxClipped) != 0;
+    if (DrawCovered(x, y, clipped ? &box : nullptr, text, advance, options, box)) {
+        return;
+    }
+    SurfaceRect area = TextArea(x, y, text, advance);
+    if ((options & TextBoxOpaque) != 0 && !box.IsEmpty()) {
+        area = {std::min(area.left, box.left), std::min(area.top, box.top),
+                std::max(area.right, box.right), std::max(area.bottom, box.bottom)};
+    }
+    ThroughFallback(area.left, area.top, area.right, area.bottom, [&](DrawingSurface& fallback) {
+        fallback.DrawTextInBox(x, y, box, options, text, advance);
+    });
+}
+
+bool RasterSurface::DrawCovered(int x, int y, const SurfaceRect* clip, std::string_view text,
+                                std::optional<int> advance, unsigned options,
+                                const SurfaceRect& box)
+{
+    if (mode_ != BackgroundMode::Transparent || text.empty()) {
+        return false;
+    }
+    const FontRequest& font = fonts_.back();
+    if (advance) {
+        // One character at a time: each must have its coverage.
+        if (!SingleByteCharacters(text)) {
+            return false;
+        }
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (fallback_->Coverage(font, text.substr(i, 1)) == nullptr) {
+                return false;
+            }
+        }
+    } else if (fallback_->Coverage(font, text) == nullptr) {
+        return false;
+    }
+    if ((options & TextBoxOpaque) != 0) {
+        FillSolidRect(box, background_);
+    }
+    const auto count = static_cast<Wide>(text.size());
+    const Wide width = advance ? Wide{*advance} * count : fallbackSurface_->MeasureText(text).width;
+    const Wide left = align_ == AlignCentreTop ? x - width / 2 : x;
+    SurfaceRect visible = ClipBox();
+    if (clip != nullptr) {
+        visible = {std::max(visible.left, clip->left), std::max(visible.top, clip->top),
+                   std::min(visible.right, clip->right), std::min(visible.bottom, clip->bottom)};
+    }
+    if (visible.IsEmpty()) {
+        return true;
+    }
+    if (advance) {
+        for (Wide i = 0; i < count; ++i) {
+            const TextCoverage* coverage = fallback_->Coverage(
+                font, text.substr(static_cast<std::size_t>(i), 1));
+            Blend(*coverage, left + i * *advance, y, visible);
+        }
+    } else {
+        Blend(*fallback_->Coverage(font, text), left, y, visible);
+    }
+    return true;
+}
+
+void RasterSurface::Blend(const TextCoverage& coverage, Wide x, Wide y, const SurfaceRect& clip)
+{
+    const std::uint32_t colour = 0xFF000000U | PixelOf(textColour_);
+    const Wide left = std::max<Wide>(x + coverage.left, clip.left);
+    const Wide right = std::min<Wide>(x + coverage.left + coverage.width, clip.right);
+    const Wide top = std::max<Wide>(y + coverage.top, clip.top);
+    const Wide bottom = std::min<Wide>(y + coverage.top + coverage.height, clip.bottom);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    Materialise(top, bottom);
+    const auto span = static_cast<std::size_t>(right - left);
+    for (Wide py = top; py < bottom; ++py) {
+        const std::uint8_t* alpha = coverage.alpha.data()
+                                    + static_cast<std::size_t>(py - y - coverage.top)
+                                          * static_cast<std::size_t>(coverage.width)
+                                    + static_cast<std::size_t>(left - x - coverage.left);
+        if (std::all_of(alpha, alpha + span, [](std::uint8_t a) { return a == 0; })) {
+            continue;
+        }
+        std::uint32_t* row = Row(static_cast<int>(py)) + left;
+        tally_.AddRow(row, span, -1);
+        for (std::size_t i = 0; i < span; ++i) {
+            const std::uint32_t a = alpha[i];
+            if (a == 255) {
+                row[i] = colour & White;
+            } else if (a != 0) {
+                row[i] = BlendCoverage(colour, a, row[i]);
+            }
+        }
+        tally_.AddRow(row, span, 1);
+        rowIds_[static_cast<std::size_t>(py)] = nextId_++;
+    }
+}
+
+}  // namespace kestrel

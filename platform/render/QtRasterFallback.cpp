@@ -1,0 +1,190 @@
+#include "render/QtRasterFallback.h"
+
+#include "render/QPainterSurface.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace kestrel {
+
+// Text coverages by font and text, taken from Qt's drawing of the text in
+// black on white: Qt blends a glyph's coverage a into a pixel as
+// (text × a + pixel × (255 − a)) / 255, so black on white leaves 255 − a.
+class QtRasterFallbackFactory::Coverages {
+public:
+    const TextCoverage* Find(const FontRequest& font, std::string_view text)
+    {
+        std::string key = std::to_string(font.height) + '/' + std::to_string(font.weight) + '/'
+                          + std::to_string(static_cast<int>(font.charset)) + '/' + font.faceName
+                          + '\0';
+        key.append(text);
+        const auto found = entries_.find(key);
+        if (found != entries_.end()) {
+            return found->second ? &*found->second : nullptr;
+        }
+        if (entries_.size() >= MaxEntries) {
+            entries_.clear();  // texts that change with every picture: start again
+        }
+        const auto [entry, inserted] = entries_.emplace(std::move(key), Take(font, text));
+        return entry->second ? &*entry->second : nullptr;
+    }
+
+private:
+    static constexpr std::size_t MaxEntries = 1024;
+    // Qt draws text taller than this from outlines, blended otherwise.
+    static constexpr int LargestCoveredHeight = 64;
+
+    static std::optional<TextCoverage> Take(const FontRequest& font, std::string_view text)
+    {
+        const int height = font.height > 0 ? font.height : QPainterSurface::DefaultFontHeight;
+        if (height > LargestCoveredHeight) {
+            return std::nullopt;
+        }
+        int margin = 0;
+        int width = 0;
+        {
+            QImage probe(1, 1, QImage::Format_RGB32);
+            QPainter painter(&probe);
+            QPainterSurface surface(painter);
+            surface.SelectFont(font);
+            const TextExtent extent = surface.MeasureText(text);
+            margin = std::max(extent.height, height);
+            width = extent.width;
+        }
+        QImage image(width + 2 * margin, 3 * margin, QImage::Format_RGB32);
+        if (image.isNull()) {
+            return std::nullopt;
+        }
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            QPainterSurface surface(painter);
+            surface.SelectFont(font);
+            surface.SetTextColour(0);
+            surface.SetTextAlign(AlignLeftTop);
+            surface.DrawTextAt(margin, margin, text);
+        }
+        return CoverageOf(image, margin);
+    }
+
+    // The coverage of the inked pixels' bounding box, measured from
+    // (margin, margin); none when a pixel is not grey (not a coverage).
+    static std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
+    {
+        int left = image.width();
+        int top = image.height();
+        int right = 0;
+        int bottom = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = row[x];
+                if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel)) {
+                    return std::nullopt;
+                }
+                if (qBlue(pixel) != 255) {
+                    left = std::min(left, x);
+                    right = std::max(right, x + 1);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        TextCoverage coverage;
+        if (left >= right) {
+            return coverage;  // nothing inked: a space
+        }
+        coverage = {left - margin, top - margin, right - left, bottom - top, {}};
+        coverage.alpha.reserve(static_cast<std::size_t>(coverage.width) * coverage.height);
+        for (int y = top; y < bottom; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = left; x < right; ++x) {
+                coverage.alpha.push_back(static_cast<std::uint8_t>(255 - qBlue(row[x])));
+            }
+        }
+        return coverage;
+    }
+
+    std::unordered_map<std::string, std::optional<TextCoverage>> entries_;
+};
+
+namespace {
+
+// A QImage over the surface's pixels and the painter that stays active on
+// it; each Begin gives a new QPainterSurface, so nothing selected before
+// carries over.
+class QtRasterFallback : public RasterFallback {
+public:
+    QtRasterFallback(std::uint32_t* pixels, int width, int height,
+                     std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages)
+        : coverages_(std::move(coverages)),
+          image_(reinterpret_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(width) * 4,
+                 QImage::Format_RGB32),
+          painter_(&image_)
+    {
+    }
+    QtRasterFallback(const QtRasterFallback&) = delete;
+    QtRasterFallback& operator=(const QtRasterFallback&) = delete;
+    ~QtRasterFallback() override
+    {
+        surface_.reset();
+        painter_.end();
+    }
+
+    DrawingSurface& Begin() override { return surface_.emplace(painter_); }
+
+    const TextCoverage* Coverage(const FontRequest& font, std::string_view text) override
+    {
+        return coverages_->Find(font, text);
+    }
+
+private:
+    std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages_;
+    QImage image_;
+    QPainter painter_;
+    std::optional<QPainterSurface> surface_;
+};
+
+}  // namespace
+
+QtRasterFallbackFactory::QtRasterFallbackFactory() : coverages_(std::make_shared<Coverages>()) {}
+
+QtRasterFallbackFactory::~QtRasterFallbackFactory() = default;
+
+std::unique_ptr<RasterFallback> QtRasterFallbackFactory::Create(std::uint32_t* pixels, int width,
+                                                                int height)
+{
+    return std::make_unique<QtRasterFallback>(pixels, width, height, coverages_);
+}
+
+PictureCanvasFactory::PictureCanvasFactory()
+    : RasterCanvasFactory(std::make_shared<QtRasterFallbackFactory>())
+{
+}
+
+QImage ToQImage(const PixelRows& rows)
+{
+    if (!rows.first || rows.width <= 0 || rows.height <= 0) {
+        return {};
+    }
+    QImage image(rows.width, rows.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return image;
+    }
+    for (int y = 0; y < rows.height; ++y) {
+        const std::uint32_t* from = rows.Row(y);
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < rows.width; ++x) {
+            to[x] = 0xFF000000U | from[x];  // opaque, as Format_RGB32 promises
+        }
+    }
+    return image;
+}
+
+}  // namespace kestrel

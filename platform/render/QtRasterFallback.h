@@ -1,0 +1,45 @@
+#pragma once
+
+#include "picture/RgbPicture.h"
+#include "render/RasterCanvas.h"
+#include "render/RasterSurface.h"
+
+#include <QImage>
+
+#include <memory>
+
+namespace kestrel {
+
+// Text and sloped lines on a raster surface's pixels through QPainter, as
+// QPainterSurface draws them on an off-screen QImage: the same pixels.
+// Needs a QGuiApplication.
+//
+// It also gives the coverage of text up to the size Qt draws from its glyph
+// cache, taken once per font and text from Qt's own drawing in black on
+// white, for the surface to blend as Qt blends it. The coverages are kept
+// by the factory for every fallback it makes; one factory serves one
+// thread.
+class QtRasterFallbackFactory : public RasterFallbackFactory {
+public:
+    QtRasterFallbackFactory();
+    ~QtRasterFallbackFactory() override;
+    std::unique_ptr<RasterFallback> Create(std::uint32_t* pixels, int width, int height) override;
+
+    class Coverages;
+
+private:
+    std::shared_ptr<Coverages> coverages_;
+};
+
+// The canvases every picture that is written or copied is drawn on: raster
+// surfaces with text through Qt, so that the window and kestrel-cli write
+// the same pixels.
+class PictureCanvasFactory : public RasterCanvasFactory {
+public:
+    PictureCanvasFactory();
+};
+
+// A copy of the pixels as a QImage of its own (Format_RGB32).
+QImage ToQImage(const PixelRows& rows);
+
+}  // namespace kestrel
