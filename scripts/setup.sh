@@ -16,6 +16,8 @@ packages=(
   qt6-svg-dev librsvg2-bin poppler-utils dpkg-dev
   # the PNG chunk sums
   zlib1g-dev
+  # the barcode font's glyphs without Qt
+  libfreetype-dev libfontconfig-dev
   # Qt's own dialogs (print, file, colour) in Japanese
   qt6-translations-l10n
   # formatting and static analysis (scripts/lint.sh); rebuilds reuse objects

@@ -1,5 +1,6 @@
 #include "render/QtRasterFallback.h"
 
+#include "fonts/FreeTypeText.h"
 #include "render/QPainterSurface.h"
 
 #include <QImage>
@@ -13,9 +14,87 @@
 
 namespace kestrel {
 
-// Text coverages by font and text, taken from Qt's drawing of the text in
-// black on white: Qt blends a glyph's coverage a into a pixel as
-// (text × a + pixel × (255 − a)) / 255, so black on white leaves 255 − a.
+namespace {
+
+// Qt draws text taller than this from outlines, blended otherwise.
+constexpr int LargestCoveredHeight = 64;
+
+// The coverage of the inked pixels' bounding box, measured from
+// (margin, margin); none when a pixel is not grey (not a coverage).
+std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
+{
+    int left = image.width();
+    int top = image.height();
+    int right = 0;
+    int bottom = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = row[x];
+            if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel)) {
+                return std::nullopt;
+            }
+            if (qBlue(pixel) != 255) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    TextCoverage coverage;
+    if (left >= right) {
+        return coverage;  // nothing inked: a space
+    }
+    coverage = {left - margin, top - margin, right - left, bottom - top, {}};
+    coverage.alpha.reserve(static_cast<std::size_t>(coverage.width) * coverage.height);
+    for (int y = top; y < bottom; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = left; x < right; ++x) {
+            coverage.alpha.push_back(static_cast<std::uint8_t>(255 - qBlue(row[x])));
+        }
+    }
+    return coverage;
+}
+
+}  // namespace
+
+std::optional<TextCoverage> QtTextCoverage(const FontRequest& font, std::string_view text)
+{
+    const int height = font.height > 0 ? font.height : QPainterSurface::DefaultFontHeight;
+    if (height > LargestCoveredHeight) {
+        return std::nullopt;
+    }
+    int margin = 0;
+    int width = 0;
+    {
+        QImage probe(1, 1, QImage::Format_RGB32);
+        QPainter painter(&probe);
+        QPainterSurface surface(painter);
+        surface.SelectFont(font);
+        const TextExtent extent = surface.MeasureText(text);
+        margin = std::max(extent.height, height);
+        width = extent.width;
+    }
+    QImage image(width + 2 * margin, 3 * margin, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return std::nullopt;
+    }
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QPainterSurface surface(painter);
+        surface.SelectFont(font);
+        surface.SetTextColour(0);
+        surface.SetTextAlign(AlignLeftTop);
+        surface.DrawTextAt(margin, margin, text);
+    }
+    return CoverageOf(image, margin);
+}
+
+// Text coverages by font and text: from FreeType where it gives what Qt
+// draws, else from Qt's drawing in black on white (Qt blends a glyph's
+// coverage a so that black on white leaves 255 − a).
 class QtRasterFallbackFactory::Coverages {
 public:
     const TextCoverage* Find(const FontRequest& font, std::string_view text)
@@ -31,87 +110,21 @@ public:
         if (entries_.size() >= MaxEntries) {
             entries_.clear();  // texts that change with every picture: start again
         }
-        const auto [entry, inserted] = entries_.emplace(std::move(key), Take(font, text));
+        // FreeType gives the same coverage without a drawing, where it can.
+        std::optional<TextCoverage> coverage = freeType_ ? freeType_->Coverage(font, text)
+                                                         : std::nullopt;
+        if (!coverage) {
+            coverage = QtTextCoverage(font, text);
+        }
+        const auto [entry, inserted] = entries_.emplace(std::move(key), std::move(coverage));
         return entry->second ? &*entry->second : nullptr;
     }
 
 private:
     static constexpr std::size_t MaxEntries = 1024;
-    // Qt draws text taller than this from outlines, blended otherwise.
-    static constexpr int LargestCoveredHeight = 64;
-
-    static std::optional<TextCoverage> Take(const FontRequest& font, std::string_view text)
-    {
-        const int height = font.height > 0 ? font.height : QPainterSurface::DefaultFontHeight;
-        if (height > LargestCoveredHeight) {
-            return std::nullopt;
-        }
-        int margin = 0;
-        int width = 0;
-        {
-            QImage probe(1, 1, QImage::Format_RGB32);
-            QPainter painter(&probe);
-            QPainterSurface surface(painter);
-            surface.SelectFont(font);
-            const TextExtent extent = surface.MeasureText(text);
-            margin = std::max(extent.height, height);
-            width = extent.width;
-        }
-        QImage image(width + 2 * margin, 3 * margin, QImage::Format_RGB32);
-        if (image.isNull()) {
-            return std::nullopt;
-        }
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            QPainterSurface surface(painter);
-            surface.SelectFont(font);
-            surface.SetTextColour(0);
-            surface.SetTextAlign(AlignLeftTop);
-            surface.DrawTextAt(margin, margin, text);
-        }
-        return CoverageOf(image, margin);
-    }
-
-    // The coverage of the inked pixels' bounding box, measured from
-    // (margin, margin); none when a pixel is not grey (not a coverage).
-    static std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
-    {
-        int left = image.width();
-        int top = image.height();
-        int right = 0;
-        int bottom = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb pixel = row[x];
-                if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel)) {
-                    return std::nullopt;
-                }
-                if (qBlue(pixel) != 255) {
-                    left = std::min(left, x);
-                    right = std::max(right, x + 1);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y + 1);
-                }
-            }
-        }
-        TextCoverage coverage;
-        if (left >= right) {
-            return coverage;  // nothing inked: a space
-        }
-        coverage = {left - margin, top - margin, right - left, bottom - top, {}};
-        coverage.alpha.reserve(static_cast<std::size_t>(coverage.width) * coverage.height);
-        for (int y = top; y < bottom; ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = left; x < right; ++x) {
-                coverage.alpha.push_back(static_cast<std::uint8_t>(255 - qBlue(row[x])));
-            }
-        }
-        return coverage;
-    }
 
     std::unordered_map<std::string, std::optional<TextCoverage>> entries_;
+    std::unique_ptr<FreeTypeText> freeType_ = FreeTypeText::Open();
 };
 
 namespace {

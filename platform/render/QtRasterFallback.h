@@ -7,6 +7,8 @@
 #include <QImage>
 
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace kestrel {
 
@@ -38,6 +40,11 @@ class PictureCanvasFactory : public RasterCanvasFactory {
 public:
     PictureCanvasFactory();
 };
+
+// The coverage of the text in the font as Qt draws it, taken from its
+// drawing in black on white; none for text Qt draws from outlines (taller
+// than 64 pixels) or not in shades of grey.
+std::optional<TextCoverage> QtTextCoverage(const FontRequest& font, std::string_view text);
 
 // A copy of the pixels as a QImage of its own (Format_RGB32).
 QImage ToQImage(const PixelRows& rows);

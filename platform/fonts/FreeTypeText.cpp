@@ -1,0 +1,268 @@
+#include "fonts/FreeTypeText.h"
+
+#include "render/DrawBarcode.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+namespace {
+
+constexpr int LargestHeight = 64;  // Qt draws taller text from outlines
+constexpr int NormalWeight = 400;
+constexpr int DefaultHeight = 12;  // what a height of 0 or less asks for
+
+// The file fontconfig gives for IPAGothic, when that is the family it gives.
+std::string BarcodeFontFile()
+{
+    std::string file;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
+    if (pattern == nullptr) {
+        return file;
+    }
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcChar8* family = nullptr;
+    FcChar8* path = nullptr;
+    if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch
+        && std::string_view(reinterpret_cast<const char*>(family)) == "IPAGothic"
+        && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        file = reinterpret_cast<const char*>(path);
+    }
+    if (match != nullptr) {
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+bool SingleByteCharacters(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
+    });
+}
+
+// The Unicode character of a single code page 932 byte.
+FT_ULong CodePoint(unsigned char byte)
+{
+    return byte >= 0xA1 ? 0xFF61 + (byte - 0xA1) : byte;  // half-width katakana
+}
+
+}  // namespace
+
+struct FreeTypeText::Face {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    int height = -1;  // the pixel height set on the face
+
+    ~Face()
+    {
+        if (face != nullptr) {
+            FT_Done_Face(face);
+        }
+        if (library != nullptr) {
+            FT_Done_FreeType(library);
+        }
+    }
+
+    // The face at the request's size; false when FreeType answers for none.
+    bool Select(const FontRequest& font, std::string_view text)
+    {
+        const int pixels = font.height > 0 ? font.height : DefaultHeight;
+        if (font.faceName != BarcodeFontFace || font.weight != NormalWeight
+            || pixels > LargestHeight || !SingleByteCharacters(text)) {
+            return false;
+        }
+        if (pixels != height) {
+            if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
+                return false;
+            }
+            height = pixels;
+        }
+        return true;
+    }
+
+    // Ascent and descent in pixels, from the horizontal header.
+    std::pair<int, int> Cell() const
+    {
+        const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+        if (hhea == nullptr || face->units_per_EM == 0) {
+            return {height, 0};
+        }
+        const double scale = static_cast<double>(height) / face->units_per_EM;
+        return {static_cast<int>(std::lround(hhea->Ascender * scale)),
+                static_cast<int>(std::lround(-hhea->Descender * scale))};
+    }
+};
+
+FreeTypeText::FreeTypeText(std::unique_ptr<Face> face) : face_(std::move(face)) {}
+
+FreeTypeText::~FreeTypeText() = default;
+
+std::unique_ptr<FreeTypeText> FreeTypeText::Open()
+{
+    const std::string file = BarcodeFontFile();
+    if (file.empty()) {
+        return nullptr;
+    }
+    auto face = std::make_unique<Face>();
+    if (FT_Init_FreeType(&face->library) != 0
+        || FT_New_Face(face->library, file.c_str(), 0, &face->face) != 0) {
+        return nullptr;
+    }
+    return std::unique_ptr<FreeTypeText>(new FreeTypeText(std::move(face)));
+}
+
+std::optional<TextExtent> FreeTypeText::Measure(const FontRequest& font, std::string_view text)
+{
+    if (!face_->Select(font, text)) {
+        return std::nullopt;
+    }
+    FT_Fixed width = 0;  // 16.16
+    for (const char c : text) {
+        const FT_UInt glyph = FT_Get_Char_Index(face_->face,
+                                                CodePoint(static_cast<unsigned char>(c)));
+        if (glyph == 0 || FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT) != 0) {
+            return std::nullopt;
+        }
+        width += face_->face->glyph->linearHoriAdvance;
+    }
+    const auto [ascent, descent] = face_->Cell();
+    return TextExtent{static_cast<int>((width + 0x8000) >> 16), ascent + descent};
+}
+
+namespace {
+
+// One glyph's coverage where it stands in the text's cell.
+struct PlacedGlyph {
+    int left;
+    int top;
+    int width;
+    int rows;
+    std::vector<std::uint8_t> alpha;
+};
+
+// The glyphs' coverages blended black on white one after another, as Qt
+// blends them, cut to the inked box: the coverage is what is left of the
+// white.
+TextCoverage BlendBlackOnWhite(const std::vector<PlacedGlyph>& glyphs)
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool any = false;
+    for (const PlacedGlyph& g : glyphs) {
+        if (g.width > 0 && g.rows > 0) {
+            left = any ? std::min(left, g.left) : g.left;
+            top = any ? std::min(top, g.top) : g.top;
+            right = any ? std::max(right, g.left + g.width) : g.left + g.width;
+            bottom = any ? std::max(bottom, g.top + g.rows) : g.top + g.rows;
+            any = true;
+        }
+    }
+    if (!any) {
+        return {};
+    }
+    TextCoverage all{left, top, right - left, bottom - top, {}};
+    std::vector<std::uint32_t> white(static_cast<std::size_t>(all.width) * all.height, 255);
+    for (const PlacedGlyph& g : glyphs) {
+        for (int y = 0; y < g.rows; ++y) {
+            for (int x = 0; x < g.width; ++x) {
+                const std::uint32_t a = g.alpha[static_cast<std::size_t>(y) * g.width + x];
+                std::uint32_t& p = white[static_cast<std::size_t>(g.top - top + y) * all.width
+                                         + static_cast<std::size_t>(g.left - left + x)];
+                const std::uint32_t t = p * (255 - a);
+                p = (t + (t >> 8) + 0x80) >> 8;  // rounded as Qt rounds x × a / 255
+            }
+        }
+    }
+    for (const std::uint32_t p : white) {
+        all.alpha.push_back(static_cast<std::uint8_t>(255 - p));
+    }
+    return all;
+}
+
+// The coverage cut to the pixels it inks, as Qt's drawing gives it.
+TextCoverage TrimToInk(const TextCoverage& all)
+{
+    int left = all.width;
+    int right = 0;
+    int top = all.height;
+    int bottom = 0;
+    for (int y = 0; y < all.height; ++y) {
+        for (int x = 0; x < all.width; ++x) {
+            if (all.alpha[static_cast<std::size_t>(y) * all.width + x] != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    TextCoverage ink;
+    if (left >= right) {
+        return ink;
+    }
+    ink = {all.left + left, all.top + top, right - left, bottom - top, {}};
+    for (int y = top; y < bottom; ++y) {
+        const auto* row = all.alpha.data() + static_cast<std::size_t>(y) * all.width;
+        ink.alpha.insert(ink.alpha.end(), row + left, row + right);
+    }
+    return ink;
+}
+
+}  // namespace
+
+std::optional<TextCoverage> FreeTypeText::Coverage(const FontRequest& font, std::string_view text)
+{
+    if (!face_->Select(font, text)) {
+        return std::nullopt;
+    }
+    std::vector<PlacedGlyph> glyphs;
+    const int ascent = face_->Cell().first;
+    FT_Fixed pen = 0;  // 16.16
+    for (const char c : text) {
+        if ((pen & 0xFFFF) != 0) {
+            return std::nullopt;  // Qt would draw it at a fraction of a pixel
+        }
+        const FT_UInt glyph = FT_Get_Char_Index(face_->face,
+                                                CodePoint(static_cast<unsigned char>(c)));
+        if (glyph == 0
+            || FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) != 0) {
+            return std::nullopt;
+        }
+        const FT_GlyphSlot slot = face_->face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.num_grays != 256) {
+            return std::nullopt;
+        }
+        PlacedGlyph placed{static_cast<int>(pen >> 16) + slot->bitmap_left,
+                           ascent - slot->bitmap_top,
+                           static_cast<int>(bitmap.width),
+                           static_cast<int>(bitmap.rows),
+                           {}};
+        for (unsigned y = 0; y < bitmap.rows; ++y) {
+            const unsigned char* row = bitmap.buffer
+                                       + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
+            placed.alpha.insert(placed.alpha.end(), row, row + bitmap.width);
+        }
+        glyphs.push_back(std::move(placed));
+        pen += slot->linearHoriAdvance;
+    }
+    return TrimToInk(BlendBlackOnWhite(glyphs));
+}
+
+}  // namespace kestrel
