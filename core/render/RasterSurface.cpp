@@ -184,11 +184,10 @@ void RasterSurface::Fill(Wide left, Wide top, Wide right, Wide bottom, std::uint
                                  [&](const RowGroup& g) { return g.oldId == id; });
         }
         if (group != groups_.end()) {
-            const std::uint32_t* model = Row(group->representative);
             if (id == NotWritten) {
-                std::memcpy(row, model, width * sizeof *row);
+                std::memcpy(row, Row(group->representative), width * sizeof *row);
             } else {
-                std::memcpy(row + from, model + from, span * sizeof *row);
+                std::fill_n(row + from, span, rgb);  // bars are a few pixels wide
             }
             ++group->rows;
             id = group->newId;
@@ -260,11 +259,15 @@ void RasterSurface::DrawLine(int x0, int y0, int x1, int y1)
 DrawingSurface* RasterSurface::Fallback()
 {
     if (fallbackSurface_ == nullptr && fallback_) {
+        // Begun only when needed, in the state the drawing has set so far.
         fallbackSurface_ = &fallback_->Begin();
         fallbackSurface_->SetBackgroundMode(mode_);
         fallbackSurface_->SetBackgroundColour(background_);
         fallbackSurface_->SetTextColour(textColour_);
         fallbackSurface_->SetTextAlign(align_);
+        for (std::size_t i = 1; i < fonts_.size(); ++i) {
+            fallbackSurface_->SelectFont(fonts_[i]);
+        }
     }
     return fallbackSurface_;
 }
@@ -314,21 +317,23 @@ void RasterSurface::ThroughFallback(Wide left, Wide top, Wide right, Wide bottom
 
 SavedFont RasterSurface::SelectFont(const FontRequest& font)
 {
-    DrawingSurface* surface = Fallback();
-    if (surface == nullptr) {
+    if (!fallback_) {
         return {};
     }
     fonts_.push_back(font);
-    return surface->SelectFont(font);
+    if (fallbackSurface_ != nullptr) {
+        fallbackSurface_->SelectFont(font);
+    }
+    return {static_cast<int>(fonts_.size()) - 1};
 }
 
 void RasterSurface::RestoreFont(SavedFont saved)
 {
-    if (DrawingSurface* surface = Fallback()) {
-        if (saved.depth >= 1 && saved.depth <= static_cast<int>(fonts_.size())) {
-            fonts_.resize(static_cast<std::size_t>(saved.depth));
+    if (saved.depth >= 1 && saved.depth <= static_cast<int>(fonts_.size())) {
+        fonts_.resize(static_cast<std::size_t>(saved.depth));
+        if (fallbackSurface_ != nullptr) {
+            fallbackSurface_->RestoreFont(saved);
         }
-        surface->RestoreFont(saved);
     }
 }
 
@@ -350,15 +355,20 @@ Colour RasterSurface::SetTextColour(Colour colour)
 
 TextExtent RasterSurface::MeasureText(std::string_view text)
 {
-    DrawingSurface* surface = Fallback();
-    return surface != nullptr ? surface->MeasureText(text) : TextExtent{};
+    if (!fallback_) {
+        return {};
+    }
+    if (const std::optional<TextExtent> extent = fallback_->Measure(fonts_.back(), text)) {
+        return *extent;
+    }
+    return Fallback()->MeasureText(text);
 }
 
 SurfaceRect RasterSurface::TextArea(int x, int y, std::string_view text, std::optional<int> advance)
 {
     // The text's cell and a cell's height more on every side, for glyphs
     // that overhang it.
-    const TextExtent extent = fallbackSurface_->MeasureText(text);
+    const TextExtent extent = MeasureText(text);
     const Wide cell = std::max(extent.height, 1);
     const Wide width = advance ? Wide{*advance} * static_cast<Wide>(text.size()) : extent.width;
     const Wide left = align_ == AlignCentreTop ? x - width / 2 : x;
@@ -371,8 +381,8 @@ SurfaceRect RasterSurface::TextArea(int x, int y, std::string_view text, std::op
 
 void RasterSurface::DrawTextAt(int x, int y, std::string_view text)
 {
-    if (Fallback() == nullptr || text.empty()
-        || DrawCovered(x, y, nullptr, text, std::nullopt, 0, {})) {
+    if (!fallback_ || text.empty() || DrawCovered(x, y, nullptr, text, std::nullopt, 0, {})
+        || Fallback() == nullptr) {
         return;
     }
     const SurfaceRect area = TextArea(x, y, text, std::nullopt);
@@ -383,11 +393,12 @@ void RasterSurface::DrawTextAt(int x, int y, std::string_view text)
 void RasterSurface::DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
                                   std::string_view text, std::optional<int> advance)
 {
-    if (Fallback() == nullptr) {
+    if (!fallback_) {
         return;
     }
     const bool clipped = (options & TextBoxClipped) != 0;
-    if (DrawCovered(x, y, clipped ? &box : nullptr, text, advance, options, box)) {
+    if (DrawCovered(x, y, clipped ? &box : nullptr, text, advance, options, box)
+        || Fallback() == nullptr) {
         return;
     }
     SurfaceRect area = TextArea(x, y, text, advance);
@@ -425,7 +436,7 @@ bool RasterSurface::DrawCovered(int x, int y, const SurfaceRect* clip, std::stri
         FillSolidRect(box, background_);
     }
     const auto count = static_cast<Wide>(text.size());
-    const Wide width = advance ? Wide{*advance} * count : fallbackSurface_->MeasureText(text).width;
+    const Wide width = advance ? Wide{*advance} * count : MeasureText(text).width;
     const Wide left = align_ == AlignCentreTop ? x - width / 2 : x;
     SurfaceRect visible = ClipBox();
     if (clip != nullptr) {

@@ -43,6 +43,14 @@ public:
         (void)text;
         return nullptr;
     }
+    // The text's extent as the fallback's surface would measure it, where it
+    // is known without that surface; none otherwise.
+    virtual std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text)
+    {
+        (void)font;
+        (void)text;
+        return std::nullopt;
+    }
 };
 
 class RasterFallbackFactory {

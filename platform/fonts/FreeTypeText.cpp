@@ -8,6 +8,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -66,6 +67,9 @@ struct FreeTypeText::Face {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     int height = -1;  // the pixel height set on the face
+    // Linear advances (16.16) of the single-byte characters at `height`;
+    // -1 where not yet loaded, 0 where the font has no glyph.
+    std::array<FT_Fixed, 256> advances{};
 
     ~Face()
     {
@@ -90,6 +94,7 @@ struct FreeTypeText::Face {
                 return false;
             }
             height = pixels;
+            advances.fill(-1);
         }
         return true;
     }
@@ -132,12 +137,18 @@ std::optional<TextExtent> FreeTypeText::Measure(const FontRequest& font, std::st
     }
     FT_Fixed width = 0;  // 16.16
     for (const char c : text) {
-        const FT_UInt glyph = FT_Get_Char_Index(face_->face,
-                                                CodePoint(static_cast<unsigned char>(c)));
-        if (glyph == 0 || FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT) != 0) {
+        FT_Fixed& advance = face_->advances[static_cast<unsigned char>(c)];
+        if (advance < 0) {
+            const FT_UInt glyph = FT_Get_Char_Index(face_->face,
+                                                    CodePoint(static_cast<unsigned char>(c)));
+            advance = glyph != 0 && FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT) == 0
+                          ? face_->face->glyph->linearHoriAdvance
+                          : 0;
+        }
+        if (advance == 0) {
             return std::nullopt;
         }
-        width += face_->face->glyph->linearHoriAdvance;
+        width += advance;
     }
     const auto [ascent, descent] = face_->Cell();
     return TextExtent{static_cast<int>((width + 0x8000) >> 16), ascent + descent};

@@ -120,6 +120,11 @@ public:
         return entry->second ? &*entry->second : nullptr;
     }
 
+    std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text)
+    {
+        return freeType_ ? freeType_->Measure(font, text) : std::nullopt;
+    }
+
 private:
     static constexpr std::size_t MaxEntries = 1024;
 
@@ -155,6 +160,11 @@ public:
     const TextCoverage* Coverage(const FontRequest& font, std::string_view text) override
     {
         return coverages_->Find(font, text);
+    }
+
+    std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text) override
+    {
+        return coverages_->Measure(font, text);
     }
 
 private:
