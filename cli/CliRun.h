@@ -25,7 +25,8 @@ struct RunEnvironment {
 // Runs one request: reads the profile once (never writing it), applies the
 // options to a document, accepts the data as the code dialog does, encodes,
 // prints what was asked for and writes the pictures. `in` feeds --batch -.
-// Writing pictures needs a QGuiApplication (fonts).
+// Pictures that need Qt's GUI start it (EnsureGuiApplication), so Run
+// must be called on the main thread.
 // A batch spreads its lines over --jobs threads and reports them in line
 // order.
 int Run(const CliOptions& options, std::istream& in, std::ostream& out, std::ostream& err,

@@ -2,13 +2,13 @@
 #include "CliRun.h"
 #include "process/HeapTuning.h"
 
-#include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
 
 #include <csignal>
 #include <unistd.h>
 
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,16 +53,11 @@ int main(int argc, char* argv[])
         options.help = true;
     }
 
-    // Pictures need fonts, and fonts need a GUI application, but never a
-    // display: this program runs headless. Qt sees none of our arguments.
-    std::unique_ptr<QGuiApplication> application;
-    int qtArgc = 1;
+    // Qt's GUI starts only when a picture needs it (text FreeType does not
+    // give, SVG, PDF, several jobs), on the offscreen platform: this program
+    // runs headless.
     if (options.outputPath && !options.help) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
         qInstallMessageHandler(QuietMessageHandler);
-        application = std::make_unique<QGuiApplication>(qtArgc, argv);
     }
     RunEnvironment environment;
     if (options.batchPath) {

@@ -1,5 +1,6 @@
 #include "export/QtPictureExports.h"
 
+#include "app/GuiApplication.h"
 #include "render/DrawBarcode.h"
 #include "render/QPainterSurface.h"
 
@@ -34,6 +35,7 @@ QRgb ToQRgb(std::uint32_t pixel)
 // More colours than a palette holds: 24-bit truecolour through Qt's writer.
 std::optional<std::vector<std::uint8_t>> TrueColourPng(const PixelRows& picture)
 {
+    EnsureGuiApplication();
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
     if (image.isNull()) {
         return std::nullopt;
@@ -141,6 +143,7 @@ PictureWriter VectorWriter(bool (*write)(const Drawing&, QIODevice&))
 {
     return [write](const PictureRequest& request, OffscreenCanvasFactory&,
                    const std::string& fileName, SaveProblem& problem) {
+        EnsureGuiApplication();
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -167,6 +170,7 @@ ExportRegistry StandardExports()
 
 RgbPicture ReadPictureFile(const std::string& fileName)
 {
+    EnsureGuiApplication();
     return ToRgbPicture(QImage(QString::fromStdString(fileName)));
 }
 

@@ -1,5 +1,6 @@
 #include "render/QPainterSurface.h"
 
+#include "app/GuiApplication.h"
 #include "render/DrawBarcode.h"
 #include "text/Cp932.h"
 
@@ -125,6 +126,7 @@ void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
 
 void PrepareFontsForThreads()
 {
+    EnsureGuiApplication();
     // Digits, a letter, "あ" and "ｱ" in code page 932, in both charsets the
     // drawing asks for (the text and the comments).
     static constexpr std::string_view Sample = "0A\x82\xA0\xB1";

@@ -1,5 +1,6 @@
 #include "render/QtRasterFallback.h"
 
+#include "app/GuiApplication.h"
 #include "fonts/FreeTypeText.h"
 #include "render/QPainterSurface.h"
 
@@ -61,6 +62,7 @@ std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
 
 std::optional<TextCoverage> QtTextCoverage(const FontRequest& font, std::string_view text)
 {
+    EnsureGuiApplication();
     const int height = font.height > 0 ? font.height : QPainterSurface::DefaultFontHeight;
     if (height > LargestCoveredHeight) {
         return std::nullopt;
@@ -141,10 +143,7 @@ class QtRasterFallback : public RasterFallback {
 public:
     QtRasterFallback(std::uint32_t* pixels, int width, int height,
                      std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages)
-        : coverages_(std::move(coverages)),
-          image_(reinterpret_cast<uchar*>(pixels), width, height, static_cast<qsizetype>(width) * 4,
-                 QImage::Format_RGB32),
-          painter_(&image_)
+        : coverages_(std::move(coverages)), pixels_(pixels), width_(width), height_(height)
     {
     }
     QtRasterFallback(const QtRasterFallback&) = delete;
@@ -152,10 +151,21 @@ public:
     ~QtRasterFallback() override
     {
         surface_.reset();
-        painter_.end();
+        painter_.reset();
     }
 
-    DrawingSurface& Begin() override { return surface_.emplace(painter_); }
+    // The QImage over the pixels and its painter are made the first time
+    // they are needed, and Qt's GUI with them.
+    DrawingSurface& Begin() override
+    {
+        if (!painter_) {
+            EnsureGuiApplication();
+            image_ = QImage(reinterpret_cast<uchar*>(pixels_), width_, height_,
+                            static_cast<qsizetype>(width_) * 4, QImage::Format_RGB32);
+            painter_.emplace(&image_);
+        }
+        return surface_.emplace(*painter_);
+    }
 
     const TextCoverage* Coverage(const FontRequest& font, std::string_view text) override
     {
@@ -169,8 +179,11 @@ public:
 
 private:
     std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages_;
+    std::uint32_t* pixels_;
+    int width_;
+    int height_;
     QImage image_;
-    QPainter painter_;
+    std::optional<QPainter> painter_;
     std::optional<QPainterSurface> surface_;
 };
 
