@@ -34,15 +34,6 @@ std::uint32_t BlendCoverage(std::uint32_t colour, std::uint32_t a, std::uint32_t
     return (ByteMul(colour, a) + ByteMul(pixel, 255 - a)) & White;
 }
 
-// Whether every byte of the text is a character of its own in code page
-// 932 that the fallback draws as one: ASCII and half-width katakana.
-bool SingleByteCharacters(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
-    });
-}
 
 std::uint32_t PixelOf(Colour colour)
 {
@@ -58,6 +49,14 @@ void ClearTopBytes(std::uint32_t* row, std::size_t count)
 }
 
 }  // namespace
+
+bool SingleByteCharacters(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
+    });
+}
 
 RasterSurface::RasterSurface(int width, int height, RasterFallbackFactory* fallback)
 {

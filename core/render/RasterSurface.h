@@ -24,6 +24,10 @@ struct TextCoverage {
     std::vector<std::uint8_t> alpha;
 };
 
+// Whether every byte of the text is a character of its own in code page
+// 932 that is drawn as one glyph: ASCII and half-width katakana.
+bool SingleByteCharacters(std::string_view text);
+
 // A painter for what a raster surface does not draw itself (sloped lines,
 // and text it has no coverage for), working on the surface's own pixels:
 // `pixels` are `width` × `height` 32-bit pixels 0x..RRGGBB, the top row

@@ -47,14 +47,6 @@ std::string BarcodeFontFile()
     return file;
 }
 
-bool SingleByteCharacters(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
-    });
-}
-
 // The Unicode character of a single code page 932 byte.
 FT_ULong CodePoint(unsigned char byte)
 {
