@@ -25,4 +25,10 @@ constexpr int BlueOf(Colour colour)
     return static_cast<int>((colour >> 16) & 0xFF);
 }
 
+// The colour as a picture's pixel holds it: 0x00RRGGBB.
+constexpr std::uint32_t PixelOf(Colour colour)
+{
+    return static_cast<std::uint32_t>(RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour));
+}
+
 }  // namespace kestrel

@@ -110,6 +110,8 @@ std::vector<PixelCount> PixelTally::Counts() const
             out.push_back({keys_[i] - 1, counts_[i]});
         }
     }
+    std::sort(out.begin(), out.end(),
+              [](const PixelCount& a, const PixelCount& b) { return a.rgb < b.rgb; });
     return out;
 }
 

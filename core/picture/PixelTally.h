@@ -30,7 +30,7 @@ public:
     void AddRow(const std::uint32_t* row, std::size_t count, int sign);
 
     void Clear();
-    // The colours with at least one pixel, in no particular order.
+    // The colours with at least one pixel, in ascending order of colour.
     std::vector<PixelCount> Counts() const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace kestrel {
@@ -34,6 +35,22 @@ struct PixelRows {
         return reinterpret_cast<const std::uint32_t*>(first + static_cast<std::size_t>(y) * stride);
     }
 };
+
+// Clears the top byte, which is not part of the colour, of `count` pixels,
+// two at a time: a picture's read-out runs through here for every pixel.
+inline void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
+{
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, pixels + i, sizeof two);
+        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
+        std::memcpy(pixels + i, &two, sizeof two);
+    }
+    if (i < count) {
+        pixels[i] &= 0xFFFFFFU;
+    }
+}
 
 inline PixelRows RowsOf(const RgbPicture& picture)
 {

@@ -35,19 +35,6 @@ std::uint32_t BlendCoverage(std::uint32_t colour, std::uint32_t a, std::uint32_t
 }
 
 
-std::uint32_t PixelOf(Colour colour)
-{
-    return static_cast<std::uint32_t>(RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour));
-}
-
-// Clears the top byte that a general painter may leave on a pixel.
-void ClearTopBytes(std::uint32_t* row, std::size_t count)
-{
-    for (std::size_t x = 0; x < count; ++x) {
-        row[x] &= White;
-    }
-}
-
 }  // namespace
 
 bool SingleByteCharacters(std::string_view text)
@@ -56,6 +43,34 @@ bool SingleByteCharacters(std::string_view text)
         const auto byte = static_cast<unsigned char>(c);
         return (byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF);
     });
+}
+
+TextCoverage TrimToInk(const TextCoverage& all)
+{
+    int left = all.width;
+    int right = 0;
+    int top = all.height;
+    int bottom = 0;
+    for (int y = 0; y < all.height; ++y) {
+        for (int x = 0; x < all.width; ++x) {
+            if (all.alpha[static_cast<std::size_t>(y) * all.width + x] != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    TextCoverage ink;
+    if (left >= right) {
+        return ink;
+    }
+    ink = {all.left + left, all.top + top, right - left, bottom - top, {}};
+    for (int y = top; y < bottom; ++y) {
+        const auto* row = all.alpha.data() + static_cast<std::size_t>(y) * all.width;
+        ink.alpha.insert(ink.alpha.end(), row + left, row + right);
+    }
+    return ink;
 }
 
 RasterSurface::RasterSurface(int width, int height, RasterFallbackFactory* fallback)

@@ -24,6 +24,10 @@ struct TextCoverage {
     std::vector<std::uint8_t> alpha;
 };
 
+// The coverage cut to the box of the pixels it inks; empty when it inks
+// none.
+TextCoverage TrimToInk(const TextCoverage& all);
+
 // Whether every byte of the text is a character of its own in code page
 // 932 that is drawn as one glyph: ASCII and half-width katakana.
 bool SingleByteCharacters(std::string_view text);
@@ -41,18 +45,11 @@ public:
     // The coverage of the text drawn in the font, blended pixel by pixel
     // into what is under it as the fallback's own drawing would blend it;
     // none where the fallback does not draw it so. Valid until the next call.
-    virtual const TextCoverage* Coverage(const FontRequest& font, std::string_view text)
-    {
-        (void)font;
-        (void)text;
-        return nullptr;
-    }
+    virtual const TextCoverage* Coverage(const FontRequest&, std::string_view) { return nullptr; }
     // The text's extent as the fallback's surface would measure it, where it
     // is known without that surface; none otherwise.
-    virtual std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text)
+    virtual std::optional<TextExtent> Measure(const FontRequest&, std::string_view)
     {
-        (void)font;
-        (void)text;
         return std::nullopt;
     }
 };
@@ -95,7 +92,7 @@ public:
     // The pixels, 0x00RRGGBB; valid until the surface draws again or goes.
     PixelRows Rows();
     RgbPicture Picture();
-    // Every colour the pixels have, with its number of pixels.
+    // Every colour the pixels have, with its number of pixels, by colour.
     std::vector<PixelCount> Colours() const { return tally_.Counts(); }
     // Equal numbers for two rows mean equal pixels (unequal numbers may
     // still hold equal pixels).

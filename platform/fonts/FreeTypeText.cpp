@@ -198,35 +198,6 @@ TextCoverage BlendBlackOnWhite(const std::vector<PlacedGlyph>& glyphs)
     return all;
 }
 
-// The coverage cut to the pixels it inks, as Qt's drawing gives it.
-TextCoverage TrimToInk(const TextCoverage& all)
-{
-    int left = all.width;
-    int right = 0;
-    int top = all.height;
-    int bottom = 0;
-    for (int y = 0; y < all.height; ++y) {
-        for (int x = 0; x < all.width; ++x) {
-            if (all.alpha[static_cast<std::size_t>(y) * all.width + x] != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x + 1);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y + 1);
-            }
-        }
-    }
-    TextCoverage ink;
-    if (left >= right) {
-        return ink;
-    }
-    ink = {all.left + left, all.top + top, right - left, bottom - top, {}};
-    for (int y = top; y < bottom; ++y) {
-        const auto* row = all.alpha.data() + static_cast<std::size_t>(y) * all.width;
-        ink.alpha.insert(ink.alpha.end(), row + left, row + right);
-    }
-    return ink;
-}
-
 }  // namespace
 
 std::optional<TextCoverage> FreeTypeText::Coverage(const FontRequest& font, std::string_view text)

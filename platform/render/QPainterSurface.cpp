@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -103,22 +102,6 @@ void ClearGlyphOffsets(const QFont& font, const QString& text, QPaintDevice* dev
             fresh.setPixelSize(4);  // a new engine, and a small glyph to rasterise
             fresh.alphaMapForGlyph(run.glyphIndexes().first(), QRawFont::PixelAntialiasing);
         }
-    }
-}
-
-// Clears the unused top byte of each pixel, two pixels at a time: a
-// picture's read-out runs through here for every pixel.
-void ClearTopBytes(std::uint32_t* pixels, std::size_t count)
-{
-    std::size_t i = 0;
-    for (; i + 2 <= count; i += 2) {
-        std::uint64_t two;
-        std::memcpy(&two, pixels + i, sizeof two);
-        two &= 0x00FFFFFF00FFFFFFU;  // the top byte of either half, in either byte order
-        std::memcpy(pixels + i, &two, sizeof two);
-    }
-    if (i < count) {
-        pixels[i] &= 0xFFFFFFU;
     }
 }
 

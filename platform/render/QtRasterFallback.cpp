@@ -24,10 +24,8 @@ constexpr int LargestCoveredHeight = 64;
 // (margin, margin); none when a pixel is not grey (not a coverage).
 std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
 {
-    int left = image.width();
-    int top = image.height();
-    int right = 0;
-    int bottom = 0;
+    TextCoverage all{-margin, -margin, image.width(), image.height(), {}};
+    all.alpha.reserve(static_cast<std::size_t>(all.width) * all.height);
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
@@ -35,27 +33,10 @@ std::optional<TextCoverage> CoverageOf(const QImage& image, int margin)
             if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel)) {
                 return std::nullopt;
             }
-            if (qBlue(pixel) != 255) {
-                left = std::min(left, x);
-                right = std::max(right, x + 1);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y + 1);
-            }
+            all.alpha.push_back(static_cast<std::uint8_t>(255 - qBlue(pixel)));
         }
     }
-    TextCoverage coverage;
-    if (left >= right) {
-        return coverage;  // nothing inked: a space
-    }
-    coverage = {left - margin, top - margin, right - left, bottom - top, {}};
-    coverage.alpha.reserve(static_cast<std::size_t>(coverage.width) * coverage.height);
-    for (int y = top; y < bottom; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = left; x < right; ++x) {
-            coverage.alpha.push_back(static_cast<std::uint8_t>(255 - qBlue(row[x])));
-        }
-    }
-    return coverage;
+    return TrimToInk(all);
 }
 
 }  // namespace
