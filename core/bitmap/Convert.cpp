@@ -8,6 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -139,8 +141,11 @@ void WriteTrueColourRow(std::uint8_t* p, const std::uint32_t* colours, std::size
 // was computed for; a clash only costs a search again.
 class NearestEntry {
 public:
+    // A small palette is searched fast, and a small cache is set up fast:
+    // a barcode's picture is read out in less time than a large one takes.
     explicit NearestEntry(const Palette& palette, std::size_t usable)
-        : palette_(palette), usable_(usable), cache_(CacheSlots, Slot{Empty, 0})
+        : palette_(palette), usable_(usable), cacheBits_(usable <= 16 ? 8 : 12),
+          cache_(std::size_t{1} << cacheBits_, Slot{Empty, 0})
     {
     }
 
@@ -150,7 +155,7 @@ public:
         if (colour == lastColour_) {
             return lastIndex_;
         }
-        Slot& slot = cache_[(colour * 0x9E3779B1U) >> (32 - CacheBits)];
+        Slot& slot = cache_[(colour * 0x9E3779B1U) >> (32 - cacheBits_)];
         if (slot.colour != colour) {
             slot = {colour, Search(colour)};
         }
@@ -160,8 +165,6 @@ public:
     }
 
 private:
-    static constexpr int CacheBits = 12;
-    static constexpr std::size_t CacheSlots = std::size_t{1} << CacheBits;
     static constexpr std::uint32_t Empty = 0xFFFFFFFF;  // no 0x00RRGGBB colour
     struct Slot {
         std::uint32_t colour;
@@ -193,47 +196,86 @@ private:
 
     const Palette& palette_;
     std::size_t usable_;
+    int cacheBits_;
     std::vector<Slot> cache_;
     std::uint32_t lastColour_ = Empty;
     std::uint8_t lastIndex_ = 0;
 };
 
-void WriteIndexRow(std::uint8_t* p, const std::uint8_t* indices, std::size_t width, int bitCount)
+// Palette index `index` into pixels [x, end) of a zeroed row of 1, 4 or 8
+// bits, whole bytes at a time between the run's ends: a barcode's rows are
+// a few dozen runs each.
+void PutIndexRun(std::uint8_t* p, std::size_t x, std::size_t end, std::uint8_t index, int bitCount)
 {
     switch (bitCount) {
     case 1: {
-        // Eight pixels to a byte, the leftmost in the highest bit: the low
-        // bits of eight index bytes, read as one little-endian word, land
-        // in the top byte of its product with this constant in that order.
-        constexpr std::uint64_t Gather = 0x8040201008040201U;
-        std::size_t x = 0;
-        for (; x + 8 <= width; x += 8) {
-            const std::uint64_t eight = bytes::ReadU64(indices + x) & 0x0101010101010101U;
-            p[x / 8] = static_cast<std::uint8_t>((eight * Gather) >> 56);
+        if ((index & 1U) == 0) {
+            return;
         }
-        unsigned byte = 0;
-        for (std::size_t i = 0; x + i < width; ++i) {
-            byte |= (indices[x + i] & 1U) << (7 - i);
+        for (; x < end && x % 8 != 0; ++x) {
+            p[x / 8] = static_cast<std::uint8_t>(p[x / 8] | (0x80U >> (x % 8)));
         }
-        if (x < width) {
-            p[x / 8] = static_cast<std::uint8_t>(byte);
+        if (const std::size_t bytes = (end - x) / 8; bytes > 0) {
+            std::memset(p + x / 8, 0xFF, bytes);
+            x += 8 * bytes;
+        }
+        for (; x < end; ++x) {
+            p[x / 8] = static_cast<std::uint8_t>(p[x / 8] | (0x80U >> (x % 8)));
         }
         break;
     }
-    case 4:
-        for (std::size_t x = 0; x < width; ++x) {
-            p[x / 2] = static_cast<std::uint8_t>(p[x / 2]
-                                                 | ((indices[x] & 0xF) << (x % 2 ? 0 : 4)));
+    case 4: {
+        const unsigned nibble = index & 0xFU;
+        if (nibble == 0) {
+            return;
+        }
+        if (x < end && x % 2 != 0) {
+            p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | nibble);
+            ++x;
+        }
+        if (const std::size_t bytes = (end - x) / 2; bytes > 0) {
+            std::memset(p + x / 2, static_cast<int>(nibble << 4 | nibble), bytes);
+            x += 2 * bytes;
+        }
+        if (x < end) {
+            p[x / 2] = static_cast<std::uint8_t>(p[x / 2] | nibble << 4);
         }
         break;
-    case 8:
-        for (std::size_t x = 0; x < width; ++x) {
-            p[x] = indices[x];
-        }
-        break;
+    }
+    case 8: std::memset(p + x, index, end - x); break;
     default: break;
     }
 }
+
+// Where the stored rows already written came from, by the numbers of their
+// picture rows (equal numbers, equal pixels): a small direct-mapped memory,
+// as a picture's equal rows are few kinds, mostly side by side. A number
+// it has forgotten only costs mapping its row again.
+class EarlierRows {
+public:
+    // The stored row of an earlier row numbered `number`, if remembered.
+    std::optional<std::size_t> Find(std::uint32_t number) const
+    {
+        const Slot& slot = slots_[number % Slots];
+        if (slot.stored != None && slot.number == number) {
+            return slot.stored;
+        }
+        return std::nullopt;
+    }
+    void Remember(std::uint32_t number, std::size_t stored)
+    {
+        slots_[number % Slots] = {number, stored};
+    }
+
+private:
+    static constexpr std::size_t Slots = 64;
+    static constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+    struct Slot {
+        std::uint32_t number = 0;
+        std::size_t stored = None;
+    };
+    std::array<Slot, Slots> slots_{};
+};
 
 std::int32_t StoredHeight(const DibLayout& layout)
 {
@@ -244,12 +286,15 @@ std::int32_t StoredHeight(const DibLayout& layout)
 // mapped onto the palette: indices for 8 bits or fewer, the palette colour
 // itself in a 16- or 32-bit `compression` otherwise. rowAt(y) gives stored
 // row y (bottom-up for a positive height) as 0x00RRGGBB colours; the row it
-// gave last must stay readable until the next call. A row equal to the one
-// before it is copied, not mapped again.
-template <class RowAt>
+// gave last must stay readable until the next call. numberAt(y) gives the
+// row's number where the picture numbered its rows (equal numbers, equal
+// pixels): a row numbered as one before it is copied from that one's stored
+// row. Unnumbered, a row equal to the one before it is copied. Either way,
+// copied rows are not mapped again.
+template <class RowAt, class NumberAt>
 Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHeight,
                       const Palette& palette, int bitCount, std::uint32_t compression,
-                      RowAt&& rowAt)
+                      RowAt&& rowAt, NumberAt&& numberAt)
 {
     const bool indexed = bitCount <= 8;
     const std::size_t usable = indexed ? std::min<std::size_t>(palette.size(),
@@ -282,31 +327,56 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
 
     try {
         NearestEntry nearest(palette, usable);
-        std::vector<std::uint32_t> colours(width);
-        std::vector<std::uint8_t> indices(width);
+        std::vector<std::uint32_t> colours(indexed ? 0 : width);
+        std::vector<std::uint8_t> indices(indexed ? 0 : width);
         const std::uint32_t* previous = nullptr;
+        EarlierRows earlier;
+        const auto putRun = [&](std::uint8_t* row, std::size_t x, std::size_t end,
+                                std::uint8_t index) {
+            if (indexed) {
+                PutIndexRun(row, x, end, index, bitCount);
+            } else {
+                std::memset(indices.data() + x, index, end - x);
+            }
+        };
         for (std::size_t y = 0; y < rows; ++y) {
             const std::uint32_t* source = rowAt(y);
             std::uint8_t* row = out + targetLayout->pixelOffset + y * targetLayout->rowSize;
-            if (previous && std::memcmp(previous, source, width * sizeof *source) == 0) {
+            const std::optional<std::uint32_t> number = numberAt(y);
+            if (number) {
+                if (const std::optional<std::size_t> same = earlier.Find(*number)) {
+                    std::memcpy(row,
+                                out + targetLayout->pixelOffset + *same * targetLayout->rowSize,
+                                targetLayout->rowSize);
+                    continue;
+                }
+                earlier.Remember(*number, y);
+            } else if (previous && std::memcmp(previous, source, width * sizeof *source) == 0) {
                 std::memcpy(row, row - targetLayout->rowSize, targetLayout->rowSize);
                 previous = source;
                 continue;
             }
             previous = source;
-            // One look-up for each run of one colour.
+            // One look-up for each run of one colour; neighbouring runs of
+            // one entry are put as one.
+            std::size_t runStart = 0;
+            std::uint8_t runIndex = 0;
             for (std::size_t x = 0; x < width;) {
                 const std::uint32_t colour = source[x];
                 std::size_t end = x + 1;
                 while (end < width && source[end] == colour) {
                     ++end;
                 }
-                std::memset(indices.data() + x, nearest.Index(colour), end - x);
+                const std::uint8_t index = nearest.Index(colour);
+                if (index != runIndex) {
+                    putRun(row, runStart, x, runIndex);
+                    runStart = x;
+                    runIndex = index;
+                }
                 x = end;
             }
-            if (indexed) {
-                WriteIndexRow(row, indices.data(), width, bitCount);
-            } else {
+            putRun(row, runStart, width, runIndex);
+            if (!indexed) {
                 for (std::size_t x = 0; x < width; ++x) {
                     const PaletteEntry& e = palette[indices[x]];
                     colours[x] = Rgb(e.red, e.green, e.blue);
@@ -332,12 +402,14 @@ Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCou
         // Two buffers in turn, so the row read before stays readable.
         std::vector<std::uint32_t> buffers[2] = {std::vector<std::uint32_t>(layout.width),
                                                  std::vector<std::uint32_t>(layout.width)};
-        return MapThroughPalette(layout.width, layout.rows, StoredHeight(layout), palette, bitCount,
-                                 compression, [&](std::size_t y) {
-                                     std::uint32_t* row = buffers[y % 2].data();
-                                     reader.Read(y, row);
-                                     return static_cast<const std::uint32_t*>(row);
-                                 });
+        return MapThroughPalette(
+            layout.width, layout.rows, StoredHeight(layout), palette, bitCount, compression,
+            [&](std::size_t y) {
+                std::uint32_t* row = buffers[y % 2].data();
+                reader.Read(y, row);
+                return static_cast<const std::uint32_t*>(row);
+            },
+            [](std::size_t) { return std::optional<std::uint32_t>(); });
     } catch (const std::bad_alloc&) {
         return {};
     }
@@ -347,10 +419,12 @@ Dib ConvertThroughPalette(const Dib& source, const DibLayout& layout, int bitCou
 // one: what reading it out at 24 bits and converting that gives, without
 // the 24-bit picture in between.
 Dib ReadOutIndexed(const PixelRows& picture, int bitCount, std::uint32_t compression,
-                   const std::vector<PixelCount>* colours)
+                   const std::vector<PixelCount>* colours, std::span<const std::uint32_t> numbers)
 {
-    const Palette palette = colours != nullptr ? MakeFrequencyPalette(*colours)
-                                               : MakeFrequencyPalette(picture);
+    // Entries past what the bit count indexes would never be used.
+    const Palette palette = colours != nullptr
+                                ? MakeFrequencyPalette(*colours, std::size_t{1} << bitCount)
+                                : MakeFrequencyPalette(picture);
     if (palette.empty()) {
         return {};
     }
@@ -359,10 +433,13 @@ Dib ReadOutIndexed(const PixelRows& picture, int bitCount, std::uint32_t compres
     Dib target;
     try {
         // Stored rows are bottom-up: the picture's last row comes first.
-        target = MapThroughPalette(width, rows, picture.height, palette, bitCount, BI_RGB,
-                                   [&](std::size_t y) {
-                                       return picture.Row(static_cast<int>(rows - 1 - y));
-                                   });
+        target = MapThroughPalette(
+            width, rows, picture.height, palette, bitCount, BI_RGB,
+            [&](std::size_t y) { return picture.Row(static_cast<int>(rows - 1 - y)); },
+            [&](std::size_t y) {
+                return numbers.empty() ? std::optional<std::uint32_t>()
+                                       : std::optional(numbers[rows - 1 - y]);
+            });
     } catch (const std::bad_alloc&) {
         return {};
     }
@@ -464,10 +541,13 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
 }
 
 Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCount,
-                const std::vector<PixelCount>* colours)
+                const std::vector<PixelCount>* colours, std::span<const std::uint32_t> rowNumbers)
 {
     if (picture.width <= 0 || picture.height <= 0 || !picture.first) {
         return {};
+    }
+    if (rowNumbers.size() != static_cast<std::size_t>(picture.height)) {
+        rowNumbers = {};
     }
     const int bits = bitCount == 0 ? 24 : bitCount;
     const bool direct = compression == BI_RGB && (bits == 16 || bits == 24 || bits == 32);
@@ -475,7 +555,7 @@ Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCoun
         if (!IsConvertRequest(bits, compression, 24)) {
             return {};
         }
-        return ReadOutIndexed(picture, bits, compression, colours);
+        return ReadOutIndexed(picture, bits, compression, colours, rowNumbers);
     }
     const int readBits = direct ? bits : 24;
     Dib dib = NewTrueColourPicture(picture.width, picture.height, readBits);
@@ -484,11 +564,20 @@ Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCoun
         return {};
     }
     const std::size_t width = static_cast<std::size_t>(picture.width);
+    std::uint8_t* const stored = dib.data() + layout->pixelOffset;
+    EarlierRows earlier;
     for (std::size_t y = 0; y < layout->rows; ++y) {
         // The picture's top row is the DIB's last stored row.
-        const std::uint32_t* colours = picture.Row(static_cast<int>(layout->rows - 1 - y));
-        WriteTrueColourRow(dib.data() + layout->pixelOffset + y * layout->rowSize, colours, width,
-                           readBits, false);
+        const std::size_t from = layout->rows - 1 - y;
+        std::uint8_t* row = stored + y * layout->rowSize;
+        if (!rowNumbers.empty()) {
+            if (const std::optional<std::size_t> same = earlier.Find(rowNumbers[from])) {
+                std::memcpy(row, stored + *same * layout->rowSize, layout->rowSize);
+                continue;
+            }
+            earlier.Remember(rowNumbers[from], y);
+        }
+        WriteTrueColourRow(row, picture.Row(static_cast<int>(from)), width, readBits, false);
     }
     if (direct) {
         return dib;

@@ -7,6 +7,7 @@
 #include "picture/RgbPicture.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -47,8 +48,11 @@ Dib ReadOutPicture(const RgbPicture& picture, std::uint32_t compression, int bit
 
 // As ReadOutPicture, from pixels where they lie (their top bytes 0). With
 // `colours`, the picture's colours and pixel counts kept while it was drawn,
-// the palette comes from those instead of a pass over the pixels.
+// the palette comes from those instead of a pass over the pixels. With
+// `rowNumbers`, one per row, where equal numbers mean equal rows, a row
+// numbered as an earlier one is a copy of that one's bytes, read only once.
 Dib ReadOutRows(const PixelRows& picture, std::uint32_t compression, int bitCount,
-                const std::vector<PixelCount>* colours = nullptr);
+                const std::vector<PixelCount>* colours = nullptr,
+                std::span<const std::uint32_t> rowNumbers = {});
 
 }  // namespace kestrel

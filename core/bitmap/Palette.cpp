@@ -135,13 +135,19 @@ Palette KeyTally::MostFrequent(std::size_t n) const
         palette.push_back(KeyColour(used[i].key));
     }
     // Keys that never occurred follow in ascending order, as the
-    // histogram's entries of count 0 do.
-    std::vector<bool> taken(ColourHistogram::Size, false);
-    for (const auto& entry : used) {
-        taken[entry.key] = true;
+    // histogram's entries of count 0 do: the used keys, in order, are the
+    // ones to step over.
+    if (palette.size() == n) {
+        return palette;
     }
+    std::vector<std::uint16_t> taken(used.size());
+    std::ranges::transform(used, taken.begin(), [](const auto& entry) { return entry.key; });
+    std::ranges::sort(taken);
+    auto next = taken.begin();
     for (std::size_t key = 0; key < ColourHistogram::Size && palette.size() < n; ++key) {
-        if (!taken[key]) {
+        if (next != taken.end() && *next == key) {
+            ++next;
+        } else {
             palette.push_back(KeyColour(static_cast<std::uint16_t>(key)));
         }
     }
@@ -231,8 +237,9 @@ Palette MakeFrequencyPalette(const PixelRows& picture)
     return histogram->MostFrequent(MaxPaletteSize);
 }
 
-Palette MakeFrequencyPalette(std::span<const PixelCount> colours)
+Palette MakeFrequencyPalette(std::span<const PixelCount> colours, std::size_t entries)
 {
+    entries = std::min(entries, MaxPaletteSize);
     const auto keyOf = [](std::uint32_t rgb) {
         return ColourKey(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
                          static_cast<std::uint8_t>(rgb));
@@ -242,7 +249,7 @@ Palette MakeFrequencyPalette(std::span<const PixelCount> colours)
         return tally.Add(keyOf(c.rgb), c.count);
     });
     if (fits) {
-        return tally.MostFrequent(MaxPaletteSize);
+        return tally.MostFrequent(entries);
     }
     auto histogram = ColourHistogram::Allocate();
     if (!histogram) {
@@ -251,7 +258,7 @@ Palette MakeFrequencyPalette(std::span<const PixelCount> colours)
     for (const PixelCount& c : colours) {
         histogram->CountRun(keyOf(c.rgb), c.count);
     }
-    return histogram->MostFrequent(MaxPaletteSize);
+    return histogram->MostFrequent(entries);
 }
 
 bool CountPictureColours(const Dib& dib, ColourHistogram& histogram)

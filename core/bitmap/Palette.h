@@ -138,8 +138,10 @@ Palette MakeFrequencyPalette(const RgbPicture& picture);
 // The same for pixels where they lie (their top bytes 0).
 Palette MakeFrequencyPalette(const PixelRows& picture);
 // The same from the picture's colours and their pixel counts, where the
-// drawing kept them: no pass over the pixels.
-Palette MakeFrequencyPalette(std::span<const PixelCount> colours);
+// drawing kept them: no pass over the pixels. Only its first `entries`
+// entries, where a picture of fewer bits has no room for more.
+Palette MakeFrequencyPalette(std::span<const PixelCount> colours,
+                             std::size_t entries = MaxPaletteSize);
 
 // Counts every pixel of a valid uncompressed 16-, 24- or 32-bit DIB. 24 bits
 // count row by row; 16 and 32 bits walk the pixel array flat, so a 16-bit

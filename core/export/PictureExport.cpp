@@ -53,7 +53,8 @@ int WritePng(const PictureRequest& request, OffscreenCanvasFactory& canvases,
         problem = SaveProblem::NoPicture;
         return 0;
     }
-    std::optional<std::vector<std::uint8_t>> png = EncodeIndexedPng(rows);
+    std::optional<std::vector<std::uint8_t>> png = EncodeIndexedPng(
+        rows, copy.pixels.empty() ? canvas->RowNumbers() : std::span<const std::uint32_t>());
     if (!png && trueColour) {
         png = trueColour(rows);
     }

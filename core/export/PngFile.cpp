@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -347,7 +348,10 @@ struct RunRows {
 constexpr std::uint32_t ColourMask = 0xFFFFFF;
 
 // False when the picture has more colours than a palette holds.
-bool FindRuns(const PixelRows& source, RunRows& out)
+// With `numbers` (equal numbers, equal rows), a row numbered as the row
+// above is like it without a look at its pixels, and one numbered otherwise
+// is not compared byte by byte first: its runs are compared instead.
+bool FindRuns(const PixelRows& source, std::span<const std::uint32_t> numbers, RunRows& out)
 {
     const auto width = static_cast<std::size_t>(source.width);
     out.rows.reserve(static_cast<std::size_t>(source.height));
@@ -355,7 +359,13 @@ bool FindRuns(const PixelRows& source, RunRows& out)
     std::size_t previousEnd = 0;
     for (int y = 0; y < source.height; ++y) {
         const std::uint32_t* row = source.Row(y);
-        if (y > 0 && std::memcmp(row, source.Row(y - 1), width * sizeof *row) == 0) {
+        const bool likeAbove = y > 0
+                               && (numbers.empty()
+                                       ? std::memcmp(row, source.Row(y - 1), width * sizeof *row)
+                                             == 0
+                                       : numbers[static_cast<std::size_t>(y)]
+                                             == numbers[static_cast<std::size_t>(y) - 1]);
+        if (likeAbove) {
             out.rows.emplace_back(0, 0);
             continue;
         }
@@ -497,13 +507,17 @@ PngBytes AssemblePng(std::size_t width, int height, int depth, const RunRows& fo
 
 }  // namespace
 
-std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source)
+std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source,
+                                         std::span<const std::uint32_t> rowNumbers)
 {
     if (source.width <= 0 || source.height <= 0 || !source.first) {
         return PngBytes();
     }
+    if (rowNumbers.size() != static_cast<std::size_t>(source.height)) {
+        rowNumbers = {};
+    }
     RunRows found;
-    if (!FindRuns(source, found)) {
+    if (!FindRuns(source, rowNumbers, found)) {
         return std::nullopt;
     }
     const auto width = static_cast<std::size_t>(source.width);

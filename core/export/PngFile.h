@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -25,7 +26,10 @@ using PngBytes = std::vector<std::uint8_t>;
 // The pixels are read where they lie and only where a row differs from the
 // row above, a run of one colour at a time: a barcode has a few distinct
 // rows of long runs, and neither a copy of the picture nor an index per
-// pixel pays for itself. Empty for a picture of no pixels.
-std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source);
+// pixel pays for itself. With `rowNumbers`, one per row, where equal numbers
+// mean equal rows, a row numbered as the row above is not read at all.
+// Empty for a picture of no pixels.
+std::optional<PngBytes> EncodeIndexedPng(const PixelRows& source,
+                                         std::span<const std::uint32_t> rowNumbers = {});
 
 }  // namespace kestrel

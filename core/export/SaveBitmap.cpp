@@ -61,8 +61,9 @@ int SaveBitmapAs(const Drawing& drawing, OffscreenCanvasFactory& canvases,
     // and the palette comes from those counts.
     const std::optional<std::vector<PixelCount>> colours = canvas->Colours();
     const PixelRows rows = colours ? canvas->Rows() : PixelRows{};
-    const Dib dib = rows.first ? ReadOutRows(rows, compression, bitCount, &*colours)
-                               : ReadOutPicture(canvas->Picture(), compression, bitCount);
+    const Dib dib = rows.first
+                        ? ReadOutRows(rows, compression, bitCount, &*colours, canvas->RowNumbers())
+                        : ReadOutPicture(canvas->Picture(), compression, bitCount);
     if (dib.IsNull()) {
         return Fail(SaveProblem::NoPicture, problem);
     }

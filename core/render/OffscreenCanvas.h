@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kestrel {
@@ -27,6 +28,10 @@ public:
     // Every colour of the picture with its number of pixels, where the
     // canvas kept them while it drew; none where they must be counted.
     virtual std::optional<std::vector<PixelCount>> Colours() const { return std::nullopt; }
+    // A number for each row of Rows, equal for rows of equal pixels, where
+    // the canvas kept them while it drew (unequal numbers may still hold
+    // equal rows); empty otherwise. Valid as long as what Rows gave.
+    virtual std::span<const std::uint32_t> RowNumbers() const { return {}; }
 };
 
 class OffscreenCanvasFactory {

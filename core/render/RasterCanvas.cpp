@@ -35,6 +35,7 @@ public:
     RgbPicture Picture() const override { return surface_->Picture(); }
     PixelRows Rows() const override { return surface_->Rows(); }
     std::optional<std::vector<PixelCount>> Colours() const override { return surface_->Colours(); }
+    std::span<const std::uint32_t> RowNumbers() const override { return surface_->RowNumbers(); }
 
 private:
     std::unique_ptr<RasterSurface> surface_;

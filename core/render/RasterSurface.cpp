@@ -115,11 +115,14 @@ void RasterSurface::Materialise(Wide top, Wide bottom)
 {
     top = std::max<Wide>(top, 0);
     bottom = std::min<Wide>(bottom, height_);
+    // All white alike: one number for every row written here.
+    const std::uint32_t white = nextId_;
     for (Wide y = top; y < bottom; ++y) {
         if (rowIds_[static_cast<std::size_t>(y)] == NotWritten) {
             std::uint32_t* row = Row(static_cast<int>(y));
             std::fill(row, row + width_, White);
-            rowIds_[static_cast<std::size_t>(y)] = nextId_++;
+            rowIds_[static_cast<std::size_t>(y)] = white;
+            nextId_ = white + 1;
         }
     }
 }
