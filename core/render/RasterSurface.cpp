@@ -84,6 +84,7 @@ RasterSurface::RasterSurface(int width, int height, RasterFallbackFactory* fallb
     height_ = height;
     pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     rowIds_.assign(static_cast<std::size_t>(height), NotWritten);
+    sameAsAbove_.assign(static_cast<std::size_t>(height), 0);
     tally_.Add(White, static_cast<std::uint64_t>(pixels_.size()));
     if (fallback != nullptr) {
         fallback_ = fallback->Create(pixels_.data(), width, height);
@@ -99,6 +100,7 @@ void RasterSurface::Restart()
         return;
     }
     std::fill(rowIds_.begin(), rowIds_.end(), NotWritten);
+    std::fill(sameAsAbove_.begin(), sameAsAbove_.end(), 0);
     nextId_ = 1;
     tally_.Clear();
     tally_.Add(White, static_cast<std::uint64_t>(pixels_.size()));
@@ -111,18 +113,45 @@ void RasterSurface::Restart()
     align_ = AlignLeftTop;
 }
 
+void RasterSurface::Own(Wide y)
+{
+    auto at = static_cast<std::size_t>(y);
+    if (sameAsAbove_[at] == 0) {
+        return;
+    }
+    std::size_t source = at - 1;
+    while (sameAsAbove_[source] != 0) {
+        --source;  // the top row always holds its pixels
+    }
+    std::memcpy(Row(static_cast<int>(y)), Row(static_cast<int>(source)),
+                static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
+    sameAsAbove_[at] = 0;
+}
+
 void RasterSurface::Materialise(Wide top, Wide bottom)
 {
     top = std::max<Wide>(top, 0);
     bottom = std::min<Wide>(bottom, height_);
+    if (top >= bottom) {
+        return;
+    }
+    if (bottom < height_) {
+        Own(bottom);  // the rows below lean on these no more
+    }
+    Own(top);
     // All white alike: one number for every row written here.
     const std::uint32_t white = nextId_;
+    const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
     for (Wide y = top; y < bottom; ++y) {
-        if (rowIds_[static_cast<std::size_t>(y)] == NotWritten) {
+        const auto at = static_cast<std::size_t>(y);
+        if (rowIds_[at] == NotWritten) {
             std::uint32_t* row = Row(static_cast<int>(y));
             std::fill(row, row + width_, White);
-            rowIds_[static_cast<std::size_t>(y)] = white;
+            rowIds_[at] = white;
             nextId_ = white + 1;
+        } else if (sameAsAbove_[at] != 0) {
+            std::memcpy(Row(static_cast<int>(y)), Row(static_cast<int>(y) - 1), rowBytes);
+            sameAsAbove_[at] = 0;
         }
     }
 }
@@ -186,49 +215,59 @@ void RasterSurface::Fill(Wide left, Wide top, Wide right, Wide bottom, std::uint
     const auto width = static_cast<std::size_t>(width_);
 
     // Rows equal before the fill are equal after it: the first of each kind
-    // is filled and counted, the others copied from it.
+    // is filled and counted, the others copied from it, or, below a row of
+    // their kind, left to stand for copies of the row above until read.
+    if (bottom < height_) {
+        Own(bottom);  // the rows below lean on these no more
+    }
     groups_.clear();
     removed_.clear();
-    for (Wide y = top; y < bottom; ++y) {
-        std::uint32_t& id = rowIds_[static_cast<std::size_t>(y)];
+    std::uint32_t* const ids = rowIds_.data();
+    std::uint8_t* const copies = sameAsAbove_.data();
+    for (Wide y = top; y < bottom;) {
+        const auto at = static_cast<std::size_t>(y);
+        const std::uint32_t id = ids[at];
         std::uint32_t* row = Row(static_cast<int>(y));
-        // Neighbouring rows are mostly of one kind: the last group first.
-        auto group = groups_.end();
-        if (!groups_.empty() && groups_.back().oldId == id) {
-            group = groups_.end() - 1;
-        } else {
-            group = std::find_if(groups_.begin(), groups_.end(),
-                                 [&](const RowGroup& g) { return g.oldId == id; });
-        }
+        auto group = std::find_if(groups_.begin(), groups_.end(),
+                                  [&](const RowGroup& g) { return g.oldId == id; });
         if (group != groups_.end()) {
             if (id == NotWritten) {
                 std::memcpy(row, Row(group->representative), width * sizeof *row);
             } else {
                 std::fill_n(row + from, span, rgb);  // bars are a few pixels wide
             }
-            ++group->rows;
-            id = group->newId;
-            continue;
-        }
-        const std::size_t firstRemoved = removed_.size();
-        if (id == NotWritten) {
-            std::fill(row, row + width, White);
-            removed_.push_back({White, span});
         } else {
-            for (std::size_t x = from; x < from + span;) {
-                const std::uint32_t old = row[x];
-                std::size_t end = x + 1;
-                while (end < from + span && row[end] == old) {
-                    ++end;
+            Own(y);  // only the top row of the fill may stand for the row above
+            const std::size_t firstRemoved = removed_.size();
+            if (id == NotWritten) {
+                std::fill(row, row + width, White);
+                removed_.push_back({White, span});
+            } else {
+                for (std::size_t x = from; x < from + span;) {
+                    const std::uint32_t old = row[x];
+                    std::size_t end = x + 1;
+                    while (end < from + span && row[end] == old) {
+                        ++end;
+                    }
+                    removed_.push_back({old, end - x});
+                    x = end;
                 }
-                removed_.push_back({old, end - x});
-                x = end;
             }
+            std::fill(row + from, row + from + span, rgb);
+            group = groups_.insert(groups_.end(), {id, nextId_++, static_cast<int>(y), 0,
+                                                   firstRemoved, removed_.size() - firstRemoved});
         }
-        std::fill(row + from, row + from + span, rgb);
-        groups_.push_back(
-            {id, nextId_, static_cast<int>(y), 1, firstRemoved, removed_.size() - firstRemoved});
-        id = nextId_++;
+        ids[at] = group->newId;
+        // The rows below it of its kind, as they mostly are, stand for
+        // copies of it: nothing of them is written until they are read.
+        std::size_t next = at + 1;
+        while (next < static_cast<std::size_t>(bottom) && ids[next] == id) {
+            ids[next] = group->newId;
+            copies[next] = 1;
+            ++next;
+        }
+        group->rows += next - at;
+        y = static_cast<Wide>(next);
     }
     for (const RowGroup& group : groups_) {
         for (std::size_t i = 0; i < group.removedCount; ++i) {

@@ -115,9 +115,13 @@ public:
                        std::string_view text, std::optional<int> advance) override;
 
 private:
-    // Writes white into the rows [top, bottom) that no drawing has reached
-    // yet: a new picture is white without a pass over its pixels.
+    // Gives the rows [top, bottom) their pixels, to be read or drawn on:
+    // white where no drawing has reached yet (a new picture is white without
+    // a pass over its pixels), a copy where a row stood for the row above.
+    // The row below the range stands for none of them afterwards.
     void Materialise(std::int64_t top, std::int64_t bottom);
+    // Writes the pixels of row y where it stood for the row above.
+    void Own(std::int64_t y);
     void Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
               std::uint32_t rgb);
     std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
@@ -145,6 +149,9 @@ private:
     std::vector<std::uint32_t> pixels_;
     // Row number 0: white, its pixels not yet written.
     std::vector<std::uint32_t> rowIds_;
+    // Nonzero: the row's pixels are not written, it is equal to the row
+    // above (of the same number); a fill over rows of one kind writes one.
+    std::vector<std::uint8_t> sameAsAbove_;
     std::uint32_t nextId_ = 1;
     PixelTally tally_;
     std::vector<Colour> pens_{0};
