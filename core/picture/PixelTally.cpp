@@ -1,6 +1,7 @@
 #include "picture/PixelTally.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace kestrel {
 
@@ -11,8 +12,11 @@ constexpr std::uint32_t ColourBits = 0x00FFFFFFU;
 
 std::size_t Hash(std::uint32_t rgb, std::size_t mask)
 {
-    // Fibonacci hashing spreads the neighbouring greys of antialiased text.
-    return (static_cast<std::size_t>(rgb * 0x9E3779B1U) >> 8) & mask;
+    // Fibonacci hashing spreads the neighbouring greys of antialiased text,
+    // in the product's top bits: its low bits depend on the key's low bits
+    // alone, and the greys of one text differ in all three channels alike.
+    const int bits = std::countr_zero(mask + 1);
+    return static_cast<std::size_t>((rgb * 0x9E3779B1U) >> (32 - bits));
 }
 
 }  // namespace
@@ -25,15 +29,21 @@ std::size_t PixelTally::SlotOf(std::uint32_t rgb)
     if (keys_[lastSlot_] == key) {
         return lastSlot_;  // runs of one colour come in turns: bars, spaces
     }
-    std::size_t mask = keys_.size() - 1;
+    const std::size_t mask = keys_.size() - 1;
     std::size_t slot = Hash(key, mask);
     while (keys_[slot] != 0 && keys_[slot] != key) {
         slot = (slot + 1) & mask;
     }
-    if (keys_[slot] != 0) {
-        lastSlot_ = slot;
-        return slot;
+    if (keys_[slot] == 0) {
+        slot = Insert(key);
     }
+    lastSlot_ = slot;
+    return slot;
+}
+
+std::size_t PixelTally::Insert(std::uint32_t key)
+{
+    std::size_t mask = keys_.size() - 1;
     if (2 * (used_ + 1) > keys_.size()) {
         // Half full: twice the slots, every colour placed again.
         std::vector<std::uint32_t> keys(2 * keys_.size(), 0);
@@ -51,14 +61,13 @@ std::size_t PixelTally::SlotOf(std::uint32_t rgb)
         }
         keys_.swap(keys);
         counts_.swap(counts);
-        slot = Hash(key, mask);
-        while (keys_[slot] != 0) {
-            slot = (slot + 1) & mask;
-        }
+    }
+    std::size_t slot = Hash(key, mask);
+    while (keys_[slot] != 0) {
+        slot = (slot + 1) & mask;
     }
     keys_[slot] = key;
     ++used_;
-    lastSlot_ = slot;
     return slot;
 }
 
@@ -85,11 +94,9 @@ void PixelTally::AddRow(const std::uint32_t* row, std::size_t count, int sign)
         while (end < count && (row[end] & ColourBits) == rgb) {
             ++end;
         }
-        if (sign > 0) {
-            Add(rgb, end - x);
-        } else {
-            Remove(rgb, end - x);
-        }
+        std::uint64_t& pixels = counts_[SlotOf(rgb)];
+        const std::uint64_t n = end - x;
+        pixels = sign > 0 ? pixels + n : pixels - std::min(pixels, n);
         x = end;
     }
 }

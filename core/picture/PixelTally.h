@@ -35,6 +35,8 @@ public:
 
 private:
     std::size_t SlotOf(std::uint32_t rgb);
+    // A slot for a key not in the table, which grows when half full.
+    std::size_t Insert(std::uint32_t key);
 
     // rgb + 1 in `keys_` (0 marks a free slot), its count beside it.
     std::vector<std::uint32_t> keys_;
