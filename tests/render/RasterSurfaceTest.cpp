@@ -98,6 +98,61 @@ TEST(RasterSurface, PaletteFromItsCountsIsThePicturesPalette)
     }
 }
 
+// Fills over rows of one kind leave the rows below the first unwritten until
+// they are read; reading in between, tall and short fills cutting across
+// such stretches at either end, must not tell. Every two rows of one number,
+// however far apart, are equal: read-outs copy by number.
+TEST(RasterSurface, ReadsBetweenFillsSeeThePictureAsFilled)
+{
+    struct Case {
+        int width;
+        int height;
+        unsigned seed;
+        int fills;
+        int readEvery;  // Picture() after every this many fills
+    };
+    const Case cases[] = {
+        {300, 150, 11, 60, 7}, {5, 40, 12, 120, 3},  {9, 2, 13, 30, 2},
+        {1, 64, 14, 80, 5},    {64, 300, 15, 90, 1}, {40, 1, 16, 20, 4},
+    };
+    for (const Case& c : cases) {
+        std::mt19937 random(c.seed);
+        const auto pick = [&](int from, int to) {
+            return std::uniform_int_distribution<int>(from, to)(random);
+        };
+        RasterSurface surface(c.width, c.height);
+        std::vector<std::uint32_t> model(static_cast<std::size_t>(c.width) * c.height, 0xFFFFFF);
+        for (int i = 1; i <= c.fills; ++i) {
+            // Mostly tall stripes, as bars are, some whole-width bands.
+            const bool band = i % 4 == 0;
+            const int left = band ? 0 : pick(-1, c.width - 1);
+            const int right = band ? c.width : left + pick(1, 4);
+            const int top = pick(-2, c.height - 1);
+            const int bottom = top + pick(1, band ? 3 : c.height + 2);
+            const Colour colour = MakeColour(pick(0, 2) * 100, 0, 0);
+            surface.FillSolidRect({left, top, right, bottom}, colour);
+            for (int y = std::max(top, 0); y < std::min(bottom, c.height); ++y) {
+                for (int x = std::max(left, 0); x < std::min(right, c.width); ++x) {
+                    model[static_cast<std::size_t>(y) * c.width + x] = PixelOf(colour);
+                }
+            }
+            if (i % c.readEvery != 0 && i != c.fills) {
+                continue;
+            }
+            const RgbPicture picture = surface.Picture();
+            ASSERT_EQ(picture.pixels, model) << "seed " << c.seed << ", fill " << i;
+            EXPECT_EQ(surface.Colours(), Recount(picture)) << "seed " << c.seed << ", fill " << i;
+            const std::vector<std::uint32_t>& numbers = surface.RowNumbers();
+            for (int y = 0; y < c.height; ++y) {
+                const auto first = std::find(numbers.begin(), numbers.end(), numbers[y]);
+                const auto row = [&](std::ptrdiff_t r) { return model.begin() + r * c.width; };
+                EXPECT_TRUE(std::equal(row(y), row(y + 1), row(first - numbers.begin())))
+                    << "row " << y << " shares its number, seed " << c.seed << ", fill " << i;
+            }
+        }
+    }
+}
+
 TEST(RasterSurface, RefusedSizesGiveAnEmptySurfaceThatIgnoresDrawing)
 {
     for (const auto& [width, height] :
