@@ -1,22 +1,19 @@
 #include "CliRun.h"
 
-#include "VerifyPicture.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
 #include "document/StoredStyle.h"
 #include "export/PictureExport.h"
-#include "export/QtPictureExports.h"
 #include "profile/MemoryProfile.h"
+#include "profile/PlainIniProfile.h"
 #include "profile/ProfileSchema.h"
-#include "profile/SettingsProfile.h"
-#include "render/QPainterSurface.h"
-#include "render/QtRasterFallback.h"
+#include "qtplugin/QtServicesLoader.h"
+#include "qtplugin/QtWhenNeeded.h"
 #include "symbology/CodeValidator.h"
-#include "text/Cp932.h"
-
-#include <QString>
+#include "text/Cp932Utf8.h"
 
 #include <csignal>
+#include <cstdio>
 #include <pthread.h>
 
 #include <algorithm>
@@ -38,13 +35,26 @@ namespace kestrel::cli {
 
 namespace {
 
-std::unique_ptr<SettingsProfile> OpenProfile(const CliOptions& options)
+// The profile as QSettings reads it: read here where it is in the plain
+// form the program writes, else through Qt. Null, with the reason in
+// `error`, when Qt is needed and cannot be loaded.
+std::unique_ptr<Profile> OpenProfile(const CliOptions& options, std::string& error)
 {
-    if (options.profilePath) {
-        return std::make_unique<SettingsProfile>(QString::fromStdString(*options.profilePath),
-                                                 SettingsProfile::Access::ReadOnly);
+    std::optional<std::string> path = options.profilePath;
+    if (!path) {
+        path = PlainDefaultProfilePath();
     }
-    return std::make_unique<SettingsProfile>(SettingsProfile::Access::ReadOnly);
+    if (path) {
+        if (std::unique_ptr<Profile> plain = ReadPlainIniProfile(*path)) {
+            return plain;
+        }
+    }
+    QtServices* qt = LoadQtServices();
+    if (qt == nullptr) {
+        error = "cannot read the profile without Qt: " + LoadError();
+        return nullptr;
+    }
+    return qt->ReadProfile(path ? *path : qt->DefaultProfilePath());
 }
 
 // The command line fills the code dialog's values as a user would: the
@@ -89,11 +99,14 @@ struct RunSettings {
     int bitmapChoice = 0;
 };
 
-// Null, with the reason in `error`, when a --set value has no code page 932
-// form.
+// Null, with the reason in `error`, when the profile cannot be read or a
+// --set value has no code page 932 form.
 std::unique_ptr<RunSettings> ReadRunSettings(const CliOptions& options, std::string& error)
 {
-    const std::unique_ptr<SettingsProfile> stored = OpenProfile(options);
+    const std::unique_ptr<Profile> stored = OpenProfile(options, error);
+    if (!stored) {
+        return nullptr;
+    }
     // The --set values stand over the stored ones for this run only.
     MemoryProfile profile(stored.get());
     for (const ProfileOverride& override : options.overrides) {
@@ -188,6 +201,11 @@ public:
                                       ? "no data to draw, nothing written to " + *outputName
                                       : "cannot write " + *outputName};
             }
+            if (QtServicesMissing()) {
+                // Drawn without what Qt would have drawn: not a picture to keep.
+                std::remove(outputName->c_str());
+                return {Rejected, "cannot write " + *outputName + ": " + LoadError()};
+            }
             if (options_.verify) {
                 return Verify(*outputName, format);
             }
@@ -202,9 +220,13 @@ private:
     Outcome Verify(const std::string& fileName, PictureFormat format)
     {
         const bool raster = format == PictureFormat::Bmp || format == PictureFormat::Png;
-        const RgbPicture picture = raster ? ReadPictureFile(fileName)
+        QtServices* reader = LoadQtServices();
+        if (reader == nullptr) {
+            return {Rejected, "cannot verify " + fileName + ": " + LoadError()};
+        }
+        const RgbPicture picture = raster ? reader->ReadPictureFile(fileName)
                                           : DrawPicture(Picture(), canvases_);
-        const ScanResult scan = VerifyScan(picture, doc_.CodeType, Cp932ToUtf8(doc_.CodeText));
+        const ScanResult scan = reader->Scan(picture, doc_.CodeType, Cp932ToUtf8(doc_.CodeText));
         switch (scan.scan) {
         case Scan::Read: return {};
         case Scan::NotVerified: return {Success, "not verified: " + scan.detail, true};
@@ -222,8 +244,8 @@ private:
     const RunSettings& settings_;
     CBarCodeDoc doc_;
     CodeEntry entry_;
-    PictureCanvasFactory canvases_;
-    const ExportRegistry exports_ = StandardExports();
+    QtWhenNeededCanvasFactory canvases_;
+    const ExportRegistry exports_ = QtWhenNeededExports();
 };
 
 std::string NumberedName(std::string pattern, int lineNumber)
@@ -507,9 +529,6 @@ int RunBatch(Session& first, const CliOptions& options, const RunSettings& setti
             more.push_back(std::make_unique<Session>(options, settings));
             sessions.push_back(more.back().get());
         }
-        // The fonts are found and loaded here, once, before the workers
-        // draw their first texts at the same time.
-        PrepareFontsForThreads();
         LinePool pool(options, sessions, reporter);
         for (std::string line; ReadLine(*lines, line);) {
             pool.Add(++lineNumber, std::move(line));

@@ -2,9 +2,6 @@
 #include "CliRun.h"
 #include "process/HeapTuning.h"
 
-#include <QString>
-#include <QtGlobal>
-
 #include <csignal>
 #include <unistd.h>
 
@@ -13,16 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Qt complains when no runtime folder is set, which is normal for a
-// headless tool; everything else it says still reaches standard error.
-void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (type == QtWarningMsg && text.startsWith(QStringLiteral("QStandardPaths:"))) {
-        return;
-    }
-    std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
-}
 
 // Ctrl+C and SIGTERM end a batch after the files in hand, never in the
 // middle of one. No SA_RESTART: a read of standard input that waits for
@@ -53,12 +40,6 @@ int main(int argc, char* argv[])
         options.help = true;
     }
 
-    // Qt's GUI starts only when a picture needs it (text FreeType does not
-    // give, SVG, PDF, several jobs), on the offscreen platform: this program
-    // runs headless.
-    if (options.outputPath && !options.help) {
-        qInstallMessageHandler(QuietMessageHandler);
-    }
     RunEnvironment environment;
     if (options.batchPath) {
         StopOnSignals();

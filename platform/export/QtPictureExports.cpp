@@ -32,30 +32,6 @@ QRgb ToQRgb(std::uint32_t pixel)
     return 0xFF000000U | (pixel & 0xFFFFFFU);
 }
 
-// More colours than a palette holds: 24-bit truecolour through Qt's writer.
-std::optional<std::vector<std::uint8_t>> TrueColourPng(const PixelRows& picture)
-{
-    EnsureGuiApplication();
-    QImage image(picture.width, picture.height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return std::nullopt;
-    }
-    const auto width = static_cast<std::size_t>(picture.width);
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint32_t* pixels = picture.Row(y);
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (std::size_t x = 0; x < width; ++x) {
-            row[x] = ToQRgb(pixels[x]);
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-        return std::nullopt;
-    }
-    return ToBytes(bytes);
-}
-
 // Draws the barcode with a painter over `device`, one picture unit one
 // device unit. The document's background is the first rectangle drawn.
 bool PaintVector(const Drawing& drawing, QPaintDevice& device)
@@ -159,10 +135,33 @@ PictureWriter VectorWriter(bool (*write)(const Drawing&, QIODevice&))
 
 }  // namespace
 
+std::optional<std::vector<std::uint8_t>> EncodeTrueColourPng(const PixelRows& picture)
+{
+    EnsureGuiApplication();
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return std::nullopt;
+    }
+    const auto width = static_cast<std::size_t>(picture.width);
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint32_t* pixels = picture.Row(y);
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::size_t x = 0; x < width; ++x) {
+            row[x] = ToQRgb(pixels[x]);
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return std::nullopt;
+    }
+    return ToBytes(bytes);
+}
+
 ExportRegistry StandardExports()
 {
     ExportRegistry registry;
-    AddRasterExports(registry, TrueColourPng);
+    AddRasterExports(registry, EncodeTrueColourPng);
     registry.Add(PictureFormat::Svg, VectorWriter(WriteSvg));
     registry.Add(PictureFormat::Pdf, VectorWriter(WritePdf));
     return registry;

@@ -7,9 +7,15 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +28,7 @@ constexpr int NormalWeight = 400;
 constexpr int DefaultHeight = 12;  // what a height of 0 or less asks for
 
 // The file fontconfig gives for IPAGothic, when that is the family it gives.
-std::string BarcodeFontFile()
+std::string FontconfigBarcodeFontFile()
 {
     std::string file;
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
@@ -44,6 +50,88 @@ std::string BarcodeFontFile()
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
+    return file;
+}
+
+// Fontconfig takes several milliseconds to load its configuration and
+// caches, more than the whole of a one-picture run without it. So the file
+// it gave is kept in the user's cache folder with the file's size and time,
+// and taken from there while the file is unchanged. Removing the cache file
+// makes the next run ask fontconfig again.
+std::string FontFileCachePath()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache != nullptr && cache[0] == '/') {
+        return std::string(cache) + "/kestrel/barcode-font";
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') {
+        return std::string(home) + "/.cache/kestrel/barcode-font";
+    }
+    return {};
+}
+
+// The file's size and modification time, as the cache records them.
+std::string FileStamp(const std::string& file)
+{
+    struct stat status {};
+    if (stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return {};
+    }
+    return std::to_string(status.st_size) + ' ' + std::to_string(status.st_mtim.tv_sec) + '.'
+           + std::to_string(status.st_mtim.tv_nsec);
+}
+
+std::string CachedFontFile(const std::string& cachePath)
+{
+    std::ifstream cache(cachePath);
+    std::string file;
+    std::string stamp;
+    if (!std::getline(cache, file) || !std::getline(cache, stamp) || stamp.empty()
+        || FileStamp(file) != stamp) {
+        return {};
+    }
+    return file;
+}
+
+// Written beside and renamed over, so a reader never sees half of it; a
+// cache that cannot be written only costs the next run the lookup.
+void CacheFontFile(const std::string& cachePath, const std::string& file)
+{
+    const std::string stamp = FileStamp(file);
+    const std::size_t slash = cachePath.rfind('/');
+    std::error_code error;
+    std::filesystem::create_directories(cachePath.substr(0, slash), error);
+    const std::string temporary = cachePath + '.' + std::to_string(getpid());
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << file << '\n' << stamp << '\n';
+        if (!out.flush()) {
+            std::filesystem::remove(temporary, error);
+            return;
+        }
+    }
+    std::filesystem::rename(temporary, cachePath, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+    }
+}
+
+// The barcode font's file: the one cached, when `cached`, else fontconfig's
+// answer, which is then cached.
+std::string BarcodeFontFile(bool cached)
+{
+    const std::string cachePath = FontFileCachePath();
+    if (cached && !cachePath.empty()) {
+        std::string file = CachedFontFile(cachePath);
+        if (!file.empty()) {
+            return file;
+        }
+    }
+    std::string file = FontconfigBarcodeFontFile();
+    if (!file.empty() && !cachePath.empty()) {
+        CacheFontFile(cachePath, file);
+    }
     return file;
 }
 
@@ -110,16 +198,23 @@ FreeTypeText::~FreeTypeText() = default;
 
 std::unique_ptr<FreeTypeText> FreeTypeText::Open()
 {
-    const std::string file = BarcodeFontFile();
-    if (file.empty()) {
-        return nullptr;
-    }
     auto face = std::make_unique<Face>();
-    if (FT_Init_FreeType(&face->library) != 0
-        || FT_New_Face(face->library, file.c_str(), 0, &face->face) != 0) {
+    if (FT_Init_FreeType(&face->library) != 0) {
         return nullptr;
     }
-    return std::unique_ptr<FreeTypeText>(new FreeTypeText(std::move(face)));
+    // A cached file that is no longer a font sends the lookup back to
+    // fontconfig, once.
+    for (const bool cached : {true, false}) {
+        const std::string file = BarcodeFontFile(cached);
+        if (file.empty()) {
+            return nullptr;
+        }
+        if (FT_New_Face(face->library, file.c_str(), 0, &face->face) == 0) {
+            return std::unique_ptr<FreeTypeText>(new FreeTypeText(std::move(face)));
+        }
+        face->face = nullptr;
+    }
+    return nullptr;
 }
 
 std::optional<TextExtent> FreeTypeText::Measure(const FontRequest& font, std::string_view text)

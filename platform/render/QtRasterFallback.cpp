@@ -1,7 +1,6 @@
 #include "render/QtRasterFallback.h"
 
 #include "app/GuiApplication.h"
-#include "fonts/FreeTypeText.h"
 #include "render/QPainterSurface.h"
 
 #include <QImage>
@@ -10,8 +9,6 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <string>
-#include <unordered_map>
 
 namespace kestrel {
 
@@ -75,46 +72,6 @@ std::optional<TextCoverage> QtTextCoverage(const FontRequest& font, std::string_
     return CoverageOf(image, margin);
 }
 
-// Text coverages by font and text: from FreeType where it gives what Qt
-// draws, else from Qt's drawing in black on white (Qt blends a glyph's
-// coverage a so that black on white leaves 255 − a).
-class QtRasterFallbackFactory::Coverages {
-public:
-    const TextCoverage* Find(const FontRequest& font, std::string_view text)
-    {
-        std::string key = std::to_string(font.height) + '/' + std::to_string(font.weight) + '/'
-                          + std::to_string(static_cast<int>(font.charset)) + '/' + font.faceName
-                          + '\0';
-        key.append(text);
-        const auto found = entries_.find(key);
-        if (found != entries_.end()) {
-            return found->second ? &*found->second : nullptr;
-        }
-        if (entries_.size() >= MaxEntries) {
-            entries_.clear();  // texts that change with every picture: start again
-        }
-        // FreeType gives the same coverage without a drawing, where it can.
-        std::optional<TextCoverage> coverage = freeType_ ? freeType_->Coverage(font, text)
-                                                         : std::nullopt;
-        if (!coverage) {
-            coverage = QtTextCoverage(font, text);
-        }
-        const auto [entry, inserted] = entries_.emplace(std::move(key), std::move(coverage));
-        return entry->second ? &*entry->second : nullptr;
-    }
-
-    std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text)
-    {
-        return freeType_ ? freeType_->Measure(font, text) : std::nullopt;
-    }
-
-private:
-    static constexpr std::size_t MaxEntries = 1024;
-
-    std::unordered_map<std::string, std::optional<TextCoverage>> entries_;
-    std::unique_ptr<FreeTypeText> freeType_ = FreeTypeText::Open();
-};
-
 namespace {
 
 // A QImage over the surface's pixels and the painter that stays active on
@@ -123,7 +80,7 @@ namespace {
 class QtRasterFallback : public RasterFallback {
 public:
     QtRasterFallback(std::uint32_t* pixels, int width, int height,
-                     std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages)
+                     std::shared_ptr<TextCoverageCache> coverages)
         : coverages_(std::move(coverages)), pixels_(pixels), width_(width), height_(height)
     {
     }
@@ -150,16 +107,16 @@ public:
 
     const TextCoverage* Coverage(const FontRequest& font, std::string_view text) override
     {
-        return coverages_->Find(font, text);
+        return coverages_ ? coverages_->Find(font, text) : nullptr;
     }
 
     std::optional<TextExtent> Measure(const FontRequest& font, std::string_view text) override
     {
-        return coverages_->Measure(font, text);
+        return coverages_ ? coverages_->Measure(font, text) : std::nullopt;
     }
 
 private:
-    std::shared_ptr<QtRasterFallbackFactory::Coverages> coverages_;
+    std::shared_ptr<TextCoverageCache> coverages_;
     std::uint32_t* pixels_;
     int width_;
     int height_;
@@ -170,7 +127,10 @@ private:
 
 }  // namespace
 
-QtRasterFallbackFactory::QtRasterFallbackFactory() : coverages_(std::make_shared<Coverages>()) {}
+QtRasterFallbackFactory::QtRasterFallbackFactory()
+    : coverages_(std::make_shared<TextCoverageCache>(QtTextCoverage))
+{
+}
 
 QtRasterFallbackFactory::~QtRasterFallbackFactory() = default;
 
@@ -178,6 +138,11 @@ std::unique_ptr<RasterFallback> QtRasterFallbackFactory::Create(std::uint32_t* p
                                                                 int height)
 {
     return std::make_unique<QtRasterFallback>(pixels, width, height, coverages_);
+}
+
+std::unique_ptr<RasterFallback> QtPainterOver(std::uint32_t* pixels, int width, int height)
+{
+    return std::make_unique<QtRasterFallback>(pixels, width, height, nullptr);
 }
 
 PictureCanvasFactory::PictureCanvasFactory()

@@ -3,6 +3,7 @@
 #include "picture/RgbPicture.h"
 #include "render/RasterCanvas.h"
 #include "render/RasterSurface.h"
+#include "render/TextCoverageCache.h"
 
 #include <QImage>
 
@@ -27,11 +28,13 @@ public:
     ~QtRasterFallbackFactory() override;
     std::unique_ptr<RasterFallback> Create(std::uint32_t* pixels, int width, int height) override;
 
-    class Coverages;
-
 private:
-    std::shared_ptr<Coverages> coverages_;
+    std::shared_ptr<TextCoverageCache> coverages_;
 };
+
+// A QPainter over a raster surface's pixels that gives no coverages: for a
+// surface whose text coverages come from elsewhere.
+std::unique_ptr<RasterFallback> QtPainterOver(std::uint32_t* pixels, int width, int height);
 
 // The canvases every picture that is written or copied is drawn on: raster
 // surfaces with text through Qt, so that the window and kestrel-cli write

@@ -1,4 +1,4 @@
-#include "VerifyPicture.h"
+#include "verify/VerifyPicture.h"
 
 #include "symbology/SymbologyCatalogue.h"
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace kestrel::cli {
+namespace kestrel {
 
 namespace {
 
@@ -95,4 +95,4 @@ ScanResult VerifyScan(const RgbPicture& picture, int codeType, const std::string
     return {Scan::Read, read};
 }
 
-}  // namespace kestrel::cli
+}  // namespace kestrel

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace kestrel::cli {
+namespace kestrel {
 
 // What a reader should report for a symbol, and how to ask it.
 struct ReaderExpectation {
@@ -30,4 +30,4 @@ struct ScanResult {
 // Decodes the picture with ZXing and compares it with the symbol's text.
 ScanResult VerifyScan(const RgbPicture& picture, int codeType, const std::string& codeTextUtf8);
 
-}  // namespace kestrel::cli
+}  // namespace kestrel

@@ -3,8 +3,8 @@
 // (DecodeTest): Codabar without start and stop, Code 39 without stars.
 
 #include "CliRun.h"
-#include "VerifyPicture.h"
 #include "symbology/SymbologyCatalogue.h"
+#include "verify/VerifyPicture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,3 +1,5 @@
+#include "qtplugin/QtServicesLoader.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QGuiApplication application(qtArgc, argv);
+    kestrel::ProvideQtServices(KestrelQtServices());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

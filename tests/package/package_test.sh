@@ -33,6 +33,7 @@ expected_files=(
     "-rwxr-xr-x ./usr/bin/kestrel"
     "-rwxr-xr-x ./usr/bin/kestrel-cli"
     "-rwxr-xr-x ./usr/bin/kestrel-send"
+    "-rw-r--r-- ./usr/lib/kestrel/kestrel-qt.so"
     "-rw-r--r-- ./usr/share/applications/kestrel.desktop"
     "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kestrel.svg"
     "-rw-r--r-- ./usr/share/kestrel/manual/code-dialog.png"
@@ -119,6 +120,16 @@ else
     fail "kestrel-cli could not write a picture"
 fi
 [ -e "$work/home/.config/Plover/Kestrel.ini" ] && fail "kestrel-cli wrote the user's profile"
+# BMP and PNG without Qt; Qt comes from the package's own module, found
+# from the program's folder, for SVG.
+if readelf -d "$cli" | grep NEEDED | grep -q Qt; then
+    fail "kestrel-cli is linked with Qt"
+fi
+if ! run "$cli" --profile "$work/empty.ini" --type code39 --check 0 --data KESTREL -o "$work/code39.svg" \
+        2>"$work/svg.err" || ! grep -q '<svg' "$work/code39.svg"; then
+    cat "$work/svg.err"
+    fail "kestrel-cli could not write an SVG picture through its Qt module"
+fi
 
 # The unpacked kestrel in a folder its user cannot write, as an installed
 # one in /usr/bin: the per-user folder holds a link to it, Main/Path names

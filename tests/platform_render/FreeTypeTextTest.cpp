@@ -8,9 +8,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace kestrel {
@@ -73,6 +79,55 @@ TEST(FreeTypeText, GivesQtsCoverageAndWidthWhereItAnswers)
     }
     EXPECT_FALSE(freeType->Coverage({BarcodeFontFace, 16, FontCharset::ShiftJis, 400},
                                     "\x83\x8D"));  // a double-byte character
+}
+
+// The font file is kept in the user's cache folder so that a run need not
+// ask fontconfig; whatever that cache holds, the face opens and the cache
+// ends up naming a font with its current size and time.
+TEST(FreeTypeText, FontFileCacheIsUsedOnlyWhileItHolds)
+{
+    QTemporaryDir dir;
+    const std::string cacheHome = dir.path().toStdString();
+    const std::string cache = cacheHome + "/kestrel/barcode-font";
+    const char* saved = std::getenv("XDG_CACHE_HOME");
+    const std::string savedValue = saved != nullptr ? saved : "";
+    setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+    const std::string notAFont = cacheHome + "/not-a-font.ttf";
+    std::ofstream(notAFont) << "plain text";
+    struct stat status {};
+    stat(notAFont.c_str(), &status);
+    const std::string notAFontStamp = std::to_string(status.st_size) + ' '
+                                      + std::to_string(status.st_mtim.tv_sec) + '.'
+                                      + std::to_string(status.st_mtim.tv_nsec);
+    const struct {
+        const char* what;
+        std::string content;  // empty: no cache file
+    } cases[] = {
+        {"no cache", ""},
+        {"a stamp that no longer holds", "/usr/share/fonts/x.ttf\n1 2.3\n"},
+        {"a file that is not a font", notAFont + '\n' + notAFontStamp + '\n'},
+        {"half a file", "/usr"},
+    };
+    for (const auto& [what, content] : cases) {
+        std::filesystem::remove(cache);
+        if (!content.empty()) {
+            std::filesystem::create_directories(cacheHome + "/kestrel");
+            std::ofstream(cache) << content;
+        }
+        EXPECT_TRUE(FreeTypeText::Open()) << what;
+        std::ifstream written(cache);
+        std::string file;
+        std::getline(written, file);
+        EXPECT_NE(file, notAFont) << what;
+        EXPECT_TRUE(std::filesystem::is_regular_file(file)) << what << ": " << file;
+        // The next run opens the font from the cache alone.
+        EXPECT_TRUE(FreeTypeText::Open()) << what;
+    }
+    if (saved != nullptr) {
+        setenv("XDG_CACHE_HOME", savedValue.c_str(), 1);
+    } else {
+        unsetenv("XDG_CACHE_HOME");
+    }
 }
 
 }  // namespace
