@@ -2,6 +2,7 @@
 
 #include "text/Cp932Utf8.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,15 +22,7 @@ bool IsNameCharacter(char c)
 
 bool IsName(std::string_view text)
 {
-    if (text.empty()) {
-        return false;
-    }
-    for (const char c : text) {
-        if (!IsNameCharacter(c)) {
-            return false;
-        }
-    }
-    return true;
+    return !text.empty() && std::ranges::all_of(text, IsNameCharacter);
 }
 
 // Well-formed UTF-8 with no overlong forms, surrogates or code points past
@@ -90,12 +83,9 @@ std::optional<std::string_view> PlainValue(std::string_view text)
 
 bool HasControlCharacter(std::string_view text)
 {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\n') {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(text, [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\n';
+    });
 }
 
 // Reads every line into `profile`; false at the first line beyond the plain
@@ -135,7 +125,9 @@ bool ReadLines(std::string_view text, MemoryProfile& profile)
         }
         const std::string key(line.substr(0, equals));
         const std::optional<std::string_view> value = PlainValue(line.substr(equals + 1));
-        if (!value || !keys.insert(section + '/' + key).second) {
+        std::string sectionKey = section;
+        sectionKey.append(1, '/').append(key);
+        if (!value || !keys.insert(std::move(sectionKey)).second) {
             return false;
         }
         std::optional<std::string> cp932 = Utf8ToCp932Lossy(*value);
