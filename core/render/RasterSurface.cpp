@@ -525,6 +525,11 @@ void RasterSurface::Blend(const TextCoverage& coverage, Wide x, Wide y, const Su
         return;
     }
     Materialise(top, bottom);
+    const bool whole = left == x + coverage.left && right == x + coverage.left + coverage.width
+                       && top == y + coverage.top && bottom == y + coverage.top + coverage.height;
+    if (whole && BlendOverOneColour(coverage, left, top, colour)) {
+        return;
+    }
     const auto span = static_cast<std::size_t>(right - left);
     for (Wide py = top; py < bottom; ++py) {
         const std::uint8_t* alpha = coverage.alpha.data()
@@ -547,6 +552,108 @@ void RasterSurface::Blend(const TextCoverage& coverage, Wide x, Wide y, const Su
         tally_.AddRow(row, span, 1);
         rowIds_[static_cast<std::size_t>(py)] = nextId_++;
     }
+}
+
+bool RasterSurface::BlendOverOneColour(const TextCoverage& coverage, Wide left, Wide top,
+                                       std::uint32_t colour)
+{
+    const auto width = static_cast<std::size_t>(coverage.width);
+    const auto height = static_cast<std::size_t>(coverage.height);
+    const std::vector<std::uint8_t>& alpha = coverage.alpha;
+    if (alpha.size() != width * height) {
+        return false;
+    }
+    const auto firstInk = static_cast<std::size_t>(
+        std::find_if(alpha.begin(), alpha.end(), [](std::uint8_t a) { return a != 0; })
+        - alpha.begin());
+    if (firstInk == alpha.size()) {
+        return true;  // nothing to draw
+    }
+    // The glyph blended over the colour under its first inked pixel; where
+    // another colour lies under ink (a neighbouring glyph's edge), that
+    // pixel is blended and counted on its own.
+    const std::uint32_t background = Row(static_cast<int>(
+        top + static_cast<Wide>(firstInk / width)))[left + static_cast<Wide>(firstInk % width)];
+    const BlendedGlyph& glyph = BlendedOver(coverage, colour, background);
+    otherColours_.clear();
+    for (std::size_t r = 0; r < height; ++r) {
+        if (glyph.inkedRows[r] == 0) {
+            continue;
+        }
+        const auto y = static_cast<std::size_t>(top) + r;
+        std::uint32_t* row = Row(static_cast<int>(y)) + left;
+        const std::uint8_t* ink = alpha.data() + r * width;
+        const std::uint32_t* blended = glyph.pixels.data() + r * width;
+        for (std::size_t i = 0; i < width; ++i) {
+            if (ink[i] == 0) {
+                continue;
+            }
+            if (row[i] != background) {
+                const std::uint32_t mixed = ink[i] == 255 ? colour & White
+                                                          : BlendCoverage(colour, ink[i], row[i]);
+                tally_.Remove(row[i], 1);
+                tally_.Add(mixed, 1);
+                otherColours_.push_back(blended[i]);
+                row[i] = mixed;
+            } else {
+                row[i] = blended[i];
+            }
+        }
+        rowIds_[y] = nextId_++;
+    }
+    tally_.Remove(background, glyph.inkedPixels - otherColours_.size());
+    for (const PixelCount& count : glyph.colours) {
+        tally_.Add(count.rgb, count.count);
+    }
+    for (const std::uint32_t blended : otherColours_) {
+        tally_.Remove(blended, 1);  // counted with the glyph, not drawn
+    }
+    return true;
+}
+
+const RasterSurface::BlendedGlyph& RasterSurface::BlendedOver(const TextCoverage& coverage,
+                                                              std::uint32_t colour,
+                                                              std::uint32_t background)
+{
+    for (const BlendedGlyph& glyph : glyphs_) {
+        const TextCoverage& known = glyph.coverage;
+        if (glyph.colour == colour && glyph.background == background
+            && known.width == coverage.width && known.height == coverage.height
+            && known.left == coverage.left && known.top == coverage.top
+            && known.alpha == coverage.alpha) {
+            return glyph;
+        }
+    }
+    if (glyphs_.size() >= MaxBlendedGlyphs) {
+        glyphs_.clear();
+    }
+    // Blended as the pixels would be one by one; only the pixels under ink
+    // change colour, and only they are counted.
+    BlendedGlyph glyph{coverage, colour, background, {}, {}, 0, {}};
+    const auto width = static_cast<std::size_t>(coverage.width);
+    glyph.pixels.assign(coverage.alpha.size(), background);
+    glyph.inkedRows.assign(static_cast<std::size_t>(coverage.height), 0);
+    PixelTally counts;
+    for (std::size_t r = 0; r < glyph.inkedRows.size(); ++r) {
+        const std::uint8_t* alpha = coverage.alpha.data() + r * width;
+        std::uint32_t* row = glyph.pixels.data() + r * width;
+        if (std::all_of(alpha, alpha + width, [](std::uint8_t a) { return a == 0; })) {
+            continue;
+        }
+        for (std::size_t i = 0; i < width; ++i) {
+            const std::uint32_t a = alpha[i];
+            if (a == 0) {
+                continue;
+            }
+            row[i] = a == 255 ? colour & White : BlendCoverage(colour, a, row[i]);
+            counts.Add(row[i], 1);
+            ++glyph.inkedPixels;
+        }
+        glyph.inkedRows[r] = 1;
+    }
+    glyph.colours = counts.Counts();
+    glyphs_.push_back(std::move(glyph));
+    return glyphs_.back();
 }
 
 }  // namespace kestrel

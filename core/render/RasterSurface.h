@@ -143,6 +143,27 @@ private:
                      std::optional<int> advance, unsigned options, const SurfaceRect& box);
     void Blend(const TextCoverage& coverage, std::int64_t x, std::int64_t y,
                const SurfaceRect& clip);
+    // Blends the whole coverage, its top left at (left, top), from the
+    // glyph blended once over the colour under its ink, as text mostly falls
+    // on one background. False (nothing drawn) for a coverage whose alpha
+    // is not its width × height.
+    bool BlendOverOneColour(const TextCoverage& coverage, std::int64_t left, std::int64_t top,
+                            std::uint32_t colour);
+
+    // A coverage blended in a colour over a background, kept across
+    // pictures: a batch draws the same few glyphs thousands of times.
+    struct BlendedGlyph {
+        TextCoverage coverage;
+        std::uint32_t colour;
+        std::uint32_t background;
+        std::vector<std::uint32_t> pixels;    // the coverage's width × height
+        std::vector<std::uint8_t> inkedRows;  // nonzero: the row has ink
+        std::uint64_t inkedPixels;            // the pixels under ink
+        std::vector<PixelCount> colours;      // and their colours blended
+    };
+    static constexpr std::size_t MaxBlendedGlyphs = 256;
+    const BlendedGlyph& BlendedOver(const TextCoverage& coverage, std::uint32_t colour,
+                                    std::uint32_t background);
 
     int width_ = 0;
     int height_ = 0;
@@ -178,6 +199,8 @@ private:
     std::vector<RowGroup> groups_;
     std::vector<PixelCount> removed_;
     std::vector<std::uint32_t> before_;
+    std::vector<BlendedGlyph> glyphs_;
+    std::vector<std::uint32_t> otherColours_;
 };
 
 }  // namespace kestrel

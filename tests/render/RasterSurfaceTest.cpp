@@ -3,6 +3,7 @@
 // pixel at a time gives it, and every count as a pass over the pixels gives.
 
 #include "render/RasterSurface.h"
+#include "FakeSurface.h"
 #include "bitmap/Palette.h"
 #include "picture/PixelTally.h"
 
@@ -10,7 +11,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrel {
@@ -149,6 +153,110 @@ TEST(RasterSurface, ReadsBetweenFillsSeeThePictureAsFilled)
                 EXPECT_TRUE(std::equal(row(y), row(y + 1), row(first - numbers.begin())))
                     << "row " << y << " shares its number, seed " << c.seed << ", fill " << i;
             }
+        }
+    }
+}
+
+// A fallback whose only use is its coverage: each character's is a small
+// made-up glyph, its alpha a pattern of the character with full, partial
+// and no coverage, 5 pixels wide, so glyphs 4 apart overlap by a column.
+class GlyphFallback : public RasterFallback {
+public:
+    DrawingSurface& Begin() override { return unused_; }
+    const TextCoverage* Coverage(const FontRequest&, std::string_view text) override
+    {
+        if (text.size() != 1) {
+            return nullptr;
+        }
+        const auto c = static_cast<unsigned>(static_cast<unsigned char>(text[0]));
+        glyph_ = {0, 1, 5, 7, {}};
+        for (unsigned i = 0; i < 35; ++i) {
+            const unsigned a = (i * 37 + c * 11) % 7;
+            glyph_.alpha.push_back(a == 0 ? 255 : a < 3 ? 0 : static_cast<std::uint8_t>(a * 40));
+        }
+        return &glyph_;
+    }
+
+private:
+    TextCoverage glyph_;
+    test::FakeSurface unused_{1, 1};
+};
+
+class GlyphFallbackFactory : public RasterFallbackFactory {
+public:
+    std::unique_ptr<RasterFallback> Create(std::uint32_t*, int, int) override
+    {
+        return std::make_unique<GlyphFallback>();
+    }
+};
+
+// x × a / 255 per channel, rounded as the painter rounds glyph coverage.
+std::uint32_t Mix(std::uint32_t colour, std::uint32_t a, std::uint32_t pixel)
+{
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const auto part = [&](std::uint32_t x, std::uint32_t k) {
+            const std::uint32_t t = (x >> shift & 0xFF) * k;
+            return (t + (t >> 8) + 0x80) >> 8;
+        };
+        out |= ((part(colour, a) + part(pixel, 255 - a)) & 0xFF) << shift;
+    }
+    return out;
+}
+
+// Text blended glyph by glyph: over white, over bars, over the edges of the
+// glyph before, in black and in a colour, twice on one surface (a batch's
+// second picture finds its glyphs blended before). Pixel by pixel as the
+// painter blends, counted as a pass over the pixels counts.
+TEST(RasterSurface, GlyphsBlendAsPixelByPixelWhateverLiesUnder)
+{
+    struct Case {
+        const char* text;
+        int advance;
+        Colour textColour;
+        int barEvery;  // a one-pixel bar under the text every this many columns; 0 none
+        Colour barColour;
+    };
+    const Case cases[] = {
+        {"4901234567894", 4, 0x000000, 0, 0},
+        {"0123456789", 5, 0x000000, 0, 0},
+        {"1111", 3, MakeColour(0, 0, 128), 0, 0},
+        {"ABAB", 4, 0x000000, 3, 0x000000},
+        {"97", 4, MakeColour(200, 30, 0), 2, MakeColour(0, 90, 0)},
+    };
+    GlyphFallbackFactory glyphs;
+    RasterSurface surface(64, 12, &glyphs);
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            surface.Restart();
+            std::vector<std::uint32_t> model(64 * 12, 0xFFFFFF);
+            for (int x = 0; c.barEvery > 0 && x < 64; x += c.barEvery) {
+                surface.FillSolidRect({x, 0, x + 1, 12}, c.barColour);
+                for (int y = 0; y < 12; ++y) {
+                    model[static_cast<std::size_t>(y) * 64 + x] = PixelOf(c.barColour);
+                }
+            }
+            surface.SetTextColour(c.textColour);
+            const std::string text = c.text;
+            surface.DrawTextInBox(2, 2, {0, 0, 64, 12}, 0, text, c.advance);
+            GlyphFallback reference;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const TextCoverage& glyph = *reference.Coverage({}, text.substr(i, 1));
+                for (int gy = 0; gy < glyph.height; ++gy) {
+                    for (int gx = 0; gx < glyph.width; ++gx) {
+                        const int x = 2 + static_cast<int>(i) * c.advance + glyph.left + gx;
+                        const int y = 2 + glyph.top + gy;
+                        const std::uint32_t a = glyph.alpha[static_cast<std::size_t>(gy) * 5 + gx];
+                        std::uint32_t& pixel = model[static_cast<std::size_t>(y) * 64 + x];
+                        pixel = a == 255 ? PixelOf(c.textColour)
+                                : a != 0 ? Mix(PixelOf(c.textColour), a, pixel)
+                                         : pixel;
+                    }
+                }
+            }
+            const RgbPicture picture = surface.Picture();
+            EXPECT_EQ(picture.pixels, model) << c.text << ", round " << round;
+            EXPECT_EQ(surface.Colours(), Recount(picture)) << c.text << ", round " << round;
         }
     }
 }
