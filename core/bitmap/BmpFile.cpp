@@ -115,8 +115,8 @@ int OpenTemporaryBeside(const std::filesystem::path& target, std::string& tempor
 // under the target's name only when whole: no other program ever sees it
 // partly written, and the folder gets one new entry instead of a temporary
 // one and a rename. 1 when written, 0 when writing failed, -1 when this way
-// is not available here or the name was taken meanwhile (nothing is left
-// behind then either).
+// is not available here or the name is taken (nothing is left behind then
+// either).
 int WriteNewUnnamed(const std::filesystem::path& target, Parts parts)
 {
 #ifdef O_TMPFILE
@@ -179,6 +179,12 @@ int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
     if (!IsAcceptableName(fileName)) {
         return 0;
     }
+    // A new name, as every name of a batch is, without a look at it first:
+    // the unnamed file is linked only where nothing has the name, and a
+    // name that is taken is looked at below.
+    if (const int written = WriteNewUnnamed(fileName, parts); written >= 0) {
+        return written;
+    }
     std::filesystem::path target = fileName;
     struct stat info {};
     const bool named = ::lstat(target.c_str(), &info) == 0;
@@ -190,12 +196,6 @@ int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
         }
     }
     const bool exists = named && ::stat(target.c_str(), &info) == 0;
-    if (!named) {
-        const int written = WriteNewUnnamed(target, parts);
-        if (written >= 0) {
-            return written;
-        }
-    }
     if (exists && S_ISDIR(info.st_mode)) {
         return 0;
     }
