@@ -1,5 +1,7 @@
 #include "fonts/FreeTypeText.h"
 
+#include "fonts/CacheFiles.h"
+#include "fonts/GlyphTable.h"
 #include "render/DrawBarcode.h"
 
 #include <fontconfig/fontconfig.h>
@@ -7,16 +9,13 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kestrel {
@@ -60,26 +59,8 @@ std::string FontconfigBarcodeFontFile()
 // makes the next run ask fontconfig again.
 std::string FontFileCachePath()
 {
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache != nullptr && cache[0] == '/') {
-        return std::string(cache) + "/kestrel/barcode-font";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/') {
-        return std::string(home) + "/.cache/kestrel/barcode-font";
-    }
-    return {};
-}
-
-// The file's size and modification time, as the cache records them.
-std::string FileStamp(const std::string& file)
-{
-    struct stat status {};
-    if (stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return {};
-    }
-    return std::to_string(status.st_size) + ' ' + std::to_string(status.st_mtim.tv_sec) + '.'
-           + std::to_string(status.st_mtim.tv_nsec);
+    const std::string folder = CacheFolder();
+    return folder.empty() ? folder : folder + "/barcode-font";
 }
 
 std::string CachedFontFile(const std::string& cachePath)
@@ -92,29 +73,6 @@ std::string CachedFontFile(const std::string& cachePath)
         return {};
     }
     return file;
-}
-
-// Written beside and renamed over, so a reader never sees half of it; a
-// cache that cannot be written only costs the next run the lookup.
-void CacheFontFile(const std::string& cachePath, const std::string& file)
-{
-    const std::string stamp = FileStamp(file);
-    const std::size_t slash = cachePath.rfind('/');
-    std::error_code error;
-    std::filesystem::create_directories(cachePath.substr(0, slash), error);
-    const std::string temporary = cachePath + '.' + std::to_string(getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << file << '\n' << stamp << '\n';
-        if (!out.flush()) {
-            std::filesystem::remove(temporary, error);
-            return;
-        }
-    }
-    std::filesystem::rename(temporary, cachePath, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-    }
 }
 
 // The barcode font's file: the one cached, when `cached`, else fontconfig's
@@ -130,7 +88,7 @@ std::string BarcodeFontFile(bool cached)
     }
     std::string file = FontconfigBarcodeFontFile();
     if (!file.empty() && !cachePath.empty()) {
-        CacheFontFile(cachePath, file);
+        ReplaceFile(cachePath, file + '\n' + FileStamp(file) + '\n');
     }
     return file;
 }
@@ -143,13 +101,19 @@ FT_ULong CodePoint(unsigned char byte)
 
 }  // namespace
 
+// Opening the face and FreeType's first light-hinted glyph (which makes
+// the auto-hinter map every character of the font) cost more than drawing
+// a whole picture. So each pixel height's glyphs, once rendered, are kept
+// in the user's cache folder, headed by what they were rendered from, and
+// the face is opened only for a glyph none of those files holds.
+// GlyphTable's header changes whenever the rendering here does.
 struct FreeTypeText::Face {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    int height = -1;  // the pixel height set on the face
-    // Linear advances (16.16) of the single-byte characters at `height`;
-    // -1 where not yet loaded, 0 where the font has no glyph.
-    std::array<FT_Fixed, 256> advances{};
+    std::string file;  // the font file
+    std::string key;   // what the glyphs in the cache files were made from
+    int height = -1;   // the pixel height set on `face`
+    std::array<std::unique_ptr<GlyphTable>, LargestHeight + 1> tables;
 
     ~Face()
     {
@@ -161,12 +125,49 @@ struct FreeTypeText::Face {
         }
     }
 
-    // The face at the request's size; false when FreeType answers for none.
-    bool Select(const FontRequest& font, std::string_view text)
+    // The font file, FreeType's version and its settings from the
+    // environment, which change how glyphs are rendered.
+    void SetFile(std::string fontFile)
     {
-        const int pixels = font.height > 0 ? font.height : DefaultHeight;
-        if (font.faceName != BarcodeFontFace || font.weight != NormalWeight
-            || pixels > LargestHeight || !SingleByteCharacters(text)) {
+        file = std::move(fontFile);
+        FT_Int major = 0;
+        FT_Int minor = 0;
+        FT_Int patch = 0;
+        FT_Library_Version(library, &major, &minor, &patch);
+        const char* properties = std::getenv("FREETYPE_PROPERTIES");
+        key = file + '\n' + FileStamp(file) + "\nFreeType " + std::to_string(major) + '.'
+              + std::to_string(minor) + '.' + std::to_string(patch) + '\n'
+              + (properties != nullptr ? properties : "");
+        for (std::unique_ptr<GlyphTable>& table : tables) {
+            table.reset();
+        }
+    }
+
+    // A cached file that is no longer a font sends the lookup back to
+    // fontconfig, once.
+    bool OpenFace()
+    {
+        if (face != nullptr) {
+            return true;
+        }
+        if (FT_New_Face(library, file.c_str(), 0, &face) == 0) {
+            return true;
+        }
+        face = nullptr;
+        std::string fresh = BarcodeFontFile(false);
+        if (fresh.empty() || FT_New_Face(library, fresh.c_str(), 0, &face) != 0) {
+            face = nullptr;
+            return false;
+        }
+        if (fresh != file) {
+            SetFile(std::move(fresh));
+        }
+        return true;
+    }
+
+    bool SetSize(int pixels)
+    {
+        if (!OpenFace()) {
             return false;
         }
         if (pixels != height) {
@@ -174,13 +175,96 @@ struct FreeTypeText::Face {
                 return false;
             }
             height = pixels;
-            advances.fill(-1);
         }
         return true;
     }
 
-    // Ascent and descent in pixels, from the horizontal header.
-    std::pair<int, int> Cell() const
+    static std::string TablePath(int pixels)
+    {
+        const std::string folder = CacheFolder();
+        return folder.empty() ? folder : folder + "/glyphs/" + std::to_string(pixels);
+    }
+
+    // The height's table: from its cache file when that was made from the
+    // same font, else started from the face.
+    GlyphTable* Table(int pixels)
+    {
+        std::unique_ptr<GlyphTable>& table = tables[static_cast<std::size_t>(pixels)];
+        if (table) {
+            return table.get();
+        }
+        const std::string path = TablePath(pixels);
+        const std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadWholeFile(path);
+        std::optional<GlyphTable> stored = bytes ? ParseGlyphTable(*bytes, key) : std::nullopt;
+        if (!stored) {
+            if (!SetSize(pixels)) {
+                return nullptr;
+            }
+            stored.emplace();
+            std::tie(stored->ascent, stored->descent) = CellOfFace();
+        }
+        // Opening the face may have found another file, and so another key.
+        std::unique_ptr<GlyphTable>& slot = tables[static_cast<std::size_t>(pixels)];
+        slot = std::make_unique<GlyphTable>(std::move(*stored));
+        return slot.get();
+    }
+
+    // The glyph of a single-byte character, rendered and added to the
+    // height's cache file where it is new.
+    const Glyph* GlyphOf(int pixels, unsigned char c)
+    {
+        GlyphTable* table = Table(pixels);
+        if (table == nullptr) {
+            return nullptr;
+        }
+        if (!table->glyphs[c]) {
+            if (!SetSize(pixels) || table != tables[static_cast<std::size_t>(pixels)].get()) {
+                return nullptr;
+            }
+            table->glyphs[c] = Render(c);
+            const std::string path = TablePath(pixels);
+            if (!path.empty()) {
+                ReplaceFile(path, SerialiseGlyphTable(*table, key));
+            }
+        }
+        return &*table->glyphs[c];
+    }
+
+    Glyph Render(unsigned char c) const
+    {
+        Glyph glyph;
+        const FT_UInt index = FT_Get_Char_Index(face, CodePoint(c));
+        if (index == 0) {
+            return glyph;
+        }
+        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) != 0) {
+            if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) == 0) {
+                glyph.advance = face->glyph->linearHoriAdvance;
+            }
+            return glyph;
+        }
+        const FT_GlyphSlot slot = face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        glyph.advance = slot->linearHoriAdvance;
+        glyph.drawn = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.num_grays == 256;
+        if (!glyph.drawn) {
+            return glyph;
+        }
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        glyph.width = static_cast<int>(bitmap.width);
+        glyph.rows = static_cast<int>(bitmap.rows);
+        for (unsigned y = 0; y < bitmap.rows; ++y) {
+            const unsigned char* row = bitmap.buffer
+                                       + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
+            glyph.alpha.insert(glyph.alpha.end(), row, row + bitmap.width);
+        }
+        return glyph;
+    }
+
+    // Ascent and descent in pixels at the face's height, from the
+    // horizontal header.
+    std::pair<int, int> CellOfFace() const
     {
         const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
         if (hhea == nullptr || face->units_per_EM == 0) {
@@ -192,6 +276,22 @@ struct FreeTypeText::Face {
     }
 };
 
+namespace {
+
+// The pixel height FreeType answers for the request at; none where it
+// does not answer.
+std::optional<int> AnsweredHeight(const FontRequest& font, std::string_view text)
+{
+    const int pixels = font.height > 0 ? font.height : DefaultHeight;
+    if (font.faceName != BarcodeFontFace || font.weight != NormalWeight || pixels > LargestHeight
+        || !SingleByteCharacters(text)) {
+        return std::nullopt;
+    }
+    return pixels;
+}
+
+}  // namespace
+
 FreeTypeText::FreeTypeText(std::unique_ptr<Face> face) : face_(std::move(face)) {}
 
 FreeTypeText::~FreeTypeText() = default;
@@ -202,43 +302,33 @@ std::unique_ptr<FreeTypeText> FreeTypeText::Open()
     if (FT_Init_FreeType(&face->library) != 0) {
         return nullptr;
     }
-    // A cached file that is no longer a font sends the lookup back to
-    // fontconfig, once.
-    for (const bool cached : {true, false}) {
-        const std::string file = BarcodeFontFile(cached);
-        if (file.empty()) {
-            return nullptr;
-        }
-        if (FT_New_Face(face->library, file.c_str(), 0, &face->face) == 0) {
-            return std::unique_ptr<FreeTypeText>(new FreeTypeText(std::move(face)));
-        }
-        face->face = nullptr;
+    std::string file = BarcodeFontFile(true);
+    if (file.empty()) {
+        return nullptr;
     }
-    return nullptr;
+    face->SetFile(std::move(file));
+    return std::unique_ptr<FreeTypeText>(new FreeTypeText(std::move(face)));
 }
 
 std::optional<TextExtent> FreeTypeText::Measure(const FontRequest& font, std::string_view text)
 {
-    if (!face_->Select(font, text)) {
+    const std::optional<int> pixels = AnsweredHeight(font, text);
+    if (!pixels) {
         return std::nullopt;
     }
-    FT_Fixed width = 0;  // 16.16
+    std::int64_t width = 0;  // 16.16
     for (const char c : text) {
-        FT_Fixed& advance = face_->advances[static_cast<unsigned char>(c)];
-        if (advance < 0) {
-            const FT_UInt glyph = FT_Get_Char_Index(face_->face,
-                                                    CodePoint(static_cast<unsigned char>(c)));
-            advance = glyph != 0 && FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT) == 0
-                          ? face_->face->glyph->linearHoriAdvance
-                          : 0;
-        }
-        if (advance == 0) {
+        const Glyph* glyph = face_->GlyphOf(*pixels, static_cast<unsigned char>(c));
+        if (glyph == nullptr || glyph->advance == 0) {
             return std::nullopt;
         }
-        width += advance;
+        width += glyph->advance;
     }
-    const auto [ascent, descent] = face_->Cell();
-    return TextExtent{static_cast<int>((width + 0x8000) >> 16), ascent + descent};
+    const GlyphTable* table = face_->Table(*pixels);
+    if (table == nullptr) {
+        return std::nullopt;
+    }
+    return TextExtent{static_cast<int>((width + 0x8000) >> 16), table->ascent + table->descent};
 }
 
 namespace {
@@ -249,7 +339,7 @@ struct PlacedGlyph {
     int top;
     int width;
     int rows;
-    std::vector<std::uint8_t> alpha;
+    const Glyph* glyph;
 };
 
 // The glyphs' coverages blended black on white one after another, as Qt
@@ -279,7 +369,7 @@ TextCoverage BlendBlackOnWhite(const std::vector<PlacedGlyph>& glyphs)
     for (const PlacedGlyph& g : glyphs) {
         for (int y = 0; y < g.rows; ++y) {
             for (int x = 0; x < g.width; ++x) {
-                const std::uint32_t a = g.alpha[static_cast<std::size_t>(y) * g.width + x];
+                const std::uint32_t a = g.glyph->alpha[static_cast<std::size_t>(y) * g.width + x];
                 std::uint32_t& p = white[static_cast<std::size_t>(g.top - top + y) * all.width
                                          + static_cast<std::size_t>(g.left - left + x)];
                 const std::uint32_t t = p * (255 - a);
@@ -297,39 +387,30 @@ TextCoverage BlendBlackOnWhite(const std::vector<PlacedGlyph>& glyphs)
 
 std::optional<TextCoverage> FreeTypeText::Coverage(const FontRequest& font, std::string_view text)
 {
-    if (!face_->Select(font, text)) {
+    const std::optional<int> pixels = AnsweredHeight(font, text);
+    if (!pixels) {
         return std::nullopt;
     }
     std::vector<PlacedGlyph> glyphs;
-    const int ascent = face_->Cell().first;
-    FT_Fixed pen = 0;  // 16.16
+    std::int64_t pen = 0;  // 16.16
     for (const char c : text) {
         if ((pen & 0xFFFF) != 0) {
             return std::nullopt;  // Qt would draw it at a fraction of a pixel
         }
-        const FT_UInt glyph = FT_Get_Char_Index(face_->face,
-                                                CodePoint(static_cast<unsigned char>(c)));
-        if (glyph == 0
-            || FT_Load_Glyph(face_->face, glyph, FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) != 0) {
+        const Glyph* glyph = face_->GlyphOf(*pixels, static_cast<unsigned char>(c));
+        if (glyph == nullptr || !glyph->drawn) {
             return std::nullopt;
         }
-        const FT_GlyphSlot slot = face_->face->glyph;
-        const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.num_grays != 256) {
-            return std::nullopt;
-        }
-        PlacedGlyph placed{static_cast<int>(pen >> 16) + slot->bitmap_left,
-                           ascent - slot->bitmap_top,
-                           static_cast<int>(bitmap.width),
-                           static_cast<int>(bitmap.rows),
-                           {}};
-        for (unsigned y = 0; y < bitmap.rows; ++y) {
-            const unsigned char* row = bitmap.buffer
-                                       + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-            placed.alpha.insert(placed.alpha.end(), row, row + bitmap.width);
-        }
-        glyphs.push_back(std::move(placed));
-        pen += slot->linearHoriAdvance;
+        glyphs.push_back(
+            {static_cast<int>(pen >> 16) + glyph->left, 0, glyph->width, glyph->rows, glyph});
+        pen += glyph->advance;
+    }
+    const GlyphTable* table = face_->Table(*pixels);
+    if (table == nullptr) {
+        return std::nullopt;
+    }
+    for (PlacedGlyph& placed : glyphs) {
+        placed.top = table->ascent - placed.glyph->top;
     }
     return TrimToInk(BlendBlackOnWhite(glyphs));
 }

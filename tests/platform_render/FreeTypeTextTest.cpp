@@ -2,6 +2,7 @@
 // the raster surface takes either, and Qt draws the window's view.
 
 #include "fonts/FreeTypeText.h"
+#include "fonts/GlyphTable.h"
 #include "render/DrawBarcode.h"
 #include "render/QPainterSurface.h"
 #include "render/QtRasterFallback.h"
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace kestrel {
@@ -28,57 +30,93 @@ bool operator==(const TextCoverage& a, const TextCoverage& b)
            && a.alpha == b.alpha;
 }
 
-TEST(FreeTypeText, GivesQtsCoverageAndWidthWhereItAnswers)
-{
-    const auto freeType = FreeTypeText::Open();
-    ASSERT_TRUE(freeType) << "IPAGothic must be installed (fonts-ipafont-gothic)";
-    // Digits of every kind of JAN group, letters with descenders, the
-    // separators of Code 11 and Code 39, half-width katakana ("ｶﾅ ﾐﾎﾝ").
-    const std::string texts[] = {"0",           "4",
-                                 "7",           "9",
-                                 "W",           "g",
-                                 "-",           " ",
-                                 "$/+%",        "4901234567894",
-                                 "Kestrel 128", "\xB6\xC5 \xD0\xCE\xDD"};
-    QImage image(4, 4, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QPainterSurface qt(painter);
-    int answered = 0;
-    int asked = 0;
-    for (int height = 0; height <= 66; ++height) {
-        for (const FontCharset charset : {FontCharset::Ansi, FontCharset::ShiftJis}) {
-            const FontRequest font{BarcodeFontFace, height, charset, 400};
-            const SavedFont saved = qt.SelectFont(font);
-            for (const std::string& text : texts) {
-                ++asked;
-                if (const auto extent = freeType->Measure(font, text)) {
-                    const TextExtent measured = qt.MeasureText(text);
-                    EXPECT_EQ(extent->width, measured.width) << text << " at " << height;
-                    EXPECT_EQ(extent->height, measured.height) << text << " at " << height;
-                }
-                // Glyphs at a fraction of a pixel have a width but no coverage.
-                const auto coverage = freeType->Coverage(font, text);
-                if (!coverage) {
-                    continue;
-                }
-                ++answered;
-                const auto expected = QtTextCoverage(font, text);
-                ASSERT_TRUE(expected) << text << " at " << height;
-                EXPECT_TRUE(*coverage == *expected) << text << " at " << height;
-            }
-            qt.RestoreFont(saved);
+// The user's cache folder in a folder of the test's own, for as long as
+// it lives.
+class ScopedCacheHome {
+public:
+    ScopedCacheHome()
+    {
+        const char* saved = std::getenv("XDG_CACHE_HOME");
+        saved_ = saved != nullptr ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("XDG_CACHE_HOME", Path().c_str(), 1);
+    }
+    ~ScopedCacheHome()
+    {
+        if (saved_) {
+            setenv("XDG_CACHE_HOME", saved_->c_str(), 1);
+        } else {
+            unsetenv("XDG_CACHE_HOME");
         }
     }
-    // Taller text, other faces and weights are Qt's alone; most of the rest
-    // is FreeType's.
-    EXPECT_GT(answered, asked / 2);
-    for (const FontRequest& font : {FontRequest{BarcodeFontFace, 65, FontCharset::Ansi, 400},
-                                    FontRequest{BarcodeFontFace, 16, FontCharset::Ansi, 700},
-                                    FontRequest{"Arial", 16, FontCharset::Ansi, 400}}) {
-        EXPECT_FALSE(freeType->Coverage(font, "4")) << font.faceName << font.height << font.weight;
+    ScopedCacheHome(const ScopedCacheHome&) = delete;
+    ScopedCacheHome& operator=(const ScopedCacheHome&) = delete;
+    std::string Path() const { return dir_.path().toStdString(); }
+
+private:
+    QTemporaryDir dir_;
+    std::optional<std::string> saved_;
+};
+
+// Rendered by FreeType the first time, read from the glyph cache files the
+// second: Qt's answer both times.
+TEST(FreeTypeText, GivesQtsCoverageAndWidthWhereItAnswers)
+{
+    const ScopedCacheHome cacheHome;
+    for (const char* pass : {"rendered", "from the cache files"}) {
+        SCOPED_TRACE(pass);
+        const auto freeType = FreeTypeText::Open();
+        ASSERT_TRUE(freeType) << "IPAGothic must be installed (fonts-ipafont-gothic)";
+        // Digits of every kind of JAN group, letters with descenders, the
+        // separators of Code 11 and Code 39, half-width katakana ("ｶﾅ ﾐﾎﾝ").
+        const std::string texts[] = {"0",           "4",
+                                     "7",           "9",
+                                     "W",           "g",
+                                     "-",           " ",
+                                     "$/+%",        "4901234567894",
+                                     "Kestrel 128", "\xB6\xC5 \xD0\xCE\xDD"};
+        QImage image(4, 4, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QPainterSurface qt(painter);
+        int answered = 0;
+        int asked = 0;
+        for (int height = 0; height <= 66; ++height) {
+            for (const FontCharset charset : {FontCharset::Ansi, FontCharset::ShiftJis}) {
+                const FontRequest font{BarcodeFontFace, height, charset, 400};
+                const SavedFont saved = qt.SelectFont(font);
+                for (const std::string& text : texts) {
+                    ++asked;
+                    if (const auto extent = freeType->Measure(font, text)) {
+                        const TextExtent measured = qt.MeasureText(text);
+                        EXPECT_EQ(extent->width, measured.width) << text << " at " << height;
+                        EXPECT_EQ(extent->height, measured.height) << text << " at " << height;
+                    }
+                    // Glyphs at a fraction of a pixel have a width but no coverage.
+                    const auto coverage = freeType->Coverage(font, text);
+                    if (!coverage) {
+                        continue;
+                    }
+                    ++answered;
+                    const auto expected = QtTextCoverage(font, text);
+                    ASSERT_TRUE(expected) << text << " at " << height;
+                    EXPECT_TRUE(*coverage == *expected) << text << " at " << height;
+                }
+                qt.RestoreFont(saved);
+            }
+        }
+        // Taller text, other faces and weights are Qt's alone; most of the rest
+        // is FreeType's.
+        EXPECT_GT(answered, asked / 2);
+        for (const FontRequest& font : {FontRequest{BarcodeFontFace, 65, FontCharset::Ansi, 400},
+                                        FontRequest{BarcodeFontFace, 16, FontCharset::Ansi, 700},
+                                        FontRequest{"Arial", 16, FontCharset::Ansi, 400}}) {
+            EXPECT_FALSE(freeType->Coverage(font, "4"))
+                << font.faceName << font.height << font.weight;
+        }
+        EXPECT_FALSE(freeType->Coverage({BarcodeFontFace, 16, FontCharset::ShiftJis, 400},
+                                        "\x83\x8D"));  // a double-byte character
+        // Every height FreeType answered at has its file for the next pass.
+        EXPECT_TRUE(std::filesystem::is_regular_file(cacheHome.Path() + "/kestrel/glyphs/16"));
     }
-    EXPECT_FALSE(freeType->Coverage({BarcodeFontFace, 16, FontCharset::ShiftJis, 400},
-                                    "\x83\x8D"));  // a double-byte character
 }
 
 // The font file is kept in the user's cache folder so that a run need not
@@ -86,13 +124,9 @@ TEST(FreeTypeText, GivesQtsCoverageAndWidthWhereItAnswers)
 // ends up naming a font with its current size and time.
 TEST(FreeTypeText, FontFileCacheIsUsedOnlyWhileItHolds)
 {
-    QTemporaryDir dir;
-    const std::string cacheHome = dir.path().toStdString();
-    const std::string cache = cacheHome + "/kestrel/barcode-font";
-    const char* saved = std::getenv("XDG_CACHE_HOME");
-    const std::string savedValue = saved != nullptr ? saved : "";
-    setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
-    const std::string notAFont = cacheHome + "/not-a-font.ttf";
+    const ScopedCacheHome cacheHome;
+    const std::string cache = cacheHome.Path() + "/kestrel/barcode-font";
+    const std::string notAFont = cacheHome.Path() + "/not-a-font.ttf";
     std::ofstream(notAFont) << "plain text";
     struct stat status {};
     stat(notAFont.c_str(), &status);
@@ -108,25 +142,59 @@ TEST(FreeTypeText, FontFileCacheIsUsedOnlyWhileItHolds)
         {"a file that is not a font", notAFont + '\n' + notAFontStamp + '\n'},
         {"half a file", "/usr"},
     };
+    const FontRequest font{BarcodeFontFace, 16, FontCharset::Ansi, 400};
     for (const auto& [what, content] : cases) {
         std::filesystem::remove(cache);
         if (!content.empty()) {
-            std::filesystem::create_directories(cacheHome + "/kestrel");
+            std::filesystem::create_directories(cacheHome.Path() + "/kestrel");
             std::ofstream(cache) << content;
         }
-        EXPECT_TRUE(FreeTypeText::Open()) << what;
+        const auto freeType = FreeTypeText::Open();
+        ASSERT_TRUE(freeType) << what;
+        EXPECT_TRUE(freeType->Coverage(font, "4")) << what;
         std::ifstream written(cache);
         std::string file;
         std::getline(written, file);
         EXPECT_NE(file, notAFont) << what;
         EXPECT_TRUE(std::filesystem::is_regular_file(file)) << what << ": " << file;
-        // The next run opens the font from the cache alone.
-        EXPECT_TRUE(FreeTypeText::Open()) << what;
     }
-    if (saved != nullptr) {
-        setenv("XDG_CACHE_HOME", savedValue.c_str(), 1);
-    } else {
-        unsetenv("XDG_CACHE_HOME");
+}
+
+// A glyph cache file is taken only whole and only when made from the same
+// font by the same FreeType: anything else reads as no file.
+TEST(GlyphTable, ReadsBackOnlyWhatWasWrittenUnderItsKey)
+{
+    GlyphTable table;
+    table.ascent = 14;
+    table.descent = 2;
+    table.glyphs['4'] = Glyph{524288, true, 1, 12, 2, 3, {0, 255, 9, 10, 11, 12}};
+    table.glyphs[' '] = Glyph{524288, false, 0, 0, 0, 0, {}};
+    const std::string bytes = SerialiseGlyphTable(table, "ipag.ttf\n6235344 1.0\nFreeType 2.12.1");
+    const auto back = ParseGlyphTable(bytes, "ipag.ttf\n6235344 1.0\nFreeType 2.12.1");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->ascent, 14);
+    EXPECT_EQ(back->descent, 2);
+    ASSERT_TRUE(back->glyphs['4'] && back->glyphs[' ']);
+    EXPECT_EQ(back->glyphs['4']->alpha, table.glyphs['4']->alpha);
+    EXPECT_EQ(back->glyphs['4']->top, 12);
+    EXPECT_FALSE(back->glyphs[' ']->drawn);
+    EXPECT_FALSE(back->glyphs['5']);
+
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* key;
+    } refused[] = {
+        {"another font file", bytes, "ipagp.ttf\n6235344 1.0\nFreeType 2.12.1"},
+        {"another FreeType", bytes, "ipag.ttf\n6235344 1.0\nFreeType 2.13.0"},
+        {"a key that is a prefix", bytes, "ipag.ttf\n6235344 1.0\nFreeType 2.12"},
+        {"cut inside a bitmap", bytes.substr(0, bytes.size() - 3),
+         "ipag.ttf\n6235344 1.0\nFreeType 2.12.1"},
+        {"one byte more", bytes + 'x', "ipag.ttf\n6235344 1.0\nFreeType 2.12.1"},
+        {"not a glyph file", "[Settings]\nCode=1\n", ""},
+    };
+    for (const auto& [what, text, key] : refused) {
+        EXPECT_FALSE(ParseGlyphTable(text, key)) << what;
     }
 }
 
