@@ -126,7 +126,9 @@ Palette KeyTally::MostFrequent(std::size_t n) const
                  static_cast<std::uint16_t>(slots_[slot] - 1)});
         }
     }
-    std::sort(used.begin(), used.end(), [](const auto& a, const auto& b) {
+    // Only the first n are wanted: a 1-bit picture takes two of dozens.
+    const auto first = used.begin() + static_cast<std::ptrdiff_t>(std::min(n, used.size()));
+    std::partial_sort(used.begin(), first, used.end(), [](const auto& a, const auto& b) {
         return a.count != b.count ? a.count > b.count : a.key < b.key;
     });
     Palette palette;
