@@ -197,9 +197,11 @@ public:
             if (exports_.Save({Picture(), settings_.bitmapChoice, depth}, canvases_, *outputName,
                               format, &problem)
                 != 1) {
-                return {Rejected, problem == SaveProblem::NothingToSave
-                                      ? "no data to draw, nothing written to " + *outputName
-                                      : "cannot write " + *outputName};
+                if (problem == SaveProblem::NothingToSave) {
+                    return {Rejected, "no data to draw, nothing written to " + *outputName};
+                }
+                return {Rejected, "cannot write " + *outputName
+                                      + (QtServicesMissing() ? ": " + LoadError() : "")};
             }
             if (QtServicesMissing()) {
                 // Drawn without what Qt would have drawn: not a picture to keep.

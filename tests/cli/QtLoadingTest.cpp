@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -61,6 +62,37 @@ TEST_P(QtLoading, OnlyWherePicturesNeedIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, QtLoading, ::testing::ValuesIn(Cases));
+
+// Without its Qt module beside it, kestrel-cli still writes what needs no
+// Qt, and refuses the rest with the reason, leaving no file.
+TEST(QtLoading, MissingModuleIsReportedAndLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    std::filesystem::copy_file(KESTREL_CLI_PATH, folder + "/kestrel-cli");
+    std::ofstream(folder + "/k.ini") << "[Comment]\nString1=\xE5\x95\x86\nHigh1=20\n";
+    const struct {
+        const char* arguments;
+        bool written;
+    } runs[] = {
+        {"--profile none.ini --type jan13 --data 4901234567894 -o x.png", true},
+        {"--profile none.ini --type jan13 --data 4901234567894 -o y.svg", false},
+        {"--profile k.ini --type jan13 --data 4901234567894 -o z.bmp", false},
+    };
+    for (const auto& [arguments, written] : runs) {
+        int status = 0;
+        const std::string said = Capture("(cd '" + folder + "' && XDG_CACHE_HOME='" + folder
+                                             + "/cache' ./kestrel-cli " + arguments + " 2>&1)",
+                                         status);
+        EXPECT_EQ(status == 0, written) << arguments << ": " << said;
+        if (!written) {
+            EXPECT_NE(said.find("kestrel-qt.so"), std::string::npos) << said;
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder + "/x.png"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/y.svg"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/z.bmp"));
+}
 
 }  // namespace
 }  // namespace kestrel::cli
