@@ -7,7 +7,8 @@ namespace kestrel {
 
 namespace {
 
-constexpr std::size_t InitialSlots = 64;  // a power of two
+constexpr std::size_t InitialSlots = 64;   // a power of two
+constexpr std::size_t KeptColours = 1024;  // by Clear
 constexpr std::uint32_t ColourBits = 0x00FFFFFFU;
 
 std::size_t Hash(std::uint32_t rgb, std::size_t mask)
@@ -103,9 +104,13 @@ void PixelTally::AddRow(const std::uint32_t* row, std::size_t count, int sign)
 
 void PixelTally::Clear()
 {
-    std::fill(keys_.begin(), keys_.end(), 0);
+    // The colours stay in their slots with no pixels, when they are few:
+    // the next picture of a batch has the same ones. Many are let go.
     std::fill(counts_.begin(), counts_.end(), 0);
-    used_ = 0;
+    if (used_ > KeptColours) {
+        std::fill(keys_.begin(), keys_.end(), 0);
+        used_ = 0;
+    }
     lastSlot_ = 0;
 }
 

@@ -29,6 +29,7 @@ public:
     // or taken away (-1).
     void AddRow(const std::uint32_t* row, std::size_t count, int sign);
 
+    // No pixels of any colour, as a new tally.
     void Clear();
     // The colours with at least one pixel, in ascending order of colour.
     std::vector<PixelCount> Counts() const;
