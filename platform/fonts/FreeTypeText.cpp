@@ -1,13 +1,10 @@
 #include "fonts/FreeTypeText.h"
 
 #include "fonts/CacheFiles.h"
+#include "fonts/FontLibraries.h"
 #include "fonts/GlyphTable.h"
 #include "render/DrawBarcode.h"
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <array>
@@ -30,25 +27,28 @@ constexpr int DefaultHeight = 12;  // what a height of 0 or less asks for
 std::string FontconfigBarcodeFontFile()
 {
     std::string file;
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
+    const FontconfigCalls* fc = FontconfigLibrary();
+    FcPattern* pattern = fc != nullptr
+                             ? fc->NameParse(reinterpret_cast<const FcChar8*>("IPAGothic"))
+                             : nullptr;
     if (pattern == nullptr) {
         return file;
     }
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    fc->ConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    fc->DefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = fc->FontMatch(nullptr, pattern, &result);
     FcChar8* family = nullptr;
     FcChar8* path = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch
+    if (match != nullptr && fc->PatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch
         && std::string_view(reinterpret_cast<const char*>(family)) == "IPAGothic"
-        && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        && fc->PatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
         file = reinterpret_cast<const char*>(path);
     }
     if (match != nullptr) {
-        FcPatternDestroy(match);
+        fc->PatternDestroy(match);
     }
-    FcPatternDestroy(pattern);
+    fc->PatternDestroy(pattern);
     return file;
 }
 
@@ -108,6 +108,7 @@ FT_ULong CodePoint(unsigned char byte)
 // the face is opened only for a glyph none of those files holds.
 // GlyphTable's header changes whenever the rendering here does.
 struct FreeTypeText::Face {
+    const FreeTypeCalls* ft = nullptr;  // loaded with the face
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     std::string file;  // the font file
@@ -118,26 +119,23 @@ struct FreeTypeText::Face {
     ~Face()
     {
         if (face != nullptr) {
-            FT_Done_Face(face);
+            ft->DoneFace(face);
         }
         if (library != nullptr) {
-            FT_Done_FreeType(library);
+            ft->Done(library);
         }
     }
 
-    // The font file, FreeType's version and its settings from the
-    // environment, which change how glyphs are rendered.
+    // The font file and what decides which FreeType loads and how it
+    // renders (the library's own file is checked as each table is read).
     void SetFile(std::string fontFile)
     {
         file = std::move(fontFile);
-        FT_Int major = 0;
-        FT_Int minor = 0;
-        FT_Int patch = 0;
-        FT_Library_Version(library, &major, &minor, &patch);
-        const char* properties = std::getenv("FREETYPE_PROPERTIES");
-        key = file + '\n' + FileStamp(file) + "\nFreeType " + std::to_string(major) + '.'
-              + std::to_string(minor) + '.' + std::to_string(patch) + '\n'
-              + (properties != nullptr ? properties : "");
+        key = file + '\n' + FileStamp(file);
+        for (const char* variable : {"FREETYPE_PROPERTIES", "LD_LIBRARY_PATH"}) {
+            const char* value = std::getenv(variable);
+            key.append(1, '\n').append(value != nullptr ? value : "");
+        }
         for (std::unique_ptr<GlyphTable>& table : tables) {
             table.reset();
         }
@@ -150,12 +148,19 @@ struct FreeTypeText::Face {
         if (face != nullptr) {
             return true;
         }
-        if (FT_New_Face(library, file.c_str(), 0, &face) == 0) {
+        if (library == nullptr) {
+            ft = FreeTypeLibrary();
+            if (ft == nullptr || ft->Init(&library) != 0) {
+                library = nullptr;
+                return false;
+            }
+        }
+        if (ft->NewFace(library, file.c_str(), 0, &face) == 0) {
             return true;
         }
         face = nullptr;
         std::string fresh = BarcodeFontFile(false);
-        if (fresh.empty() || FT_New_Face(library, fresh.c_str(), 0, &face) != 0) {
+        if (fresh.empty() || ft->NewFace(library, fresh.c_str(), 0, &face) != 0) {
             face = nullptr;
             return false;
         }
@@ -171,7 +176,7 @@ struct FreeTypeText::Face {
             return false;
         }
         if (pixels != height) {
-            if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
+            if (ft->SetPixelSizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
                 return false;
             }
             height = pixels;
@@ -196,6 +201,11 @@ struct FreeTypeText::Face {
         const std::string path = TablePath(pixels);
         const std::optional<std::string> bytes = path.empty() ? std::nullopt : ReadWholeFile(path);
         std::optional<GlyphTable> stored = bytes ? ParseGlyphTable(*bytes, key) : std::nullopt;
+        if (stored
+            && (stored->libraryStamp.empty()
+                || FileStamp(stored->libraryFile) != stored->libraryStamp)) {
+            stored.reset();
+        }
         if (!stored) {
             if (!SetSize(pixels)) {
                 return nullptr;
@@ -222,6 +232,8 @@ struct FreeTypeText::Face {
                 return nullptr;
             }
             table->glyphs[c] = Render(c);
+            table->libraryFile = ft->file;
+            table->libraryStamp = FileStamp(ft->file);
             const std::string path = TablePath(pixels);
             if (!path.empty()) {
                 ReplaceFile(path, SerialiseGlyphTable(*table, key));
@@ -233,12 +245,12 @@ struct FreeTypeText::Face {
     Glyph Render(unsigned char c) const
     {
         Glyph glyph;
-        const FT_UInt index = FT_Get_Char_Index(face, CodePoint(c));
+        const FT_UInt index = ft->GetCharIndex(face, CodePoint(c));
         if (index == 0) {
             return glyph;
         }
-        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) != 0) {
-            if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_LIGHT) == 0) {
+        if (ft->LoadGlyph(face, index, FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) != 0) {
+            if (ft->LoadGlyph(face, index, FT_LOAD_TARGET_LIGHT) == 0) {
                 glyph.advance = face->glyph->linearHoriAdvance;
             }
             return glyph;
@@ -266,7 +278,7 @@ struct FreeTypeText::Face {
     // horizontal header.
     std::pair<int, int> CellOfFace() const
     {
-        const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+        const auto* hhea = static_cast<const TT_HoriHeader*>(ft->GetSfntTable(face, FT_SFNT_HHEA));
         if (hhea == nullptr || face->units_per_EM == 0) {
             return {height, 0};
         }
@@ -299,9 +311,6 @@ FreeTypeText::~FreeTypeText() = default;
 std::unique_ptr<FreeTypeText> FreeTypeText::Open()
 {
     auto face = std::make_unique<Face>();
-    if (FT_Init_FreeType(&face->library) != 0) {
-        return nullptr;
-    }
     std::string file = BarcodeFontFile(true);
     if (file.empty()) {
         return nullptr;

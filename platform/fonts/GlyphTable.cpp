@@ -6,7 +6,7 @@ namespace kestrel {
 
 namespace {
 
-constexpr std::string_view Magic = "kestrel glyphs 1\n";
+constexpr std::string_view Magic = "kestrel glyphs 2\n";
 
 template <class Number>
 void Put(std::string& bytes, Number value)
@@ -40,6 +40,18 @@ public:
         }
         out.assign(rest_.begin(), rest_.begin() + static_cast<std::ptrdiff_t>(count));
         rest_.remove_prefix(count);
+        return true;
+    }
+
+    // A text ended by a NUL.
+    bool Text(std::string& out)
+    {
+        const std::size_t end = rest_.find('\0');
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        out.assign(rest_.substr(0, end));
+        rest_.remove_prefix(end + 1);
         return true;
     }
 
@@ -81,8 +93,11 @@ bool ReadGlyph(Reader& reader, Glyph& glyph)
 std::string SerialiseGlyphTable(const GlyphTable& table, std::string_view key)
 {
     std::string bytes(Magic);
-    bytes.append(key);
-    bytes.push_back('\0');
+    for (const std::string_view text :
+         {key, std::string_view(table.libraryFile), std::string_view(table.libraryStamp)}) {
+        bytes.append(text);
+        bytes.push_back('\0');
+    }
     Put<std::int32_t>(bytes, table.ascent);
     Put<std::int32_t>(bytes, table.descent);
     for (std::size_t c = 0; c < table.glyphs.size(); ++c) {
@@ -115,7 +130,8 @@ std::optional<GlyphTable> ParseGlyphTable(std::string_view bytes, std::string_vi
     GlyphTable table;
     std::int32_t ascent = 0;
     std::int32_t descent = 0;
-    if (!reader.Get(ascent) || !reader.Get(descent)) {
+    if (!reader.Text(table.libraryFile) || !reader.Text(table.libraryStamp) || !reader.Get(ascent)
+        || !reader.Get(descent)) {
         return std::nullopt;
     }
     table.ascent = ascent;

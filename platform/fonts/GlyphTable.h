@@ -25,13 +25,17 @@ struct Glyph {
 
 // The glyphs of one pixel height rendered so far, and the height's cell.
 struct GlyphTable {
+    // The FreeType library file the glyphs came from, and its stamp then:
+    // an upgraded library may render them otherwise.
+    std::string libraryFile;
+    std::string libraryStamp;
     int ascent = 0;
     int descent = 0;
     std::array<std::optional<Glyph>, 256> glyphs;
 };
 
 // A table as a file's bytes, headed by `key` (what the glyphs were rendered
-// from: the font file, its stamp and FreeType's version and settings).
+// from: the font file, its stamp and FreeType's settings).
 std::string SerialiseGlyphTable(const GlyphTable& table, std::string_view key);
 // The table a file holds; none when it was made under another key or is
 // not whole.

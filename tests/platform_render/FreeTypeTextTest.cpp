@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -160,11 +161,51 @@ TEST(FreeTypeText, FontFileCacheIsUsedOnlyWhileItHolds)
     }
 }
 
+// A glyph file is used while the FreeType library that rendered it is the
+// same file as then; otherwise its glyphs are rendered again.
+TEST(FreeTypeText, GlyphFileIsUsedOnlyWithTheLibraryThatMadeIt)
+{
+    const ScopedCacheHome cacheHome;
+    const FontRequest font{BarcodeFontFace, 16, FontCharset::Ansi, 400};
+    const auto rendered = FreeTypeText::Open()->Coverage(font, "4");
+    ASSERT_TRUE(rendered && !rendered->alpha.empty());
+    const std::string glyphs = cacheHome.Path() + "/kestrel/glyphs/16";
+    std::string original;
+    {
+        std::ifstream in(glyphs, std::ios::binary);
+        original.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Magic and key, library file, library stamp, each ended by a NUL.
+    const std::size_t stampStart = original.find('\0', original.find('\0') + 1) + 1;
+    const std::size_t stampEnd = original.find('\0', stampStart);
+    ASSERT_NE(stampEnd, std::string::npos);
+    const struct {
+        const char* what;
+        bool sameLibrary;
+    } cases[] = {{"the same library", true}, {"another library", false}};
+    for (const auto& [what, sameLibrary] : cases) {
+        std::string changed = original;
+        // The last bytes are the glyph's bitmap: ink where there was none.
+        for (std::size_t k = changed.size() - 4; k < changed.size(); ++k) {
+            changed[k] = '\x7F';
+        }
+        if (!sameLibrary) {
+            changed.replace(stampStart, stampEnd - stampStart, "1 2.3");
+        }
+        std::ofstream(glyphs, std::ios::binary | std::ios::trunc) << changed;
+        const auto again = FreeTypeText::Open()->Coverage(font, "4");
+        ASSERT_TRUE(again) << what;
+        EXPECT_EQ(again->alpha == rendered->alpha, !sameLibrary) << what;
+    }
+}
+
 // A glyph cache file is taken only whole and only when made from the same
 // font by the same FreeType: anything else reads as no file.
 TEST(GlyphTable, ReadsBackOnlyWhatWasWrittenUnderItsKey)
 {
     GlyphTable table;
+    table.libraryFile = "/lib/libfreetype.so.6";
+    table.libraryStamp = "821160 1.0";
     table.ascent = 14;
     table.descent = 2;
     table.glyphs['4'] = Glyph{524288, true, 1, 12, 2, 3, {0, 255, 9, 10, 11, 12}};
@@ -172,6 +213,8 @@ TEST(GlyphTable, ReadsBackOnlyWhatWasWrittenUnderItsKey)
     const std::string bytes = SerialiseGlyphTable(table, "ipag.ttf\n6235344 1.0\nFreeType 2.12.1");
     const auto back = ParseGlyphTable(bytes, "ipag.ttf\n6235344 1.0\nFreeType 2.12.1");
     ASSERT_TRUE(back);
+    EXPECT_EQ(back->libraryFile, "/lib/libfreetype.so.6");
+    EXPECT_EQ(back->libraryStamp, "821160 1.0");
     EXPECT_EQ(back->ascent, 14);
     EXPECT_EQ(back->descent, 2);
     ASSERT_TRUE(back->glyphs['4'] && back->glyphs[' ']);
