@@ -59,7 +59,7 @@ fi
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 required_depends=(libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6printsupport6 fonts-ipafont-gothic
-                  qt6-translations-l10n)
+                  qt6-translations-l10n libfreetype6 libfontconfig1)
 for package in "${required_depends[@]}"; do
     if ! tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qx "$package"; then
         fail "Depends lacks $package"
