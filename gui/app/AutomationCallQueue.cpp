@@ -8,7 +8,17 @@ AutomationCallQueue::AutomationCallQueue(Handler handler) : handler_(std::move(h
 
 void AutomationCallQueue::Submit(const Call& call, Reply reply)
 {
-    waiting_.push_back({call, std::move(reply)});
+    SubmitTask([this, call, reply = std::move(reply)] { reply(handler_(call)); });
+}
+
+void AutomationCallQueue::SubmitTask(std::function<void()> task)
+{
+    waiting_.push_back(std::move(task));
+    RunWaiting();
+}
+
+void AutomationCallQueue::RunWaiting()
+{
     if (busy_) {
         return;  // the outer Submit, further up this stack, will run it
     }
@@ -20,10 +30,9 @@ void AutomationCallQueue::Submit(const Call& call, Reply reply)
         ~BusyScope() { busy = false; }
     } scope(busy_);
     while (!waiting_.empty()) {
-        Pending next = std::move(waiting_.front());
+        const std::function<void()> next = std::move(waiting_.front());
         waiting_.pop_front();
-        const std::optional<std::int32_t> result = handler_(next.call);
-        next.reply(result);
+        next();
     }
 }
 

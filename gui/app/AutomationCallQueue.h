@@ -32,19 +32,19 @@ public:
     // call is running; then `call` waits and this returns at once. Every
     // call's reply is given exactly once, in the order the calls came.
     void Submit(const Call& call, Reply reply);
+    // Runs `task` in turn with the calls, as Submit runs a call: the typed
+    // interface's methods share the numeric messages' order and document.
+    void SubmitTask(std::function<void()> task);
 
     // A call is running (Submit was entered from inside a handler).
     bool Busy() const { return busy_; }
     std::size_t Waiting() const { return waiting_.size(); }
 
 private:
-    struct Pending {
-        Call call;
-        Reply reply;
-    };
+    void RunWaiting();
 
     Handler handler_;
-    std::deque<Pending> waiting_;
+    std::deque<std::function<void()>> waiting_;
     bool busy_ = false;
 };
 

@@ -87,6 +87,14 @@ void AutomationService::Submit(const AutomationCallQueue::Call& call,
     queue_.Submit(call, std::move(reply));
 }
 
+void AutomationService::RunInTurn(std::function<void()> work)
+{
+    queue_.SubmitTask([this, work = std::move(work)] {
+        work();
+        frame_.UpdateCommandState();
+    });
+}
+
 QString AutomationService::UnknownMessageText(std::uint32_t message)
 {
     return QStringLiteral("0x%1 is not an automation message (0x%2 to 0x%3); nothing was changed")

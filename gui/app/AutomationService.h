@@ -46,6 +46,12 @@ public:
     // result, or nothing for a number that is not a message.
     void Submit(const AutomationCallQueue::Call& call, AutomationCallQueue::Reply reply);
 
+    // Runs `work` in turn with the calls (see AutomationCallQueue::SubmitTask),
+    // then brings the window's commands up to date with the document.
+    void RunInTurn(std::function<void()> work);
+    ApplicationContext& Context() { return context_; }
+    CMainFrame& Frame() { return frame_; }
+
     // The text of the error a number that is not a message gets.
     static QString UnknownMessageText(std::uint32_t message);
 
