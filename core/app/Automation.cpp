@@ -77,11 +77,18 @@ private:
 };
 
 // The first line of the clipboard's text becomes the code text, the way
-// the document loads itself from an archive.
-void LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
+// the document loads itself from an archive. A clipboard without text, or
+// whose text could not be read or is empty, leaves the code text as it is:
+// true when there was text to load.
+bool LoadCodeText(CBarCodeDoc& doc, AutomationClipboard& clipboard)
 {
-    Archive archive = Archive::ForLoading(clipboard.ReadText());
+    const std::optional<std::string> text = clipboard.ReadText();
+    if (!text || text->empty()) {
+        return false;
+    }
+    Archive archive = Archive::ForLoading(*text);
     doc.Serialize(archive, CodabarOptions{});  // loading encodes nothing
+    return true;
 }
 
 }  // namespace
@@ -101,9 +108,7 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
             return Refused;
         }
         // Without text on the clipboard the current code text is encoded.
-        if (clipboard_.HoldsText()) {
-            LoadCodeText(doc_, clipboard_);
-        }
+        LoadCodeText(doc_, clipboard_);
         // Storing encodes as the text stands, without validating or
         // completing it, and records the module text's length.
         Archive moduleText = Archive::ForStoring();
@@ -124,10 +129,9 @@ std::int32_t CAutomation::OnClipText(std::uint32_t wParam, std::int32_t)
         // picture; UM_OUTPUT 0 is the message that reports it.
         {
             OpenedClipboard opened(clipboard_);
-            if (!opened.IsOpen() || !clipboard_.HoldsText()) {
+            if (!opened.IsOpen() || !LoadCodeText(doc_, clipboard_)) {
                 return Done;
             }
-            LoadCodeText(doc_, clipboard_);
         }  // closed: the copy command opens the clipboard for itself
         OnOutput(PictureToClipboard, 0);
         return Done;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,10 @@ public:
     virtual ~AutomationClipboard() = default;
 
     virtual bool Open() = 0;
-    // Whether the clipboard offers text that code page 932 can hold.
-    virtual bool HoldsText() = 0;
-    // The clipboard's text; empty when it holds none.
-    virtual std::string ReadText() = 0;
+    // The clipboard's text, read once: another program's text may be
+    // delivered only once, or not at all. None when the clipboard holds no
+    // text that code page 932 can hold, or it was not delivered in time.
+    virtual std::optional<std::string> ReadText() = 0;
     virtual bool Empty() = 0;
     // Puts text on the emptied clipboard; false when it did not take it.
     virtual bool PutText(std::string_view text) = 0;

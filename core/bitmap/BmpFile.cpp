@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -95,20 +99,68 @@ int WriteInPlace(const std::string& target, Parts parts)
     return written && closed ? 1 : 0;
 }
 
-int OpenTemporaryBeside(const std::filesystem::path& target, std::string& temporaryName)
+// ".kestrel-<pid>-<serial>.tmp" beside the target: the writer's process
+// number lets a later start tell a dead writer's leftover from a live one's.
+std::string TemporaryName(const std::filesystem::path& target)
 {
     static std::atomic<unsigned> serial{0};
     const std::filesystem::path folder = target.parent_path();
+    const std::string leaf = ".kestrel-" + std::to_string(::getpid()) + "-"
+                             + std::to_string(serial.fetch_add(1)) + ".tmp";
+    return (folder.empty() ? std::filesystem::path(leaf) : folder / leaf).native();
+}
+
+std::optional<pid_t> TemporaryWriter(std::string_view leaf)
+{
+    constexpr std::string_view Prefix = ".kestrel-";
+    constexpr std::string_view Suffix = ".tmp";
+    if (leaf.size() <= Prefix.size() + Suffix.size() || !leaf.starts_with(Prefix)
+        || !leaf.ends_with(Suffix)) {
+        return std::nullopt;
+    }
+    const std::string_view middle = leaf.substr(Prefix.size(),
+                                                leaf.size() - Prefix.size() - Suffix.size());
+    const std::size_t dash = middle.find('-');
+    long pid = 0;
+    const auto [end, problem] = std::from_chars(middle.data(), middle.data() + dash, pid);
+    if (dash == std::string_view::npos || problem != std::errc() || end != middle.data() + dash
+        || pid <= 0
+        || middle.substr(dash + 1).find_first_not_of("0123456789") != std::string_view::npos
+        || dash + 1 == middle.size()) {
+        return std::nullopt;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+int OpenTemporaryBeside(const std::filesystem::path& target, std::string& temporaryName)
+{
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string leaf = ".kestrel-" + std::to_string(::getpid()) + "-"
-                                 + std::to_string(serial.fetch_add(1)) + ".tmp";
-        temporaryName = (folder.empty() ? std::filesystem::path(leaf) : folder / leaf).native();
+        temporaryName = TemporaryName(target);
         const int fd = ::open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
     }
+    temporaryName.clear();
     return -1;
+}
+
+// Gives the unnamed file `fd` a temporary name beside the target.
+bool LinkTemporaryBeside(int fd, const std::filesystem::path& target, std::string& temporaryName)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryName = TemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporaryName.c_str(), AT_SYMLINK_FOLLOW)
+            == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    temporaryName.clear();
+    return false;
 }
 
 // A new file is written without a name in the target's folder and linked
@@ -203,8 +255,22 @@ int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
         return WriteInPlace(target.native(), parts);
     }
 
+    // Written without a name first where the system allows it, so that a
+    // program killed while writing leaves nothing behind; the temporary name
+    // it is then linked under lives only until the rename.
     std::string temporary;
-    const int fd = OpenTemporaryBeside(target, temporary);
+    int fd = -1;
+    bool unnamed = false;
+#ifdef O_TMPFILE
+    {
+        const std::filesystem::path folder = target.parent_path();
+        fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        unnamed = fd >= 0;
+    }
+#endif
+    if (!unnamed) {
+        fd = OpenTemporaryBeside(target, temporary);
+    }
     if (fd < 0) {
         return 0;
     }
@@ -216,13 +282,34 @@ int WriteWholeFile(const std::filesystem::path& fileName, Parts parts)
     // rename: then a crash can never leave the user with neither. A new
     // file has nothing to lose, and skipping the sync keeps batches fast.
     ok = ok && (!exists || ::fsync(fd) == 0);
+    if (ok && unnamed) {
+        ok = LinkTemporaryBeside(fd, target, temporary);
+    }
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            ::unlink(temporary.c_str());
+        }
         return 0;
     }
     return 1;
+}
+
+int RemoveStaleTemporaries(const std::filesystem::path& folder)
+{
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string leaf = entry.path().filename().native();
+        const std::optional<pid_t> writer = TemporaryWriter(leaf);
+        // A process that no longer exists (kill answers ESRCH) left it.
+        if (writer && ::kill(*writer, 0) != 0 && errno == ESRCH && entry.is_regular_file(error)
+            && ::unlink(entry.path().c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 int SavePicture(const std::filesystem::path& fileName, const Dib& dib, int bitCount,

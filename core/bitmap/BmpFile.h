@@ -35,6 +35,11 @@ int WritePicture(const std::filesystem::path& fileName, const Dib& dib);
 int WriteWholeFile(const std::filesystem::path& fileName,
                    std::initializer_list<std::span<const std::uint8_t>> parts);
 
+// Removes the temporary files (".kestrel-<pid>-<n>.tmp") that processes
+// no longer running left in the folder: a program killed between naming a
+// replacement and renaming it over its target. Answers how many.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
+
 // Writes the DIB unchanged when it already has the requested bit count and
 // compression or the request is 0 with BI_RGB; otherwise a converted copy
 // (ConvertPicture). 0 for a refused or failed conversion, which leaves no

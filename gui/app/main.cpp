@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/QtTranslations.h"
 #include "app/WindowPlacement.h"
+#include "bitmap/BmpFile.h"
 #include "document/BarCodeDoc.h"
 #include "document/WorkingGaps.h"
 #include "process/HeapTuning.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv)
@@ -50,6 +52,9 @@ int main(int argc, char** argv)
     const QString programFile = QDir::toNativeSeparators(
         QFile::decodeName(QByteArray::fromStdString(programPath)));
     const std::string programPathText = kestrel::QStringToCp932Lossy(programFile);
+    // A program killed while it replaced BarCode.bmp may have left the
+    // replacement's temporary name behind.
+    kestrel::RemoveStaleTemporaries(std::filesystem::path(programPath).parent_path());
 
     kestrel::CBarCodeDoc doc;
     doc.Load(profile, gaps);

@@ -1,5 +1,6 @@
 #include "clipboard/QtAutomationClipboard.h"
 
+#include "clipboard/X11ClipboardText.h"
 #include "text/Cp932.h"
 
 #include <QClipboard>
@@ -39,14 +40,9 @@ bool QtAutomationClipboard::Open()
     return clipboard_ != nullptr;
 }
 
-bool QtAutomationClipboard::HoldsText()
+std::optional<std::string> QtAutomationClipboard::ReadText()
 {
-    return Text().has_value();
-}
-
-std::string QtAutomationClipboard::ReadText()
-{
-    return Text().value_or(std::string());
+    return Text();
 }
 
 bool QtAutomationClipboard::Empty()
@@ -74,12 +70,28 @@ std::optional<std::string> QtAutomationClipboard::Text() const
     if (clipboard_ == nullptr) {
         return std::nullopt;
     }
-    const QMimeData* data = clipboard_->mimeData();
-    if (data == nullptr || !data->hasText()) {
-        return std::nullopt;
+    QString unicode;
+    // Our own text is at hand; another program's is asked of it with a
+    // bound on the wait, on X11. Elsewhere Qt's clipboard answers.
+    const X11ClipboardText x11 = !clipboard_->ownsClipboard()
+                                         && QGuiApplication::platformName()
+                                                == QLatin1String("xcb")
+                                     ? ReadX11ClipboardText(ReadWait)
+                                     : X11ClipboardText{};
+    if (x11.x11) {
+        if (!x11.utf8) {
+            return std::nullopt;
+        }
+        unicode = QString::fromUtf8(x11.utf8->data(), static_cast<qsizetype>(x11.utf8->size()));
+    } else {
+        const QMimeData* data = clipboard_->mimeData();
+        if (data == nullptr || !data->hasText()) {
+            return std::nullopt;
+        }
+        unicode = data->text();
     }
     std::string text;
-    if (!QStringToCp932(UpToFirstNul(data->text()), text)) {
+    if (!QStringToCp932(UpToFirstNul(unicode), text)) {
         return std::nullopt;
     }
     return text;

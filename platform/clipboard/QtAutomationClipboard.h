@@ -3,6 +3,7 @@
 #include "app/AutomationClipboard.h"
 #include "clipboard/ClipboardRetry.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,11 +24,14 @@ namespace kestrel {
 // trying for the retry's bound and then fail.
 class QtAutomationClipboard : public AutomationClipboard {
 public:
+    static constexpr std::chrono::milliseconds ReadWait{1000};
+
     explicit QtAutomationClipboard(ClipboardRetry retry = ClipboardRetry());
 
     bool Open() override;
-    bool HoldsText() override;
-    std::string ReadText() override;
+    // Another program's text is asked of it directly on X11 and waited for
+    // at most `ReadWait` (see X11ClipboardText.h).
+    std::optional<std::string> ReadText() override;
     bool Empty() override;
     bool PutText(std::string_view text) override;
     void Close() override;

@@ -14,6 +14,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kestrel {
@@ -135,6 +136,72 @@ TEST_F(BmpFile, ReplacesWholeKeepingModeAndLinks)
     ASSERT_EQ(::stat(real.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(folder.EntryCount(), 2u);
+}
+
+// A writer killed while it replaces a file leaves no temporary file: the
+// new bytes have no name until they are whole. The target is then the old
+// file or the new one, never a mix.
+TEST_F(BmpFile, KilledWhileReplacingLeavesNoTemporary)
+{
+    const fs::path target = folder.path / "big.bmp";
+    const Dib big = ReadOutPicture(test::Bars(3000, 3000), BI_RGB, 24);
+    ASSERT_EQ(WritePicture(target, big), 1);
+    for (const int delayMicros : {0, 2000, 8000}) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (;;) {
+                WritePicture(target, big);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(delayMicros + 3000));
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        // Only between naming a whole replacement and renaming it, a few
+        // microseconds, can a kill leave a name; never a partial file.
+        for (const auto& entry : fs::directory_iterator(folder.path)) {
+            EXPECT_EQ(fs::file_size(entry.path()), 14 + big.size()) << entry.path();
+        }
+        RemoveStaleTemporaries(folder.path);  // what the next start does
+        EXPECT_EQ(folder.EntryCount(), 1u) << delayMicros;
+        EXPECT_EQ(fs::file_size(target), 14 + big.size()) << delayMicros;
+    }
+}
+
+// Only our own temporaries of processes that are gone are swept.
+TEST_F(BmpFile, StaleTemporariesOfDeadWritersAreRemoved)
+{
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(::getpid());
+    const struct {
+        std::string name;
+        bool removed;
+    } files[] = {
+        {".kestrel-" + dead + "-0.tmp", true},
+        {".kestrel-" + dead + "-17.tmp", true},
+        {".kestrel-" + alive + "-3.tmp", false},  // still being written
+        {".kestrel-" + dead + "-.tmp", false},
+        {".kestrel-x" + dead + "-1.tmp", false},
+        {"kestrel-" + dead + "-1.tmp", false},
+        {".kestrel-" + dead + "-1.tmp.bak", false},
+        {"BarCode.bmp", false},
+    };
+    for (const auto& file : files) {
+        test::WriteBytes(folder.path / file.name, std::vector<std::uint8_t>(10, 1));
+    }
+    fs::create_directory(folder.path / (".kestrel-" + dead + "-9.tmp"));  // not a file
+    EXPECT_EQ(RemoveStaleTemporaries(folder.path), 2);
+    for (const auto& file : files) {
+        EXPECT_EQ(fs::exists(folder.path / file.name), !file.removed) << file.name;
+    }
+    EXPECT_EQ(RemoveStaleTemporaries(folder.path / "missing"), 0);
 }
 
 std::string RunCommand(const std::string& command)

@@ -23,6 +23,7 @@ public:
     std::optional<std::string> text;  // nothing: the clipboard holds no text
     bool refuseOpen = false, refuseEmpty = false, refusePut = false;
     int opens = 0, closes = 0, puts = 0;  // successful openings, closings, texts taken
+    int reads = 0;
     int misuses = 0;  // a step taken while the clipboard was closed, or a second opening
 
     bool IsOpen() const { return open_; }
@@ -36,8 +37,11 @@ public:
         ++opens;
         return true;
     }
-    bool HoldsText() override { return Use() && text.has_value(); }
-    std::string ReadText() override { return Use() ? text.value_or("") : ""; }
+    std::optional<std::string> ReadText() override
+    {
+        ++reads;
+        return Use() ? text : std::nullopt;
+    }
     bool Empty() override
     {
         if (!Use() || refuseEmpty) {

@@ -180,6 +180,8 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
          false, ModuleLength, Jan13Text, jan13Module, 0},
         {"no text: current code text", 0, std::nullopt, false, false, false, ModuleLength,
          Jan13Text, jan13Module, 0},
+        {"empty text: current code text", 0, std::string(), false, false, false, ModuleLength,
+         Jan13Text, jan13Module, 0},
         {"refused data: previous sequence", 0, std::string("12345"), false, false, false,
          ModuleLength, "12345", jan13Module, 0},
         {"not opened", 0, old, true, false, false, -1, Jan13Text, old, 0},
@@ -190,6 +192,8 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
          Jan13Text, std::string(Jan13Text) + "\nnext", 1},
         {"picture: not opened", 1, old, true, false, false, 0, Jan13Text, old, 0},
         {"picture: no text", 1, std::nullopt, false, false, false, 0, Jan13Text, std::nullopt, 0},
+        {"picture: empty text", 1, std::string(), false, false, false, 0, Jan13Text,
+         std::string(), 0},
         {"picture: refused data", 1, std::string("12345"), false, false, false, 0, "12345",
          std::string("12345"), 0},
         {"other selector", 2, old, false, false, false, -1, Jan13Text, old, 0},
@@ -211,6 +215,8 @@ TEST(AutomationClipText, ExchangesTextAndClosesTheClipboardOnEveryPath)
         EXPECT_EQ(rig.doc.CodeText, row.codeText);
         EXPECT_EQ(rig.clipboard.text, row.clipboardAfter);
         EXPECT_EQ(rig.copies, row.copies);
+        // Read once: another program may deliver its text only once.
+        EXPECT_LE(rig.clipboard.reads, 1);
     }
 }
 
