@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic
   # the lock-key lights of the status bar (Xlib's keyboard extension)
-  libx11-dev
+  libx11-dev libxcb1-dev
   # tests and independent oracles
   xvfb xauth xclip xdotool dbus imagemagick zint libzint-dev zbar-tools
   zxing-cpp-tools libzxing-dev

@@ -12,6 +12,7 @@
 #include "render/QtRasterFallback.h"
 #include "resources/ProgramName.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -43,12 +44,49 @@ AutomationService::AutomationService(ApplicationContext& context, CMainFrame& fr
 AutomationService::~AutomationService()
 {
     if (published_) {
-        // Gone before the window and the document: from here on a client
-        // learns that no instance answers instead of reaching a dead object.
+        // Gone before the window and the document. The name goes first, so
+        // that no new call reaches this instance; calls already on their way
+        // are answered that the program is quitting; then the object goes.
+        // A client thus sees either the quitting error or, once the program
+        // is gone, that no instance answers, never a call left unanswered.
+        quitting_ = true;
         QDBusConnection bus = QDBusConnection::sessionBus();
         bus.unregisterService(QString::fromLatin1(automation_bus::ServiceName));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         bus.unregisterObject(QString::fromLatin1(automation_bus::ObjectPath));
     }
+}
+
+void AutomationService::BeginQuit()
+{
+    quitting_ = true;
+}
+
+bool AutomationService::RefuseWhileQuitting(const QDBusMessage& request, QDBusConnection& bus) const
+{
+    if (!quitting_) {
+        return false;
+    }
+    bus.send(request.createErrorReply(QString::fromLatin1(automation_bus::QuittingError),
+                                      QStringLiteral("Kestrel is quitting; nothing was done")));
+    return true;
+}
+
+void AutomationService::OnNameAcquired(const QString& name)
+{
+    if (name == QLatin1String(automation_bus::ServiceName) && nameAcquired_) {
+        nameAcquired_();
+    }
+}
+
+QString AutomationService::ProgramPath() const
+{
+    return QFile::decodeName(QByteArray::fromStdString(context_.programPath));
+}
+
+uint AutomationService::ProcessId() const
+{
+    return static_cast<uint>(QCoreApplication::applicationPid());
 }
 
 bool AutomationService::Publish()
@@ -60,11 +98,19 @@ bool AutomationService::Publish()
         return false;
     }
     if (!bus.registerObject(QString::fromLatin1(automation_bus::ObjectPath), this,
-                            QDBusConnection::ExportScriptableSlots)) {
+                            QDBusConnection::ExportScriptableSlots
+                                | QDBusConnection::ExportScriptableProperties)) {
         std::fprintf(stderr, "kestrel: automation is not available: %s is taken\n",
                      automation_bus::ObjectPath);
         return false;
     }
+    // The bus tells the one connection that gets the name, now or on
+    // hand-over; a queued instance hears nothing until then.
+    bus.connect(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameAcquired"), this,
+                SLOT(OnNameAcquired(QString)));
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &AutomationService::BeginQuit);
     // Queued rather than refused: the first instance keeps answering, and
     // when it exits the bus passes the name to the next one.
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
@@ -114,8 +160,15 @@ int AutomationService::SendMessage(uint message, uint wParam, int lParam)
     // Answered through the queue: at once when nothing is running, otherwise
     // after the running call, while this slot has long returned.
     setDelayedReply(true);
-    Submit(call, [request = this->message(), bus = connection(),
+    QDBusConnection caller = connection();
+    if (RefuseWhileQuitting(this->message(), caller)) {
+        return 0;
+    }
+    Submit(call, [this, request = this->message(), bus = connection(),
                   message](std::optional<std::int32_t> result) mutable {
+        if (RefuseWhileQuitting(request, bus)) {
+            return;
+        }
         bus.send(result ? request.createReply(QVariant::fromValue<int>(*result))
                         : request.createErrorReply(
                             QString::fromLatin1(automation_bus::UnknownMessageError),

@@ -4,7 +4,9 @@
 #include "app/AutomationCallQueue.h"
 #include "clipboard/QtAutomationClipboard.h"
 
+#include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 
@@ -23,14 +25,21 @@ class AutomationService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.plover.Kestrel.Automation")
     // Written out so that the result is named in introspection.
-    Q_CLASSINFO("D-Bus Introspection", "  <interface name=\"org.plover.Kestrel.Automation\">\n"
-                                       "    <method name=\"SendMessage\">\n"
-                                       "      <arg name=\"message\" type=\"u\" direction=\"in\"/>\n"
-                                       "      <arg name=\"wParam\" type=\"u\" direction=\"in\"/>\n"
-                                       "      <arg name=\"lParam\" type=\"i\" direction=\"in\"/>\n"
-                                       "      <arg name=\"result\" type=\"i\" direction=\"out\"/>\n"
-                                       "    </method>\n"
-                                       "  </interface>\n")
+    Q_CLASSINFO("D-Bus Introspection",
+                "  <interface name=\"org.plover.Kestrel.Automation\">\n"
+                "    <method name=\"SendMessage\">\n"
+                "      <arg name=\"message\" type=\"u\" direction=\"in\"/>\n"
+                "      <arg name=\"wParam\" type=\"u\" direction=\"in\"/>\n"
+                "      <arg name=\"lParam\" type=\"i\" direction=\"in\"/>\n"
+                "      <arg name=\"result\" type=\"i\" direction=\"out\"/>\n"
+                "    </method>\n"
+                "    <property name=\"ProgramPath\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"ProcessId\" type=\"u\" access=\"read\"/>\n"
+                "  </interface>\n")
+    // Which program and process a client is talking to: the path Main/Path
+    // names (where UM_OUTPUT 1 writes BarCode.bmp) and the process number.
+    Q_PROPERTY(QString ProgramPath READ ProgramPath)
+    Q_PROPERTY(uint ProcessId READ ProcessId)
 
 public:
     AutomationService(ApplicationContext& context, CMainFrame& frame, QObject* parent = nullptr);
@@ -41,6 +50,21 @@ public:
     // on stderr, when there is no session bus: the program runs without
     // automation.
     bool Publish();
+    // Called each time this instance gets the bus name, at start or when an
+    // earlier instance exits: only the instance clients reach records where
+    // it is.
+    void SetNameAcquiredHandler(std::function<void()> handler)
+    {
+        nameAcquired_ = std::move(handler);
+    }
+
+    // From the moment the program starts to quit, every call is answered
+    // with the error QuittingError instead of being run: true (and the
+    // error sent) when `request` was answered so.
+    bool RefuseWhileQuitting(const QDBusMessage& request, QDBusConnection& bus) const;
+
+    QString ProgramPath() const;
+    uint ProcessId() const;
 
     // Runs one call through the queue, as SendMessage does; `reply` gets the
     // result, or nothing for a number that is not a message.
@@ -62,6 +86,10 @@ public:
 public slots:
     Q_SCRIPTABLE int SendMessage(uint message, uint wParam, int lParam);
 
+private slots:
+    void OnNameAcquired(const QString& name);
+    void BeginQuit();
+
 private:
     // "BarCode.bmp" beside the program, as the Save command writes it: 1
     // when written, else 0.
@@ -74,7 +102,9 @@ private:
     CAutomation automation_;
     AutomationCallQueue queue_;
     MessageSink messageSink_;
+    std::function<void()> nameAcquired_;
     bool published_ = false;
+    bool quitting_ = false;
 };
 
 }  // namespace kestrel

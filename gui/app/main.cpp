@@ -58,7 +58,6 @@ int main(int argc, char** argv)
 
     kestrel::CBarCodeDoc doc;
     doc.Load(profile, gaps);
-    kestrel::RecordProgram(profile, programPathText);
     int exitCode = 0;
     {
         kestrel::ApplicationContext context{profile, gaps, doc, programPath};
@@ -70,7 +69,13 @@ int main(int argc, char** argv)
         // Other programs' messages, once the window they act on is shown;
         // the service goes before the frame and the document.
         kestrel::AutomationService automation(context, frame);
-        automation.Publish();
+        // Main/Path names the instance that clients reach: the one that
+        // owns the bus name, when it gets it; without a bus, this one.
+        automation.SetNameAcquiredHandler(
+            [&profile, &programPathText] { kestrel::RecordProgram(profile, programPathText); });
+        if (!automation.Publish()) {
+            kestrel::RecordProgram(profile, programPathText);
+        }
         exitCode = QApplication::exec();
     }
     // Only a normal end stores the barcode settings: a crash stores nothing.

@@ -12,5 +12,7 @@ inline constexpr char InterfaceName[] = "org.plover.Kestrel.Automation";
 // SendMessage(u message, u wParam, i lParam) -> i result
 inline constexpr char MethodName[] = "SendMessage";
 inline constexpr char UnknownMessageError[] = "org.plover.Kestrel.Error.UnknownMessage";
+// Every call that reaches the program while it quits, instead of running.
+inline constexpr char QuittingError[] = "org.plover.Kestrel.Error.Quitting";
 
 }  // namespace kestrel::automation_bus

@@ -232,6 +232,27 @@ step "no text encodes the current text"   "image=$work/red.png" UM_CLIPTEXT 0   
 step "JAN-13 to file"                     -                  UM_OUTPUT    1          0       0       "file=$jan"
 step "JAN-13 to clipboard"                -                  UM_OUTPUT    0          0       0       "reads=$jan"
 step "clipboard text to picture"          "text=$jan2"       UM_CLIPTEXT  1          0       0       "reads=$jan2"
+# --- Clipboard owners that deliver nothing keep the code text -------------------
+jan2_module=$("$cli" --profile "$work/none.ini" --data "$jan2" --module-text)
+n2=${#jan2_module}
+# An owner that serves one delivery, which another reader takes first.
+printf 'WORLD' | xclip -selection clipboard -quiet -loops 1 >/dev/null 2>&1 &
+for _ in $(seq 50); do [[ $(clipboard_text) == WORLD ]] && break; sleep 0.1; done
+step "owner gone after one delivery"      -                  UM_CLIPTEXT  0          0       "$n2"   "text=$jan2_module"
+step "its code text still saved"          -                  UM_OUTPUT    1          0       0       "file=$jan2"
+# An owner that keeps the clipboard and never answers (stopped, as a client
+# blocked in its own call to us would be): the read gives up after a second.
+printf 'HELD' | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+holder=$!
+pids+=("$holder")
+for _ in $(seq 50); do [[ $(clipboard_text) == HELD ]] && break; sleep 0.1; done
+kill -STOP "$holder"
+started=$(date +%s%N)
+step "owner that never answers"           -                  UM_CLIPTEXT  0          0       "$n2"   "text=$jan2_module"
+waited=$((($(date +%s%N) - started) / 1000000))
+((waited < 4000)) || fail "a stopped clipboard owner held the call for $waited ms"
+kill -CONT "$holder" 2>/dev/null || true
+kill "$holder" 2>/dev/null || true
 step "clipboard selector 2"               -                  UM_CLIPTEXT  2          0       -1
 step "clipboard selector all ones"        -                  UM_CLIPTEXT  0xFFFFFFFF 0       -1
 step "output selector 2"                  -                  UM_OUTPUT    2          0       -1      no-file
@@ -333,24 +354,43 @@ reply=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
   -m org.plover.Kestrel.Automation.SendMessage -- 0x466 12 0 2>&1 || true)
 [[ $reply == "(-1,)" ]] || fail "UM_SETTYPE 12 over D-Bus: expected (-1,), got: $reply"
 
+# --- Which program answers: properties -----------------------------------------
+props=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+  -m org.freedesktop.DBus.Properties.GetAll org.plover.Kestrel.Automation 2>&1 || true)
+[[ $props == *"'ProcessId': <uint32 $pid1>"* && $props == *"'ProgramPath': <'$work/app/kestrel'>"* ]] \
+  || fail "Properties.GetAll: expected the first instance's process and path, got: $props"
+
 # --- A second instance ----------------------------------------------------------
-"$work/app/kestrel" &
+# It runs from another folder: Main/Path must keep naming the first, which
+# owns the name, until the name passes to it.
+main_path() { sed -n 's/^Path=//p' "$XDG_CONFIG_HOME/Plover/Kestrel.ini"; }
+[[ $(main_path) == "$work/app/kestrel" ]] || fail "Main/Path is '$(main_path)', expected the first instance"
+mkdir -p "$work/app2"
+cp "$kestrel" "$work/app2/kestrel"
+"$work/app2/kestrel" &
 pid2=$!
 pids+=("$pid2")
 sleep 2
 [[ $(automation_owner_pid) == "$pid1" ]] || fail "second instance: the name left the first (owner now '$(automation_owner_pid)')"
+[[ $(main_path) == "$work/app/kestrel" ]] || fail "the queued second instance wrote Main/Path '$(main_path)'"
 step "first answers beside a second"      "text=$jan2"       UM_CLIPTEXT  1          0       0       "reads=$jan2"
 step "first keeps its state"              -                  UM_SETTYPE   0          0       0
 
+# Closes instance $1 through its File menu, as a user quits.
+close_through_menu() {
+  local window
+  window=$(xdotool search --pid "$1" --onlyvisible --name '^Kestrel$' 2>/dev/null | head -n 1 || true)
+  if [[ -n $window ]]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.3
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key x
+  fi
+}
+
 # The first closes through its File menu; its name must pass to the second.
-window=$(xdotool search --pid "$pid1" --onlyvisible --name '^Kestrel$' 2>/dev/null | head -n 1 || true)
-if [[ -n $window ]]; then
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  sleep 0.3
-  xdotool key alt+f
-  sleep 0.3
-  xdotool key x
-fi
+close_through_menu "$pid1"
 for _ in $(seq 50); do kill -0 "$pid1" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$pid1" 2>/dev/null; then
   fail "the first instance did not close through its File menu"
@@ -361,11 +401,38 @@ if ! kill -0 "$pid2" 2>/dev/null; then
   fail "the second instance is gone (it exited $(wait "$pid2" 2>/dev/null; echo $?))"
 elif automation_wait_for_owner "$pid2" 10; then
   step "second answers once the first closed" "text=$jan"    UM_CLIPTEXT  0          0       "$n"    "text=$jan_module"
+  [[ $(main_path) == "$work/app2/kestrel" ]] || fail "Main/Path after the hand-over is '$(main_path)'"
+  [[ $(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+        -m org.freedesktop.DBus.Properties.Get org.plover.Kestrel.Automation ProcessId) \
+     == "(<uint32 $pid2>,)" ]] || fail "ProcessId after the hand-over is not the second's"
+  bmp="$work/app2/BarCode.bmp"
+  step "second saves beside itself"         -                  UM_OUTPUT    1          0       0       "file=$jan"
 else
   fail "the name did not pass to the second instance (owner '$(automation_owner_pid)')"
 fi
+# Calls while the second quits: each is answered, the quitting error or (once
+# it is gone) that nobody answers, never a call left without an answer.
+(
+  gone=0
+  for _ in $(seq 1500); do
+    answer=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+      -m org.plover.Kestrel.Automation.SendMessage -- 0x466 0 0 2>&1 | head -c 300 || true)
+    echo "$answer"
+    [[ $answer == *ServiceUnknown* ]] && gone=$((gone + 1))
+    ((gone < 3)) || break
+  done
+) >"$work/quit-calls.txt" &
+calls=$!
+sleep 0.3
+close_through_menu "$pid2"
+for _ in $(seq 50); do kill -0 "$pid2" 2>/dev/null || break; sleep 0.2; done
 kill "$pid2" 2>/dev/null || true
 wait "$pid2" 2>/dev/null || true
+wait "$calls" 2>/dev/null || true
+echo "calls while quitting:" $(sed 's/: .*//' "$work/quit-calls.txt" | sort | uniq -c | tr -s ' ')
+odd=$(grep -v -e '^(0,)$' -e 'org.plover.Kestrel.Error.Quitting' -e 'ServiceUnknown' -e '^$' \
+  "$work/quit-calls.txt" || true)
+[[ -z $odd ]] || fail "calls while quitting got: $(sort "$work/quit-calls.txt" | uniq -c | head -5)"
 
 # Nobody to answer: kestrel-send says why instead of printing a result.
 for _ in $(seq 50); do [[ -z $(automation_owner_pid) ]] && break; sleep 0.1; done
