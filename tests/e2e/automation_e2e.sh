@@ -210,10 +210,20 @@ sentinel='left by another program'
 # A picture that is not text, for the clipboard that holds no text.
 /usr/bin/convert -size 8x8 xc:red "$work/red.png"
 
+# A replacement a killed instance left beside the program, and one of a
+# live process: only the dead one's goes at start.
+sleep 0 & dead=$!
+wait "$dead"
+printf 'half a picture' >"$work/app/.kestrel-$dead-0.tmp"
+printf 'being written' >"$work/app/.kestrel-$$-0.tmp"
+
 "$work/app/kestrel" &
 pid1=$!
 pids+=("$pid1")
 automation_wait_for_owner "$pid1" 20 || { echo "FAIL: kestrel did not take $automation_bus_name" >&2; exit 1; }
+[[ ! -e "$work/app/.kestrel-$dead-0.tmp" ]] || fail "a dead writer's temporary file is still beside the program"
+[[ -e "$work/app/.kestrel-$$-0.tmp" ]] || fail "a live writer's temporary file was removed"
+rm -f "$work/app/.kestrel-$$-0.tmp"
 
 # --- Fresh program: the code text is still empty -------------------------------
 #    what                                 before             message      wParam     lParam  result  effect
