@@ -1,6 +1,7 @@
 #include "document/CodeDlg.h"
 
 #include "document/CodeDlgTexts.h"
+#include "document/CodeTextFit.h"
 #include "resources/ProgramName.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
@@ -34,23 +35,6 @@ QString Text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// The code box takes what code page 932 can hold, up to the byte limit: a
-// double-byte character counts two, and a character code page 932 has no
-// code for is refused like one beyond the limit.
-class CodeTextValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-
-    State validate(QString& input, int&) const override
-    {
-        std::string bytes;
-        if (!QStringToCp932(input, bytes) || !CodeEntry::CodeTextFits(bytes)) {
-            return Invalid;
-        }
-        return Acceptable;
-    }
-};
-
 // A label that moves the focus to its box.
 QLabel* BuddyLabel(const char* text, QWidget* buddy, QWidget* parent)
 {
@@ -60,6 +44,52 @@ QLabel* BuddyLabel(const char* text, QWidget* buddy, QWidget* parent)
 }
 
 }  // namespace
+
+// The code box takes what code page 932 can hold, up to the byte limit: a
+// double-byte character counts two, and a character code page 932 has no
+// code for is refused. An edit past the limit (a paste, mostly) keeps as
+// much of what it inserted as fits, as a box with a length limit does.
+class CodeTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    // Shows `text` as it is, as the dialog fills the box: only edits are
+    // cut to fit.
+    void SetText(QLineEdit& box, const QString& text)
+    {
+        settingText_ = true;
+        box.setText(text);
+        settingText_ = false;
+    }
+
+    State validate(QString& input, int& pos) const override
+    {
+        std::string bytes;
+        if (!QStringToCp932(input, bytes)) {
+            return Invalid;
+        }
+        if (settingText_) {
+            accepted_ = input;
+            return CodeEntry::CodeTextFits(bytes) ? Acceptable : Invalid;
+        }
+        if (!CodeEntry::CodeTextFits(bytes)) {
+            const std::optional<FittedText> fitted = FitInsertion(accepted_, input, pos,
+                                                                  CodeEntry::MaxCodeTextBytes);
+            if (!fitted) {
+                return Invalid;
+            }
+            input = fitted->text;
+            pos = fitted->cursor;
+        }
+        accepted_ = input;
+        return Acceptable;
+    }
+
+private:
+    // The text the box holds: every change passes through here.
+    mutable QString accepted_;
+    bool settingText_ = false;
+};
 
 CCodeDlg::CCodeDlg(CodeEntry& entry, const Profile& profile, QWidget* parent)
     : QDialog(parent), entry_(entry), profile_(profile)
@@ -109,7 +139,8 @@ void CCodeDlg::BuildControls()
     showText_ = checkBox(texts::CodeDlgShowText, "showText");
     code_ = new QLineEdit(this);
     code_->setObjectName("code");
-    code_->setValidator(new CodeTextValidator(code_));
+    codeValidator_ = new CodeTextValidator(code_);
+    code_->setValidator(codeValidator_);
     check_ = checkBox(texts::CodeDlgCheck, "check");
     autoAdd_ = checkBox(texts::CodeDlgAutoAdd, "autoAdd");
     numberBox(CodeNumber::Height, "height");
@@ -269,7 +300,7 @@ void CCodeDlg::FillControls()
         type_->setCurrentIndex(IsSymbology(controls.codeType) ? controls.codeType : -1);
     }
     showText_->setChecked(controls.dispCode != 0);
-    code_->setText(Cp932ToQString(controls.codeText));
+    codeValidator_->SetText(*code_, Cp932ToQString(controls.codeText));
     check_->setChecked(controls.check != 0);
     autoAdd_->setChecked(controls.autoAdd != 0);
     bearer_->setChecked(controls.bearer != 0);

@@ -18,6 +18,7 @@ class QRadioButton;
 
 namespace kestrel {
 
+class CodeTextValidator;
 class Profile;
 
 // "コード設定": binds its controls to a `CodeEntry`. The entry's values fill
@@ -84,6 +85,7 @@ private:
     QComboBox* type_ = nullptr;
     QCheckBox* showText_ = nullptr;
     QLineEdit* code_ = nullptr;
+    CodeTextValidator* codeValidator_ = nullptr;  // owned by code_
     QCheckBox* check_ = nullptr;
     QCheckBox* autoAdd_ = nullptr;
     std::array<QRadioButton*, 3> ratio_{};

@@ -238,26 +238,44 @@ TEST(CodeDlg, NumberBoxesStartFromTheValuesAndStepWithTheKeys)
     EXPECT_EQ(height->text(), "999") << "kept within the height's limits";
 }
 
+// Typing and pasting alike: past 128 bytes the box keeps as much of what
+// was inserted as fits, never half of a double-byte character.
 TEST(CodeDlg, TheCodeBoxTakesAtMost128BytesOfCodePage932)
 {
+    const QString a63 = QString(63, u'あ');
+    const QString a64 = QString(64, u'あ');
     const struct {
         QString filled;
         QString typed;
+        int cursor;      // where it goes in; -1 at the end
+        bool replacing;  // over the whole text, selected
         QString kept;
     } cases[] = {
-        {QString(63, u'あ'), "ア", QString(63, u'あ') + "ア"},  // 126 + 2 bytes
-        {QString(64, u'あ'), "A", QString(64, u'あ')},          // a 129th byte
-        {QString(127, u'A'), "あ", QString(127, u'A')},         // half a character
-        {QString(127, u'A'), "ｱ", QString(127, u'A') + "ｱ"},    // one byte each
-        {"AB", "€", "AB"},                                      // no code in 932
+        {a63, "ア", -1, false, a63 + "ア"},                              // 126 + 2 bytes
+        {a64, "A", -1, false, a64},                                      // a 129th byte
+        {QString(127, u'A'), "あ", -1, false, QString(127, u'A')},       // half a character
+        {QString(127, u'A'), "ｱ", -1, false, QString(127, u'A') + "ｱ"},  // one byte each
+        {"AB", "€", -1, false, "AB"},                                    // no code in 932
+        {"", QString(70, u'あ'), -1, false, a64},                        // a paste: what fits
+        {"A", a64, -1, false, "A" + a63},                                // 1 + 126, not 128
+        {QString(120, u'1'), "ｱｲｳｴｵｶｷｸｹｺ", -1, false, QString(120, u'1') + "ｱｲｳｴｵｶｷｸ"},
+        {"XY", QString(70, u'あ'), 1, false, "X" + QString(63, u'あ') + "Y"},  // mid-text
+        {"old", QString(70, u'い'), -1, true, QString(64, u'い')},             // over a selection
+        {"AB", "C€" + QString(70, u'あ'), -1, false, "AB"},                    // refused whole
     };
     for (const auto& c : cases) {
         DialogWorld w;
         w.Open();
         w.Code()->setText(c.filled);
-        w.Code()->end(false);
+        if (c.replacing) {
+            w.Code()->selectAll();
+        } else {
+            w.Code()->setCursorPosition(c.cursor < 0 ? static_cast<int>(c.filled.size())
+                                                     : c.cursor);
+        }
         w.Code()->insert(c.typed);
-        EXPECT_EQ(w.Code()->text(), c.kept) << c.typed.toStdString();
+        EXPECT_EQ(w.Code()->text(), c.kept)
+            << c.filled.toStdString() << " + " << c.typed.toStdString();
     }
 }
 
