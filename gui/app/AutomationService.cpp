@@ -2,6 +2,7 @@
 
 #include "app/ApplicationContext.h"
 #include "app/MainFrame.h"
+#include "app/TypedAutomation.h"
 #include "dbus/AutomationBus.h"
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
@@ -104,6 +105,8 @@ bool AutomationService::Publish()
                      automation_bus::ObjectPath);
         return false;
     }
+    // Before the name: a client the bus started the program for finds both.
+    PublishTypedAutomation(*this, bus);
     // The bus tells the one connection that gets the name, now or on
     // hand-over; a queued instance hears nothing until then.
     bus.connect(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),

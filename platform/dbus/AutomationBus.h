@@ -16,3 +16,14 @@ inline constexpr char UnknownMessageError[] = "org.plover.Kestrel.Error.UnknownM
 inline constexpr char QuittingError[] = "org.plover.Kestrel.Error.Quitting";
 
 }  // namespace kestrel::automation_bus
+
+namespace kestrel::automation_bus::typed {
+
+// The typed interface beside the numeric one, on the same service name:
+// methods with named, typed arguments (see TypedAutomation in the program).
+inline constexpr char ObjectPath[] = "/org/plover/Kestrel";
+inline constexpr char InterfaceName[] = "org.plover.Kestrel1";
+// Each error is this prefix and a name: Refused, InvalidText, ...
+inline constexpr char ErrorPrefix[] = "org.plover.Kestrel1.Error.";
+
+}  // namespace kestrel::automation_bus::typed

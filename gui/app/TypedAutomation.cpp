@@ -1,0 +1,463 @@
+#include "app/TypedAutomation.h"
+
+#include "app/ApplicationContext.h"
+#include "app/AutomationService.h"
+#include "dbus/AutomationBus.h"
+#include "document/BarCodeDoc.h"
+#include "document/CodeEntry.h"
+#include "document/StoredStyle.h"
+#include "export/QtPictureExports.h"
+#include "profile/ProfileSchema.h"
+#include "render/QtRasterFallback.h"
+#include "symbology/CodeValidator.h"
+#include "symbology/Symbology.h"
+#include "text/Cp932.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace kestrel {
+namespace {
+
+using Answer = TypedAutomation::Answer;
+
+Answer Error(const char* name, const QString& message)
+{
+    return {QVariant(), QString::fromLatin1(name), message};
+}
+
+// The code dialog's numbers by the names clients give them.
+struct NamedNumber {
+    const char* name;
+    CodeNumber number;
+    int CBarCodeDoc::*field;
+};
+constexpr std::array<NamedNumber, CodeNumberCount> GeometryNames{{
+    {"width", CodeNumber::Width, &CBarCodeDoc::Width},
+    {"height", CodeNumber::Height, &CBarCodeDoc::Height},
+    {"leftMargin", CodeNumber::LeftMargin, &CBarCodeDoc::Xmargin},
+    {"topMargin", CodeNumber::TopMargin, &CBarCodeDoc::Ymargin},
+    {"narrowWidth", CodeNumber::NarrowWidth, &CBarCodeDoc::NWidth},
+    {"textHeight", CodeNumber::TextHeight, &CBarCodeDoc::CodeHigh},
+}};
+
+// The code dialog's check marks by name.
+struct NamedFlag {
+    const char* name;
+    int CBarCodeDoc::*field;
+};
+constexpr std::array<NamedFlag, 4> FlagNames{{
+    {"check", &CBarCodeDoc::Check},
+    {"showText", &CBarCodeDoc::DispCode},
+    {"autoAdd", &CBarCodeDoc::AutoAdd},
+    {"bearerBars", &CBarCodeDoc::Case},
+}};
+
+// The ratio choices as the dialog lists them, by the document's Aspect.
+constexpr std::array<const char*, 3> RatioNames{"1:2", "2:5", "1:3"};
+
+// Whole numbers of any D-Bus integer type; none for anything else (a
+// boolean or a string is not quietly taken for a number).
+std::optional<long long> WholeNumber(const QVariant& value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong: return value.toLongLong();
+    case QMetaType::ULongLong: {
+        const qulonglong number = value.toULongLong();
+        return number > 0x7FFFFFFFULL ? 0x7FFFFFFFLL + 1 : static_cast<long long>(number);
+    }
+    default: return std::nullopt;
+    }
+}
+
+QString KnownNames(const auto& table)
+{
+    QStringList names;
+    for (const auto& row : table) {
+        names << QString::fromLatin1(row.name);
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+std::optional<PictureFormat> NamedFormat(const QString& format)
+{
+    return FormatFromKey(format.toStdString());
+}
+
+QString FormatError(const QString& format)
+{
+    return QStringLiteral("unknown picture format '%1' (bmp, png, svg or pdf)").arg(format);
+}
+
+}  // namespace
+
+TypedAutomation::TypedAutomation(AutomationService& service)
+    : QObject(&service), service_(service), exports_(StandardExports())
+{
+}
+
+void TypedAutomation::InTurn(std::function<Answer()> work)
+{
+    if (!calledFromDBus()) {
+        service_.RunInTurn([work = std::move(work)] { work(); });
+        return;
+    }
+    // Answered from the queue, as SendMessage is: at once when nothing is
+    // running, otherwise after the running call. Once the program starts to
+    // quit nothing more runs, and the call gets the quitting error.
+    setDelayedReply(true);
+    QDBusConnection caller = connection();
+    if (service_.RefuseWhileQuitting(message(), caller)) {
+        return;
+    }
+    service_.RunInTurn([this, work = std::move(work), request = message(), bus = caller]() mutable {
+        if (service_.RefuseWhileQuitting(request, bus)) {
+            return;
+        }
+        const Answer answer = work();
+        if (!answer.error.isEmpty()) {
+            bus.send(request.createErrorReply(
+                QString::fromLatin1(automation_bus::typed::ErrorPrefix) + answer.error,
+                answer.message));
+        } else if (answer.value.isValid()) {
+            bus.send(request.createReply(answer.value));
+        } else {
+            bus.send(request.createReply());
+        }
+    });
+}
+
+void TypedAutomation::SetText(const QString& text)
+{
+    InTurn([this, text] { return DoSetText(text); });
+}
+
+void TypedAutomation::SetSymbology(const QString& symbology)
+{
+    int index = -1;
+    for (int candidate = 0; candidate < SymbologyCount; ++candidate) {
+        const auto at = static_cast<std::size_t>(candidate);
+        for (const std::string_view known : {SymbologyKeys[at], SymbologyNames[at]}) {
+            if (QString::fromUtf8(known.data(), static_cast<qsizetype>(known.size()))
+                    .compare(symbology, Qt::CaseInsensitive)
+                == 0) {
+                index = candidate;
+            }
+        }
+    }
+    if (index < 0) {
+        InTurn([symbology] {
+            QStringList keys;
+            for (const std::string_view key : SymbologyKeys) {
+                keys << QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+            }
+            return Error("UnknownSymbology", QStringLiteral("unknown symbology '%1' (%2)")
+                                                 .arg(symbology, keys.join(QStringLiteral(", "))));
+        });
+        return;
+    }
+    InTurn([this, index] { return DoSetSymbology(index); });
+}
+
+void TypedAutomation::SetSymbologyIndex(uint index)
+{
+    InTurn([this, index] {
+        if (index >= static_cast<uint>(SymbologyCount)) {
+            return Error("UnknownSymbology", QStringLiteral("symbology %1 does not exist (0 to %2)")
+                                                 .arg(index)
+                                                 .arg(SymbologyCount - 1));
+        }
+        return DoSetSymbology(static_cast<int>(index));
+    });
+}
+
+void TypedAutomation::SetGeometry(const QVariantMap& values)
+{
+    InTurn([this, values] { return DoSetGeometry(values); });
+}
+
+void TypedAutomation::SetOptions(const QVariantMap& values)
+{
+    InTurn([this, values] { return DoSetOptions(values); });
+}
+
+QString TypedAutomation::Accept()
+{
+    InTurn([this] { return DoAccept(); });
+    return {};  // not sent: the reply InTurn sends is
+}
+
+QString TypedAutomation::ModuleText()
+{
+    InTurn([this] { return DoModuleText(); });
+    return {};
+}
+
+QByteArray TypedAutomation::Render(const QString& format)
+{
+    InTurn([this, format] { return DoRender(format); });
+    return {};
+}
+
+void TypedAutomation::Save(const QString& path, const QString& format)
+{
+    InTurn([this, path, format] { return DoSave(path, format); });
+}
+
+Answer TypedAutomation::DoSetText(const QString& text)
+{
+    // The bus lets only valid UTF-8 through as a string; what is left to
+    // refuse is a character code page 932 has no code for.
+    CodeText converted;
+    if (!QStringToCp932(text, converted)) {
+        return Error("InvalidText",
+                     QStringLiteral("the text has a character code page 932 cannot hold"));
+    }
+    if (!CodeEntry::CodeTextFits(converted)) {
+        return Error("TextTooLong", QStringLiteral("%1 bytes in code page 932, at most %2")
+                                        .arg(converted.size())
+                                        .arg(CodeEntry::MaxCodeTextBytes));
+    }
+    CBarCodeDoc& doc = service_.Context().doc;
+    doc.CodeText = converted;
+    typedText_ = std::move(converted);
+    return {};
+}
+
+Answer TypedAutomation::DoSetSymbology(int index)
+{
+    service_.Context().doc.CodeType = index;
+    return {};
+}
+
+Answer TypedAutomation::DoSetGeometry(const QVariantMap& values)
+{
+    // Every value is checked before any is stored: a refused call changes
+    // nothing.
+    std::vector<std::pair<int CBarCodeDoc::*, int>> changes;
+    for (auto value = values.cbegin(); value != values.cend(); ++value) {
+        const auto named = std::find_if(GeometryNames.begin(), GeometryNames.end(),
+                                        [&value](const NamedNumber& row) {
+                                            return value.key() == QLatin1String(row.name);
+                                        });
+        if (named == GeometryNames.end()) {
+            return Error("InvalidValue", QStringLiteral("unknown geometry value '%1' (%2)")
+                                             .arg(value.key(), KnownNames(GeometryNames)));
+        }
+        const IntegerField& limits = CodeEntry::Limits(named->number);
+        const std::optional<long long> number = WholeNumber(value.value());
+        if (!number || !limits.Contains(*number)) {
+            return Error("InvalidValue", QStringLiteral("%1 must be a whole number from %2 to %3")
+                                             .arg(value.key())
+                                             .arg(limits.low)
+                                             .arg(limits.high));
+        }
+        changes.emplace_back(named->field, static_cast<int>(*number));
+    }
+    CBarCodeDoc& doc = service_.Context().doc;
+    for (const auto& [field, number] : changes) {
+        doc.*field = number;
+    }
+    return {};
+}
+
+Answer TypedAutomation::DoSetOptions(const QVariantMap& values)
+{
+    CBarCodeDoc changed = service_.Context().doc;
+    for (auto value = values.cbegin(); value != values.cend(); ++value) {
+        const QString& key = value.key();
+        const auto flag = std::find_if(FlagNames.begin(), FlagNames.end(), [&key](const auto& row) {
+            return key == QLatin1String(row.name);
+        });
+        if (flag != FlagNames.end()) {
+            if (value.value().metaType().id() != QMetaType::Bool) {
+                return Error("InvalidValue", QStringLiteral("%1 must be a boolean").arg(key));
+            }
+            changed.*(flag->field) = value.value().toBool() ? 1 : 0;
+        } else if (key == QLatin1String("ratio")) {
+            const QString ratio = value.value().toString();
+            const auto named = std::find(RatioNames.begin(), RatioNames.end(), ratio);
+            if (value.value().metaType().id() != QMetaType::QString || named == RatioNames.end()) {
+                return Error("InvalidValue",
+                             QStringLiteral("ratio must be \"1:2\", \"2:5\" or \"1:3\""));
+            }
+            changed.Aspect = static_cast<int>(named - RatioNames.begin());
+        } else {
+            return Error(
+                "InvalidValue",
+                QStringLiteral("unknown option '%1' (%2, ratio)").arg(key, KnownNames(FlagNames)));
+        }
+    }
+    // The dialog's clicks: auto add on also ticks the check, the check off
+    // clears auto add.
+    CodeEntry entry;
+    entry.FillFrom(changed);
+    if (values.contains(QStringLiteral("autoAdd"))) {
+        entry.AutoAddSetsCheck();
+    } else if (values.contains(QStringLiteral("check"))) {
+        entry.CheckClearsAutoAdd();
+    }
+    changed.Check = entry.values.check;
+    changed.AutoAdd = entry.values.autoAdd;
+
+    CBarCodeDoc& doc = service_.Context().doc;
+    doc.Check = changed.Check;
+    doc.DispCode = changed.DispCode;
+    doc.AutoAdd = changed.AutoAdd;
+    doc.Case = changed.Case;
+    doc.Aspect = changed.Aspect;
+    return {};
+}
+
+Answer TypedAutomation::DoAccept()
+{
+    ApplicationContext& context = service_.Context();
+    CodeEntry entry;
+    entry.FillFrom(context.doc);
+    if (typedText_ && *typedText_ == context.doc.CodeText) {
+        entry.values.codeText = *typedText_;
+    }
+    const CodabarOptions codabar = ReadCodabarOptions(context.profile);
+    const CodeEntryOutcome accepted = entry.Accept(codabar);
+    switch (accepted.kind) {
+    case CodeEntryOutcome::Kind::EmptyText:
+        return Error("NoText", QStringLiteral("there is no code text to accept"));
+    case CodeEntryOutcome::Kind::FieldFailed:
+    case CodeEntryOutcome::Kind::Rejected:
+        return Error("Refused", QString::fromStdString(accepted.message) + QStringLiteral(" (")
+                                    + QString::fromUtf8(RefusalReason(accepted.refusal).data())
+                                    + QLatin1Char(')'));
+    case CodeEntryOutcome::Kind::Accepted: break;
+    }
+    const EncodeResult encoded = entry.ApplyTo(context.doc, context.gaps, codabar);
+    typedText_.reset();
+    if (EncodeNumber(encoded) == 0) {
+        return Error("Refused", QStringLiteral("the text cannot be drawn with these settings (")
+                                    + QString::fromUtf8(RefusalReason(encoded.refusal).data())
+                                    + QLatin1Char(')'));
+    }
+    return {Cp932ToQString(context.doc.CodeText), {}, {}};
+}
+
+Answer TypedAutomation::EncodeForOutput()
+{
+    ApplicationContext& context = service_.Context();
+    if (!context.doc.HasCodeText()) {
+        return Error("NoText", QStringLiteral("there is no code text: SetText and Accept first"));
+    }
+    const CodabarOptions codabar = ReadCodabarOptions(context.profile);
+    context.doc.Recomplete(codabar);
+    const EncodeResult encoded = context.doc.Encode(codabar);
+    if (EncodeNumber(encoded) != 1) {
+        return Error("Refused", QStringLiteral("the text cannot be encoded (")
+                                    + QString::fromUtf8(RefusalReason(encoded.refusal).data())
+                                    + QLatin1Char(')'));
+    }
+    return {};
+}
+
+Answer TypedAutomation::DoModuleText()
+{
+    Answer encoded = EncodeForOutput();
+    if (!encoded.error.isEmpty()) {
+        return encoded;
+    }
+    ApplicationContext& context = service_.Context();
+    return {QString::fromStdString(context.doc.ModuleText(ReadCodabarOptions(context.profile))),
+            {},
+            {}};
+}
+
+Answer TypedAutomation::DoRender(const QString& format)
+{
+    const std::optional<PictureFormat> picture = NamedFormat(format);
+    if (!picture) {
+        return Error("UnknownFormat", FormatError(format));
+    }
+    // The registry writes whole files only; the file lives as long as this
+    // call.
+    const QTemporaryDir folder;
+    if (!folder.isValid()) {
+        return Error("NotWritten", QStringLiteral("no temporary folder: ") + folder.errorString());
+    }
+    const QString path = folder.filePath(QStringLiteral("picture.") + format.toLower());
+    Answer saved = DoSave(path, format);
+    if (!saved.error.isEmpty()) {
+        return saved;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Error("NotWritten", QStringLiteral("the picture cannot be read back"));
+    }
+    return {file.readAll(), {}, {}};
+}
+
+Answer TypedAutomation::DoSave(const QString& path, const QString& format)
+{
+    const std::optional<PictureFormat> picture = format.isEmpty() ? FormatFromFileName(
+                                                     QFileInfo(path).fileName().toStdString())
+                                                                  : NamedFormat(format);
+    if (!picture) {
+        return Error("UnknownFormat", format.isEmpty()
+                                          ? QStringLiteral("no picture format named by the"
+                                                           " suffix of '%1' (bmp, png, svg or pdf)")
+                                                .arg(path)
+                                          : FormatError(format));
+    }
+    // The caller's working folder is not the program's: a relative name
+    // would land somewhere the caller does not expect.
+    if (!QDir::isAbsolutePath(path)) {
+        return Error("InvalidValue", QStringLiteral("'%1' is not an absolute path").arg(path));
+    }
+    Answer encoded = EncodeForOutput();
+    if (!encoded.error.isEmpty()) {
+        return encoded;
+    }
+    ApplicationContext& context = service_.Context();
+    const Drawing drawing = ReadDrawing(context.doc, context.profile);
+    PictureCanvasFactory canvases;
+    SaveProblem problem = SaveProblem::None;
+    if (exports_.Save({drawing, profile::Read(context.profile, profile::Bitmap), std::nullopt},
+                      canvases, QFile::encodeName(path).toStdString(), *picture, &problem)
+        == 1) {
+        return {};
+    }
+    const QString folder = QFileInfo(path).absolutePath();
+    QString why = QStringLiteral("it cannot be written");
+    if (problem == SaveProblem::NoPicture) {
+        why = QStringLiteral("the picture could not be made");
+    } else if (!QFileInfo(folder).isDir()) {
+        why = QStringLiteral("the folder %1 does not exist").arg(folder);
+    } else if (!QFileInfo(folder).isWritable()) {
+        why = QStringLiteral("the folder %1 cannot be written").arg(folder);
+    }
+    return Error("NotWritten", QStringLiteral("cannot write %1: %2").arg(path, why));
+}
+
+bool PublishTypedAutomation(AutomationService& service, QDBusConnection& bus)
+{
+    auto* typed = new TypedAutomation(service);  // owned by the service
+    if (!bus.registerObject(QString::fromLatin1(automation_bus::typed::ObjectPath), typed,
+                            QDBusConnection::ExportScriptableSlots)) {
+        std::fprintf(stderr, "kestrel: the typed automation is not available: %s is taken\n",
+                     automation_bus::typed::ObjectPath);
+        delete typed;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kestrel
