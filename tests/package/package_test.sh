@@ -35,6 +35,8 @@ expected_files=(
     "-rwxr-xr-x ./usr/bin/kestrel-send"
     "-rw-r--r-- ./usr/lib/kestrel/kestrel-qt.so"
     "-rw-r--r-- ./usr/share/applications/kestrel.desktop"
+    "-rw-r--r-- ./usr/share/dbus-1/interfaces/org.plover.Kestrel1.xml"
+    "-rw-r--r-- ./usr/share/dbus-1/services/org.plover.Kestrel.service"
     "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kestrel.svg"
     "-rw-r--r-- ./usr/share/kestrel/manual/code-dialog.png"
     "-rw-r--r-- ./usr/share/kestrel/manual/index.html"
@@ -88,6 +90,13 @@ for page in kestrel kestrel-cli kestrel-send; do
 done
 grep -qx 'Exec=kestrel' "$root/usr/share/applications/kestrel.desktop" \
     || fail "the desktop entry does not start kestrel"
+# The bus starts the installed program, wherever the build's was.
+service=$root/usr/share/dbus-1/services/org.plover.Kestrel.service
+grep -qx 'Name=org.plover.Kestrel' "$service" || fail "the D-Bus service file names another bus name"
+grep -qx 'Exec=/usr/bin/kestrel' "$service" \
+    || fail "the D-Bus service file does not start /usr/bin/kestrel: $(grep Exec= "$service")"
+xmllint --noout "$root/usr/share/dbus-1/interfaces/org.plover.Kestrel1.xml" 2>/dev/null \
+    || ! command -v xmllint >/dev/null || fail "org.plover.Kestrel1.xml is not well-formed XML"
 # The manual is whole: every picture it shows is in the package beside it.
 manual=$root/usr/share/kestrel/manual/index.html
 grep -q '<html lang="ja">' "$manual" || fail "the manual is not the Japanese HTML page"
