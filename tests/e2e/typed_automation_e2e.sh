@@ -1,0 +1,316 @@
+#!/usr/bin/env bash
+# Another program driving kestrel through the typed interface
+# org.plover.Kestrel1, with the program started by the session bus itself:
+# XDG_DATA_DIRS holds the build's share folder, whose dbus-1/services file
+# names the built kestrel, and nothing starts the program but a call.
+# First the activation rows (the numeric SendMessage and the typed interface
+# each start it and are answered by the one instance), then one table row
+# per typed call: its answer or its error's name, and what it made, pictures
+# read back with zbar and ZXing, module texts compared with kestrel-cli's.
+# Pictures stay in the artefact folder.
+# Usage: typed_automation_e2e.sh BUILD_SHARE_FOLDER KESTREL_CLI ARTEFACT_FOLDER
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+# The bus reads its service folders when it starts, so the build's share
+# folder must be in place before the session is entered.
+if [[ -z ${KESTREL_AUTOMATION_SESSION:-} ]]; then
+  export XDG_DATA_DIRS="$1:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+fi
+# shellcheck source=automation_session.sh
+source "$here/automation_session.sh"
+automation_session_enter "$0" "$@"
+
+share=$1
+cli=$2
+artefacts=$3
+mkdir -p "$artefacts"
+rm -f "$artefacts"/typed-[0-9]*
+
+work=$(mktemp -d)
+cleanup() {
+  local pid
+  pid=$(automation_owner_pid)
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+private_environment "$work"
+source "$here/read_back.sh"
+
+service_file=$share/dbus-1/services/org.plover.Kestrel.service
+[[ -f $service_file ]] || { echo "FAIL: no $service_file" >&2; exit 1; }
+program=$(sed -n 's/^Exec=//p' "$service_file")
+# The bus starts programs with its own environment, which has neither the
+# X server nor this run's private profile.
+dbus-update-activation-environment DISPLAY XAUTHORITY QT_QPA_PLATFORM XDG_CONFIG_HOME \
+  XDG_RUNTIME_DIR
+
+path=/org/plover/Kestrel
+iface=org.plover.Kestrel1
+
+# gdbus prints the answer as GVariant text, or "Error: GDBus.Error:NAME: ...".
+typed_call() {  # METHOD ARGS...
+  local method=$1
+  shift
+  timeout 30 gdbus call --session -d "$automation_bus_name" -o "$path" -m "$iface.$method" \
+    -- "$@" 2>&1 || true
+}
+
+# --- Activation ----------------------------------------------------------------
+
+# The process that owns the name must be the program the service file names.
+expect_activated() {  # WHAT
+  local owner
+  owner=$(automation_owner_pid)
+  if [[ -z $owner ]]; then
+    fail "$1: nobody owns $automation_bus_name"
+  elif [[ $(readlink "/proc/$owner/exe") != "$(readlink -f "$program")" ]]; then
+    fail "$1: $automation_bus_name is owned by $(readlink "/proc/$owner/exe"), not $program"
+  fi
+}
+
+stop_owner() {
+  local owner
+  owner=$(automation_owner_pid)
+  [[ -n $owner ]] || return 0
+  kill "$owner"
+  for _ in $(seq 50); do [[ -z $(automation_owner_pid) ]] && return 0; sleep 0.1; done
+  fail "the activated kestrel did not let go of the name"
+}
+
+[[ -z $(automation_owner_pid) ]] || fail "someone owns $automation_bus_name before any call"
+got=$(timeout 60 gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+  -m org.plover.Kestrel.Automation.SendMessage -- 1126 5 0 2>&1 || true)
+[[ $got == "(0,)" ]] || fail "SendMessage UM_SETTYPE 5 starting kestrel: $got"
+expect_activated "started by SendMessage"
+first=$(automation_owner_pid)
+got=$(typed_call SetText "'TYPED'")
+[[ $got == "()" ]] || fail "typed SetText on the instance SendMessage started: $got"
+[[ $(automation_owner_pid) == "$first" ]] || fail "the typed call reached another instance"
+stop_owner
+
+got=$(timeout 60 gdbus call --session -d "$automation_bus_name" -o "$path" \
+  -m "$iface.SetSymbology" -- "'code128'" 2>&1 || true)
+[[ $got == "()" ]] || fail "typed SetSymbology starting kestrel: $got"
+expect_activated "started by the typed interface"
+got=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+  -m org.plover.Kestrel.Automation.SendMessage -- 1126 12 0 2>&1 || true)
+[[ $got == "(-1,)" ]] || fail "SendMessage on the instance the typed call started: $got"
+
+# The interface the program exports is the one installed for clients: the
+# same methods with the same argument types, in the same directions.
+signatures() {  # XML on stdin -> one "Method in:TYPES out:TYPES" line per method
+  python3 -c '
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.stdin).getroot()
+for iface in root.iter("interface"):
+    if iface.get("name") != "org.plover.Kestrel1":
+        continue
+    for method in iface.iter("method"):
+        args = {"in": "", "out": ""}
+        for arg in method.iter("arg"):
+            args[arg.get("direction", "in")] += arg.get("type")
+        print(method.get("name"), "in:" + args["in"], "out:" + args["out"])
+' | sort
+}
+installed=$(signatures <"$here/../../packaging/dbus/org.plover.Kestrel1.xml")
+exported=$(gdbus introspect --session -d "$automation_bus_name" -o "$path" --xml | signatures)
+[[ -n $installed && $installed == "$exported" ]] \
+  || fail "exported interface differs from the installed XML:$(diff <(echo "$installed") <(echo "$exported"))"
+
+# --- The typed calls -------------------------------------------------------------
+
+step_number=0
+
+# The effect column: what must hold after the call.
+#   -                       nothing more
+#   modules=CLI-ARGS        ModuleText answers what kestrel-cli prints for these arguments
+#   render=FMT:Z[/X]        Render FMT gives a picture that zbar reads as Z and ZXing as X
+#   file=PATH:Z[/X]         the file at PATH reads Z / X
+#   no-file=PATH            nothing at PATH
+check_effect() {
+  local label=$1 effect=$2
+  local key=${effect%%=*} value=${effect#*=}
+  case $key in
+    -) ;;
+    modules)
+      local expected got
+      read -ra cli_args <<<"$value"
+      expected=$("$cli" --profile "$work/none.ini" "${cli_args[@]}" --module-text)
+      got=$(typed_call ModuleText)
+      [[ $got == "('$expected',)" ]] || fail "$label: ModuleText $got, kestrel-cli $expected" ;;
+    render)
+      local format=${value%%:*} picture="$artefacts/$label.${value%%:*}"
+      busctl --user --json=short call "$automation_bus_name" "$path" "$iface" Render s "$format" \
+        | python3 -c 'import json, sys; sys.stdout.buffer.write(bytes(json.load(sys.stdin)["data"][0]))' \
+          >"$picture" || true
+      expect_picture "$label" "$picture" "${value#*:}" ;;
+    file)
+      local file=${value%%:*}
+      if [[ -s $file ]]; then
+        cp "$file" "$artefacts/$label-$(basename "$file")"
+        expect_picture "$label" "$file" "${value#*:}"
+      else
+        fail "$label: nothing written to $file"
+      fi ;;
+    no-file) [[ ! -e $value ]] || fail "$label: $value was written" ;;
+    *) fail "$label: unknown effect '$effect' in the table" ;;
+  esac
+}
+
+# Reads a picture of any format back: SVG and PDF through their rasterisers.
+expect_picture() {  # LABEL FILE Z[/X]
+  local label=$1 file=$2 zbar=${3%%/*} zxing=${3#*/} raster=$2 got
+  case $file in
+    *.svg) raster=$work/raster.png; rsvg-convert -o "$raster" "$file" || fail "$label: not an SVG" ;;
+    *.pdf) pdftoppm -r 144 -singlefile -png "$file" "$work/raster" || fail "$label: not a PDF"
+           raster=$work/raster.png ;;
+  esac
+  got=$(zbar_text "$raster")
+  [[ $got == "$zbar" ]] || fail "$label: zbar read '$got', expected '$zbar'"
+  got=$(zxing_text "$raster")
+  [[ $got == "$zxing" ]] || fail "$label: ZXing read '$got', expected '$zxing'"
+}
+
+# step WHAT METHOD ARGS ANSWER [EFFECT...]
+#   ARGS: the call's arguments as GVariant text, several separated by " ; "
+#   ANSWER: gdbus's output, - for any answer that is not an error, or !NAME
+#           for the error org.plover.Kestrel1.Error.NAME
+step() {
+  local what=$1 method=$2 arguments=$3 expected=$4
+  shift 4
+  step_number=$((step_number + 1))
+  local label
+  label=$(printf 'typed-%02d-%s' "$step_number" "$(tr -c 'A-Za-z0-9\n' '-' <<<"$what" | tr -s '-')")
+  label=${label%-}
+  local args=() got
+  [[ -n $arguments ]] && mapfile -t args < <(sed 's/ ; /\n/g' <<<"$arguments")
+  got=$(typed_call "$method" "${args[@]}")
+  if [[ $expected == !* ]]; then
+    [[ $got == *"GDBus.Error:$iface.Error.${expected#!}:"* ]] \
+      || fail "$label: $method $arguments gave '$got', expected the error ${expected#!}"
+  elif [[ $expected == - ]]; then
+    [[ $got != *GDBus.Error* && $got != Error* ]] || fail "$label: $method $arguments gave '$got'"
+  elif [[ $got != "$expected" ]]; then
+    fail "$label: $method $arguments gave '$got', expected '$expected'"
+  fi
+  local effect
+  for effect in "$@"; do check_effect "$label" "$effect"; done
+}
+
+jan=4901234567894
+# 129 digits: one byte over the code box's limit. "あ" is two bytes in code
+# page 932, so 64 of them fit and 65 do not.
+long=$(printf '1%.0s' $(seq 129))
+kana64=$(printf 'あ%.0s' $(seq 64))
+mkdir "$work/out"
+
+#    what                              method             arguments                     answer
+# --- Before any text ------------------------------------------------------------
+step "module text of nothing"          ModuleText         ""                            "!NoText"
+step "render nothing"                  Render             "'png'"                       "!NoText"
+step "accept nothing"                  Accept             ""                            "!NoText"
+
+# --- Symbology ---------------------------------------------------------------------
+step "symbology by key"                SetSymbology       "'jan13'"                     "()"
+step "symbology key in capitals"       SetSymbology       "'JAN13'"                     "()"
+step "symbology by list name"          SetSymbology       "'Code 128 (Only Code B)'"    "()"
+step "unknown symbology"               SetSymbology       "'qr'"                        "!UnknownSymbology"
+step "empty symbology"                 SetSymbology       "''"                          "!UnknownSymbology"
+step "symbology index 11"              SetSymbologyIndex  "uint32 11"                   "()"
+step "symbology index 12"              SetSymbologyIndex  "uint32 12"                   "!UnknownSymbology"
+step "symbology index all ones"        SetSymbologyIndex  "uint32 4294967295"           "!UnknownSymbology"
+
+# --- Text ------------------------------------------------------------------------
+step "JAN-13 again"                    SetSymbology       "'jan13'"                     "()"
+step "text without its check digit"    SetText            "'490123456789'"              "()"
+step "JAN-13 refused without auto add" Accept             ""                            "!Refused"
+step "auto add"                        SetOptions         "{'autoAdd': <true>}"         "()"
+step "JAN-13 completed"                Accept             ""                            "('$jan',)" \
+  "modules=--type jan13 --data $jan" "render=png:$jan" "render=bmp:$jan"
+step "wrong check digit"               SetText            "'4901234567890'"             "()"
+step "auto add off keeps it"           SetOptions         "{'autoAdd': <false>, 'check': <true>}" "()"
+step "wrong check digit refused"       Accept             ""                            "!Refused"
+step "text over 128 bytes"             SetText            "'$long'"                     "!TextTooLong"
+step "64 two-byte characters fit"      SetText            "'$kana64'"                   "()"
+step "65 do not"                       SetText            "'${kana64}あ'"               "!TextTooLong"
+step "no code page 932 character"      SetText            "'caf\u00e9 \u20ac'"          "!InvalidText"
+step "emoji"                           SetText            "'\U0001F600'"                "!InvalidText"
+
+# --- Code 39 with geometry and options --------------------------------------------
+step "Code 39"                         SetSymbology       "'code39'"                    "()"
+step "check off"                       SetOptions         "{'check': <false>, 'autoAdd': <false>}" "()"
+step "text KESTREL"                    SetText            "'KESTREL'"                   "()"
+step "Code 39 framed"                  Accept             ""                            "('*KESTREL*',)" \
+  "modules=--type code39 --check 0 --data KESTREL" "render=svg:KESTREL" "render=pdf:KESTREL"
+step "geometry"                        SetGeometry        "{'width': <400>, 'height': <uint32 120>, 'narrowWidth': <int16 2>}" "()" \
+  "modules=--type code39 --check 0 --narrow 2 --data KESTREL"
+step "ratio 1:3"                       SetOptions         "{'ratio': <'1:3'>}"          "()" \
+  "modules=--type code39 --check 0 --narrow 2 --aspect 2 --data KESTREL" "render=png:KESTREL"
+step "unknown ratio"                   SetOptions         "{'ratio': <'1:4'>}"          "!InvalidValue"
+step "ratio as a number"               SetOptions         "{'ratio': <2>}"              "!InvalidValue"
+step "check as a number"               SetOptions         "{'check': <1>}"              "!InvalidValue"
+step "unknown option"                  SetOptions         "{'colour': <true>}"          "!InvalidValue"
+step "narrow 0"                        SetGeometry        "{'narrowWidth': <0>}"        "!InvalidValue"
+step "height as text"                  SetGeometry        "{'height': <'120'>}"         "!InvalidValue"
+step "unknown geometry name"           SetGeometry        "{'depth': <3>}"              "!InvalidValue"
+# One bad value refuses the whole call: the narrow width stays 2.
+step "good and bad together"           SetGeometry        "{'narrowWidth': <3>, 'width': <-5>}" "!InvalidValue" \
+  "modules=--type code39 --check 0 --narrow 2 --aspect 2 --data KESTREL"
+
+# --- Codabar ------------------------------------------------------------------------
+# zbar reports the start and stop characters, ZXing drops them; the options
+# sheet's A frames a text that has none.
+step "Codabar"                         SetSymbology       "'codabar'"                   "()"
+step "ratio 2:5"                       SetOptions         "{'ratio': <'2:5'>}"          "()"
+step "digits only"                     SetText            "'123'"                       "()"
+step "Codabar framed with A"           Accept             ""                            "('A123A',)" \
+  "render=png:A123A/123"
+step "own start and stop"              SetText            "'b123d'"                     "()"
+step "Codabar keeps them"              Accept             ""                            "('b123d',)" \
+  "render=png:B123D/123"
+step "start and stop are not options"  SetOptions         "{'codabarStart': <'B'>}"     "!InvalidValue"
+
+# --- Formats and files -----------------------------------------------------------
+step "unknown format"                  Render             "'gif'"                       "!UnknownFormat"
+step "format in capitals"              Render             "'PNG'"                       - "render=png:B123D/123"
+step "save PNG by suffix"              Save               "'$work/out/a.png' ; ''"      "()" \
+  "file=$work/out/a.png:B123D/123"
+step "save BMP named"                  Save               "'$work/out/b.picture' ; 'bmp'" "()" \
+  "file=$work/out/b.picture:B123D/123"
+step "save PDF by suffix"              Save               "'$work/out/c.pdf' ; ''"      "()" \
+  "file=$work/out/c.pdf:B123D/123"
+step "no suffix, no format"            Save               "'$work/out/d' ; ''"          "!UnknownFormat" \
+  "no-file=$work/out/d"
+step "relative path"                   Save               "'e.png' ; ''"                "!InvalidValue"
+step "missing folder"                  Save               "'$work/none/f.png' ; ''"     "!NotWritten" \
+  "no-file=$work/none/f.png"
+chmod 0555 "$work/out"
+if [[ $(id -u) != 0 ]]; then
+  step "folder not writable"           Save               "'$work/out/g.png' ; ''"      "!NotWritten" \
+    "no-file=$work/out/g.png"
+fi
+chmod 0755 "$work/out"
+
+# A text the encoder refuses is not drawn, and what was saved before stays.
+step "JAN-8"                           SetSymbology       "'jan8'"                      "()"
+step "letters for JAN-8"               SetText            "'ABC'"                       "()"
+step "JAN-8 refuses letters"           Accept             ""                            "!Refused"
+step "render refuses them too"         Render             "'png'"                       "!Refused"
+step "save refuses them too"           Save               "'$work/out/a.png' ; ''"      "!Refused" \
+  "file=$work/out/a.png:B123D/123"
+
+# The numeric messages work on the same document: UM_SETVALUE 10 sets the
+# text the typed interface then draws.
+got=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+  -m org.plover.Kestrel.Automation.SendMessage -- 1126 11 0 2>&1 || true)
+[[ $got == "(0,)" ]] || fail "UM_SETTYPE 11 beside the typed calls: $got"
+gdbus call --session -d "$automation_bus_name" -o /Kestrel \
+  -m org.plover.Kestrel.Automation.SendMessage -- 1128 10 4711 >/dev/null 2>&1 || true
+step "auto add for Code 128"           SetOptions         "{'autoAdd': <true>}"         "()"
+step "text from a numeric message"     Render             "'png'"                       - "render=png:4711"
+
+expect_activated "after the table"
+echo "typed automation: $step_number calls, $failures failures"
+exit $((failures > 0))
