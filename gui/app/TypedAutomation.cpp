@@ -231,8 +231,8 @@ Answer TypedAutomation::DoSetText(const QString& text)
                                         .arg(converted.size())
                                         .arg(CodeEntry::MaxCodeTextBytes));
     }
-    CBarCodeDoc& doc = service_.Context().doc;
-    doc.CodeText = converted;
+    // Held until Accept, as the code box holds what is typed until OK: the
+    // document never shows a text the rules have not accepted.
     typedText_ = std::move(converted);
     return {};
 }
@@ -327,7 +327,7 @@ Answer TypedAutomation::DoAccept()
     ApplicationContext& context = service_.Context();
     CodeEntry entry;
     entry.FillFrom(context.doc);
-    if (typedText_ && *typedText_ == context.doc.CodeText) {
+    if (typedText_) {
         entry.values.codeText = *typedText_;
     }
     const CodabarOptions codabar = ReadCodabarOptions(context.profile);
@@ -354,6 +354,13 @@ Answer TypedAutomation::DoAccept()
 
 Answer TypedAutomation::EncodeForOutput()
 {
+    // Drawing the document's older text would hide that the caller's own
+    // was never accepted.
+    if (typedText_) {
+        return Error(
+            "NotAccepted",
+            QStringLiteral("the text given to SetText has not been accepted: Accept first"));
+    }
     ApplicationContext& context = service_.Context();
     if (!context.doc.HasCodeText()) {
         return Error("NoText", QStringLiteral("there is no code text: SetText and Accept first"));

@@ -25,10 +25,12 @@ class AutomationService;
 // method runs in turn with the numeric messages, on the same document; a
 // wrong value is answered with a named error and changes nothing.
 //
-// Setters store their values only. Accept() is the code dialog's OK: it
-// validates, completes and encodes. ModuleText, Render and Save encode the
-// document as it stands, as the copy command does, so they refuse what the
-// encoder refuses. doc/automation.md is the reference for clients.
+// SetText holds the text until Accept(), the code dialog's OK, validates,
+// completes and encodes it into the document; a refused text leaves the
+// document as it was. The other setters store their values at once.
+// ModuleText, Render and Save encode the document as it stands, as the copy
+// command does, so they refuse what the encoder refuses, and refuse while a
+// text waits for Accept. doc/automation.md is the reference for clients.
 class TypedAutomation : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.plover.Kestrel1")
@@ -86,9 +88,7 @@ private:
 
     AutomationService& service_;
     const ExportRegistry exports_;
-    // The text as SetText gave it, for Accept to take as typed while the
-    // document still holds it: the document's own text is shown for editing
-    // without its added check character, a typed one is taken whole.
+    // The text SetText gave, waiting for Accept; none once accepted.
     std::optional<CodeText> typedText_;
 };
 

@@ -293,12 +293,23 @@ if [[ $(id -u) != 0 ]]; then
 fi
 chmod 0755 "$work/out"
 
-# A text the encoder refuses is not drawn, and what was saved before stays.
+# A text the rules refuse never reaches the document: what was drawn before
+# is still drawn, but not while the refused text waits for Accept.
 step "JAN-8"                           SetSymbology       "'jan8'"                      "()"
 step "letters for JAN-8"               SetText            "'ABC'"                       "()"
+step "render before accepting"         Render             "'png'"                       "!NotAccepted"
 step "JAN-8 refuses letters"           Accept             ""                            "!Refused"
-step "render refuses them too"         Render             "'png'"                       "!Refused"
-step "save refuses them too"           Save               "'$work/out/a.png' ; ''"      "!Refused" \
+step "render while refused"            Render             "'png'"                       "!NotAccepted"
+step "save while refused"              Save               "'$work/out/a.png' ; ''"      "!NotAccepted" \
+  "file=$work/out/a.png:B123D/123"
+step "module text while refused"       ModuleText         ""                            "!NotAccepted"
+step "JAN-8 digits"                    SetText            "'96385074'"                  "()"
+step "JAN-8 accepted"                  Accept             ""                            "('96385074',)" \
+  "modules=--type jan8 --data 96385074" "render=png:96385074"
+# The document's text that the symbology no longer takes: the encoder refuses.
+step "JAN-13 with 8 digits"            SetSymbology       "'jan13'"                     "()"
+step "render refused by the encoder"   Render             "'png'"                       "!Refused"
+step "save refused by the encoder"     Save               "'$work/out/a.png' ; ''"      "!Refused" \
   "file=$work/out/a.png:B123D/123"
 
 # The numeric messages work on the same document: UM_SETVALUE 10 sets the
@@ -310,6 +321,8 @@ gdbus call --session -d "$automation_bus_name" -o /Kestrel \
   -m org.plover.Kestrel.Automation.SendMessage -- 1128 10 4711 >/dev/null 2>&1 || true
 step "auto add for Code 128"           SetOptions         "{'autoAdd': <true>}"         "()"
 step "text from a numeric message"     Render             "'png'"                       - "render=png:4711"
+step "its module text"                 ModuleText         ""                            - \
+  "modules=--type code128 --auto-add 1 --data 4711"
 
 expect_activated "after the table"
 echo "typed automation: $step_number calls, $failures failures"
