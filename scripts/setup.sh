@@ -18,6 +18,9 @@ packages=(
   zlib1g-dev
   # the barcode font's glyphs without Qt
   libfreetype-dev libfontconfig-dev
+  # the typed automation test: busctl's JSON answers, Python reads them and
+  # the interface XML
+  systemd python3
   # Qt's own dialogs (print, file, colour) in Japanese
   qt6-translations-l10n
   # formatting and static analysis (scripts/lint.sh); rebuilds reuse objects
