@@ -18,11 +18,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace kestrel {
 namespace {
@@ -239,7 +242,16 @@ Answer TypedAutomation::DoSetText(const QString& text)
 
 Answer TypedAutomation::DoSetSymbology(int index)
 {
-    service_.Context().doc.CodeType = index;
+    // As choosing in the dialog's list does: a symbology that always draws
+    // its check characters ticks auto add, without which no reader accepts
+    // its symbol.
+    CBarCodeDoc& doc = service_.Context().doc;
+    CodeEntry entry;
+    entry.FillFrom(doc);
+    const CodeEntryEnabling marks = entry.SelectionChanged(index);
+    doc.CodeType = index;
+    doc.Check = marks.checkMark;
+    doc.AutoAdd = marks.autoAddMark;
     return {};
 }
 

@@ -50,7 +50,8 @@ public:
 public slots:
     Q_SCRIPTABLE void SetText(const QString& text);
     // A key of kestrel-cli's --type ("jan13", "code39", ...) or the name
-    // the code dialog's list shows, in any case.
+    // the code dialog's list shows, in any case; the check marks follow as
+    // when the list's choice changes.
     Q_SCRIPTABLE void SetSymbology(const QString& symbology);
     Q_SCRIPTABLE void SetSymbologyIndex(uint index);
     // Named numbers: width, height, leftMargin, topMargin, narrowWidth,

@@ -221,9 +221,17 @@ step "empty symbology"                 SetSymbology       "''"                  
 step "symbology index 11"              SetSymbologyIndex  "uint32 11"                   "()"
 step "symbology index 12"              SetSymbologyIndex  "uint32 12"                   "!UnknownSymbology"
 step "symbology index all ones"        SetSymbologyIndex  "uint32 4294967295"           "!UnknownSymbology"
+# Choosing Code 128 ticks auto add, as the dialog's list does: without its
+# check character no reader accepts the symbol.
+step "auto add off"                    SetOptions         "{'autoAdd': <false>}"        "()"
+step "Code 128 ticks auto add"         SetSymbology       "'code128'"                   "()"
+step "Code 128 text"                   SetText            "'Kestrel-1'"                 "()"
+step "Code 128 accepted"               Accept             ""                            "('Kestrel-1',)" \
+  "render=png:Kestrel-1" "modules=--type code128 --auto-add 1 --data Kestrel-1"
 
 # --- Text ------------------------------------------------------------------------
 step "JAN-13 again"                    SetSymbology       "'jan13'"                     "()"
+step "auto add off for JAN-13"        SetOptions         "{'autoAdd': <false>}"        "()"
 step "text without its check digit"    SetText            "'490123456789'"              "()"
 step "JAN-13 refused without auto add" Accept             ""                            "!Refused"
 step "auto add"                        SetOptions         "{'autoAdd': <true>}"         "()"
