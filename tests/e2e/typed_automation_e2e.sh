@@ -118,6 +118,15 @@ installed=$(signatures <"$here/../../packaging/dbus/org.plover.Kestrel1.xml")
 exported=$(gdbus introspect --session -d "$automation_bus_name" -o "$path" --xml | signatures)
 [[ -n $installed && $installed == "$exported" ]] \
   || fail "exported interface differs from the installed XML:$(diff <(echo "$installed") <(echo "$exported"))"
+# Every method of the installed description says what it does.
+undocumented=$(python3 -c '
+import sys, xml.etree.ElementTree as tree
+doc = "org.freedesktop.DBus.DocString"
+for method in tree.parse(sys.argv[1]).getroot().iter("method"):
+    if not any(a.get("name") == doc for a in method.findall("annotation")):
+        print(method.get("name"))
+' "$here/../../packaging/dbus/org.plover.Kestrel1.xml")
+[[ -z $undocumented ]] || fail "methods without a DocString: $undocumented"
 
 # --- The typed calls -------------------------------------------------------------
 
