@@ -10,6 +10,7 @@
 #include "document/CommentInputCommand.h"
 #include "document/OptionsCommand.h"
 #include "document/SaveCommands.h"
+#include "document/SaveTexts.h"
 #include "keyboard/LockKeyIndicators.h"
 #include "profile/ProfileSchema.h"
 #include "render/BarCodeView.h"
@@ -40,6 +41,9 @@
 namespace kestrel {
 
 namespace {
+
+// How long the status bar shows where a save went.
+constexpr int SavedMessageMilliseconds = 5000;
 
 ScreenRect ToScreenRect(const QRect& rect)
 {
@@ -181,6 +185,11 @@ void CMainFrame::CreateMenus()
     connect(Action(Command::Print), &QAction::triggered, view_, &CBarCodeView::OnFilePrint);
     connect(Action(Command::PrintSetup), &QAction::triggered, this, &CMainFrame::OnFilePrintSetup);
     connect(Action(Command::Save), &QAction::triggered, saveCommands_, &SaveCommands::OnSaveBitmap);
+    // Where the file went, for a few seconds; then the idle text again.
+    connect(saveCommands_, &SaveCommands::Saved, this, [this](const QString& shownName) {
+        this->statusBar()->showMessage(QString::fromUtf8(texts::SavedTo).arg(shownName),
+                                 SavedMessageMilliseconds);
+    });
     connect(Action(Command::SaveAs), &QAction::triggered, saveCommands_,
             &SaveCommands::OnSaveBitmapAs);
     connect(Action(Command::Exit), &QAction::triggered, this, &QWidget::close);

@@ -3,6 +3,8 @@
 #include "document/BarCodeDoc.h"
 #include "document/SaveTexts.h"
 #include "document/StoredStyle.h"
+#include "export/PictureExport.h"
+#include "export/QtPictureExports.h"
 #include "export/SaveBitmap.h"
 #include "profile/ProfileSchema.h"
 #include "render/QtRasterFallback.h"
@@ -21,13 +23,42 @@ SaveCommands::SaveCommands(CBarCodeDoc& doc, const Profile& profile, QWidget* di
 {
 }
 
+namespace {
+
+// The file types Save As offers, in order, with the suffix each gives a
+// name typed without one.
+struct FileType {
+    const char* filter;
+    const char* suffix;
+};
+constexpr FileType FileTypes[] = {
+    {texts::BitmapFilter, texts::BitmapSuffix},
+    {texts::PngFilter, "png"},
+    {texts::SvgFilter, "svg"},
+    {texts::PdfFilter, "pdf"},
+    {texts::AllFilesFilter, texts::BitmapSuffix},
+};
+
+}  // namespace
+
 void SaveCommands::ConfigureSaveAsDialog(QFileDialog& dialog)
 {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(
-        {QString::fromUtf8(texts::BitmapFilter), QString::fromUtf8(texts::AllFilesFilter)});
+    QStringList filters;
+    for (const FileType& type : FileTypes) {
+        filters << QString::fromUtf8(type.filter);
+    }
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(QString::fromUtf8(texts::BitmapSuffix));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         for (const FileType& type : FileTypes) {
+                             if (filter == QString::fromUtf8(type.filter)) {
+                                 dialog.setDefaultSuffix(QString::fromUtf8(type.suffix));
+                             }
+                         }
+                     });
     dialog.selectFile(QString::fromUtf8(texts::SaveAsInitialName));
 }
 
@@ -68,12 +99,19 @@ void SaveCommands::OnSaveBitmapAs()
 
 void SaveCommands::SaveTo(const std::string& fileName, const QString& shownName)
 {
+    static const ExportRegistry exports = StandardExports();
+    const PictureFormat format = FormatFromFileName(fileName).value_or(PictureFormat::Bmp);
     PictureCanvasFactory canvases;
-    if (SaveBitmap(ReadDrawing(doc_, profile_), profile::Read(profile_, profile::Bitmap), canvases,
-                   fileName)
+    const Drawing drawing = ReadDrawing(doc_, profile_);
+    if (exports.Save({drawing, profile::Read(profile_, profile::Bitmap)}, canvases, fileName,
+                     format)
         != 1) {
-        Warn(QString::fromUtf8(texts::SaveFailed) + QLatin1Char('\n') + shownName);
+        Warn(QString::fromUtf8(format == PictureFormat::Bmp ? texts::SaveFailed
+                                                            : texts::FileSaveFailed)
+             + QLatin1Char('\n') + shownName);
+        return;
     }
+    emit Saved(shownName);
 }
 
 void SaveCommands::Warn(const QString& text)

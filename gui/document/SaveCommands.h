@@ -14,8 +14,9 @@ namespace kestrel {
 class CBarCodeDoc;
 class Profile;
 
-// Save writes "BarCode.bmp" beside the program; Save As asks for a name.
-// A save that fails tells the user.
+// Save writes "BarCode.bmp" beside the program; Save As asks for a name
+// and writes any format of the export registry, as kestrel-cli does. A save
+// that fails tells the user; one that succeeds says where the file went.
 class SaveCommands : public QObject {
     Q_OBJECT
 
@@ -28,8 +29,9 @@ public:
     // Shows a warning to the user.
     using MessageSink = std::function<void(const QString&)>;
 
-    // Save As's dialog: the initial name, the bitmap and all-files filters,
-    // the suffix added to a name typed without one, and the question before
+    // Save As's dialog: the initial name, the file types (BMP first, then
+    // PNG, SVG, PDF and all files), the suffix the chosen type adds to a
+    // name typed without one (BMP's for all files), and the question before
     // replacing a file.
     static void ConfigureSaveAsDialog(QFileDialog& dialog);
     // The standard file dialog, configured as above.
@@ -39,8 +41,14 @@ public:
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
 
+signals:
+    // A file was written; `shownName` is its path as the user reads it.
+    void Saved(const QString& shownName);
+
 public slots:
     void OnSaveBitmap();
+    // The format is the one the name's suffix names (.bmp, .png, .svg or
+    // .pdf, in any case), else BMP.
     void OnSaveBitmapAs();
 
 private:

@@ -8,11 +8,18 @@ namespace kestrel::texts {
 // name without one gets.
 inline constexpr const char* SaveAsInitialName = "BarCode.bmp";
 inline constexpr const char* BitmapFilter = "ビットマップファイル (*.bmp)";
+inline constexpr const char* PngFilter = "PNG ファイル (*.png)";
+inline constexpr const char* SvgFilter = "SVG ファイル (*.svg)";
+inline constexpr const char* PdfFilter = "PDF ファイル (*.pdf)";
 inline constexpr const char* AllFilesFilter = "全てのファイル (*.*)";
 inline constexpr const char* BitmapSuffix = "bmp";
 
-// Followed by a line with the file's name.
+// Shown in the status bar for a few seconds after a save: %1 is the file.
+inline constexpr const char* SavedTo = "%1 に保存しました";
+
+// Followed by a line with the file's name: a BMP file, and the others.
 inline constexpr const char* SaveFailed = "ビットマップファイルを保存できませんでした。";
+inline constexpr const char* FileSaveFailed = "ファイルを保存できませんでした。";
 
 // The name beside the program would be longer than a path may be.
 inline constexpr const char* SaveNameTooLong =

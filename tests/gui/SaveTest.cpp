@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace kestrel {
@@ -175,26 +176,77 @@ TEST(SaveBitmapAsCommand, FailureNamesTheChosenFile)
     EXPECT_EQ(fixture.messages[0], QString::fromUtf8(texts::SaveFailed) + "\n" + fixture.answer);
 }
 
-// The dialog as Save As shows it, inspected without showing it.
-TEST(SaveBitmapAsDialog, OffersBitmapsAndAllFilesWithBmpAsSuffix)
+// Save As writes the format the name's suffix names, through the same
+// registry as kestrel-cli: the same bytes as kestrel-cli's file, and the
+// status bar learns where it went.
+TEST(SaveBitmapAsCommand, WritesTheFormatItsSuffixNames)
+{
+    const struct {
+        const char* name;
+        const char* starts;  // the format's first bytes
+        bool sameAsCli;      // PDF files carry the time they were made
+    } cases[] = {
+        {"label.png", "\x89PNG", true}, {"LABEL.PNG", "\x89PNG", true},
+        {"label.svg", "<?xml", true},   {"label.pdf", "%PDF", false},
+        {"label.bmp", "BM", true},      {"label.dib", "BM", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SaveFixture fixture;
+        QStringList saved;
+        QObject::connect(&fixture.commands, &SaveCommands::Saved,
+                         [&saved](const QString& name) { saved << name; });
+        fixture.answer = fixture.folder.filePath(QString::fromUtf8(c.name));
+        fixture.commands.OnSaveBitmapAs();
+        const QByteArray written = ReadAll(fixture.answer);
+        EXPECT_TRUE(written.startsWith(c.starts));
+        EXPECT_EQ(saved, QStringList{fixture.answer});
+        if (c.sameAsCli) {
+            const QString cli = fixture.folder.filePath(QStringLiteral("cli-") + c.name);
+            const QString command = QStringLiteral(
+                                        "'%1' --profile '%2' --data 4901234567894 -o '%3'")
+                                        .arg(QStringLiteral(KESTREL_CLI_PATH),
+                                             fixture.folder.filePath("none.ini"), cli);
+            ASSERT_EQ(std::system(command.toLocal8Bit().constData()), 0);
+            EXPECT_EQ(written, ReadAll(cli));
+        }
+    }
+}
+
+// The dialog as Save As shows it, inspected without showing it: BMP first,
+// then PNG, SVG, PDF and all files; a name typed without a suffix gets the
+// chosen type's (BMP's for all files).
+TEST(SaveBitmapAsDialog, OffersEveryFormatWithTheChosenTypesSuffix)
 {
     QTemporaryDir folder;
     QFileDialog dialog(nullptr, QString(), folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     SaveCommands::ConfigureSaveAsDialog(dialog);
 
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(dialog.nameFilters(),
-              QStringList({"ビットマップファイル (*.bmp)", "全てのファイル (*.*)"}));
-    EXPECT_EQ(dialog.defaultSuffix(), "bmp");
+    EXPECT_EQ(dialog.nameFilters(), QStringList({"ビットマップファイル (*.bmp)",
+                                                 "PNG ファイル (*.png)", "SVG ファイル (*.svg)",
+                                                 "PDF ファイル (*.pdf)", "全てのファイル (*.*)"}));
+    EXPECT_EQ(dialog.selectedNameFilter(), "ビットマップファイル (*.bmp)");
     EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     ASSERT_FALSE(dialog.selectedFiles().isEmpty());
     EXPECT_EQ(QFileInfo(dialog.selectedFiles().constFirst()).fileName(), "BarCode.bmp");
 
-    // A name typed without a suffix gets ".bmp"; one with a suffix keeps it.
-    dialog.selectFile("label");
-    EXPECT_EQ(QFileInfo(dialog.selectedFiles().constFirst()).fileName(), "label.bmp");
-    dialog.selectFile("label.dib");
-    EXPECT_EQ(QFileInfo(dialog.selectedFiles().constFirst()).fileName(), "label.dib");
+    const struct {
+        int type;  // its place in the list
+        const char* typed;
+        const char* named;
+    } cases[] = {
+        {0, "label", "label.bmp"},     {1, "label", "label.png"}, {2, "label", "label.svg"},
+        {3, "label", "label.pdf"},     {4, "label", "label.bmp"}, {1, "label.pdf", "label.pdf"},
+        {0, "label.dib", "label.dib"},
+    };
+    for (const auto& c : cases) {
+        emit dialog.filterSelected(dialog.nameFilters().at(c.type));
+        dialog.selectFile(QString::fromUtf8(c.typed));
+        EXPECT_EQ(QFileInfo(dialog.selectedFiles().constFirst()).fileName(), c.named)
+            << c.type << ' ' << c.typed;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "widgets/LockKeyPanes.h"
 
 #include <QAction>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -132,6 +133,21 @@ TEST(StatusBarTest, EveryPromptIsWholeAtTheFirstStartSize)
     EXPECT_EQ(CutPrompts(world.frame, firstStart), 0);
     // A narrow window shows the comparison can tell a cut prompt.
     EXPECT_GT(CutPrompts(world.frame, 320), 0);
+}
+
+// After a save the status bar says where the file went, in place of the
+// idle text for a few seconds.
+TEST(StatusBarTest, ASaveShowsWhereTheFileWent)
+{
+    test::FrameWorld world;
+    QDir().mkpath(QString::fromStdString(world.programPath).section(QLatin1Char('/'), 0, -2));
+    world.doc.CodeText = "4901234567894";
+    world.frame.UpdateCommandState();
+    world.frame.Action(CMainFrame::Command::Save)->trigger();
+    const QString expected =
+        QString::fromStdString(world.programPath).section(QLatin1Char('/'), 0, -2)
+        + QStringLiteral("/BarCode.bmp に保存しました");
+    EXPECT_EQ(world.frame.statusBar()->currentMessage().toStdString(), expected.toStdString());
 }
 
 }  // namespace
