@@ -14,8 +14,9 @@ inline constexpr const char* PdfFilter = "PDF ファイル (*.pdf)";
 inline constexpr const char* AllFilesFilter = "全てのファイル (*.*)";
 inline constexpr const char* BitmapSuffix = "bmp";
 
-// Shown in the status bar for a few seconds after a save: %1 is the file.
-inline constexpr const char* SavedTo = "%1 に保存しました";
+// Shown in the status bar for a few seconds after a save: %1 is the file
+// (last, as a narrow window cuts the end of the message).
+inline constexpr const char* SavedTo = "保存しました: %1";
 
 // Followed by a line with the file's name: a BMP file, and the others.
 inline constexpr const char* SaveFailed = "ビットマップファイルを保存できませんでした。";
