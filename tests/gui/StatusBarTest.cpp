@@ -145,8 +145,9 @@ TEST(StatusBarTest, ASaveShowsWhereTheFileWent)
     world.frame.UpdateCommandState();
     world.frame.Action(CMainFrame::Command::Save)->trigger();
     const QString expected =
-        QString::fromStdString(world.programPath).section(QLatin1Char('/'), 0, -2)
-        + QStringLiteral("/BarCode.bmp に保存しました");
+        QStringLiteral("保存しました: ")
+        + QString::fromStdString(world.programPath).section(QLatin1Char('/'), 0, -2)
+        + QStringLiteral("/BarCode.bmp");
     EXPECT_EQ(world.frame.statusBar()->currentMessage().toStdString(), expected.toStdString());
 }
 
