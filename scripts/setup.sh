@@ -20,7 +20,7 @@ packages=(
   libfreetype-dev libfontconfig-dev
   # the typed automation test: busctl's JSON answers, Python reads them and
   # the interface XML
-  systemd python3
+  systemd python3 python3-dbus
   # Qt's own dialogs (print, file, colour) in Japanese
   qt6-translations-l10n
   # formatting and static analysis (scripts/lint.sh); rebuilds reuse objects
