@@ -304,18 +304,185 @@ QString Describe(const Call& call)
 
 }  // namespace
 
+// --- The typed interface -----------------------------------------------------
+
+constexpr char TypedPath[] = "/org/plover/Kestrel";
+constexpr char TypedInterface[] = "org.plover.Kestrel1";
+constexpr char TypedErrorPrefix[] = "org.plover.Kestrel1.Error.";
+
+// A method of the typed interface with arguments, of the right types or not.
+struct TypedCall {
+    QString method;
+    QList<QVariant> arguments;
+};
+
+QString RandomText(Stream& stream)
+{
+    static const std::array<QString, 10> pieces{QStringLiteral("490123456789"),
+                                                QStringLiteral("4901234567894"),
+                                                QStringLiteral("KESTREL"),
+                                                QStringLiteral("A1B2"),
+                                                QStringLiteral("ｶﾅ"),
+                                                QStringLiteral("商品"),
+                                                QStringLiteral("😀"),
+                                                QStringLiteral("\t\n"),
+                                                QStringLiteral("-$/+%"),
+                                                QString()};
+    QString text;
+    const int parts = stream.Between(0, 4);
+    for (int i = 0; i < parts; ++i) {
+        text += stream.Pick(pieces);
+    }
+    if (stream.Between(0, 40) == 0) {
+        text = QString(stream.Between(129, 200'000), QChar(u'7'));  // far past any limit
+    }
+    return text;
+}
+
+QVariant RandomValue(Stream& stream)
+{
+    switch (stream.Between(0, 5)) {
+    case 0:  // mostly sizes that draw quickly, now and then the largest
+        return QVariant::fromValue(stream.Between(0, 49) == 0 ? stream.Between(600, 10'050)
+                                                              : stream.Between(-5, 600));
+    case 1: return QVariant::fromValue(stream.Between(0, 1) == 1);
+    case 2: return QVariant::fromValue(RandomText(stream));
+    case 3: return QVariant::fromValue(static_cast<uint>(stream.Engine()()));
+    case 4: return QVariant::fromValue(static_cast<double>(stream.Between(-3, 300)) / 2.0);
+    default: return QVariant::fromValue(stream.Between(1, 200));
+    }
+}
+
+TypedCall NextTyped(Stream& stream, const QString& folder)
+{
+    static const std::array<QString, 9> keys{
+        QStringLiteral("width"),     QStringLiteral("height"),      QStringLiteral("leftMargin"),
+        QStringLiteral("topMargin"), QStringLiteral("narrowWidth"), QStringLiteral("textHeight"),
+        QStringLiteral("check"),     QStringLiteral("autoAdd"),     QStringLiteral("ratio")};
+    static const std::array<QString, 8> symbologies{
+        QStringLiteral("jan13"),   QStringLiteral("code39"),  QStringLiteral("CODE128"),
+        QStringLiteral("codabar"), QStringLiteral("itf"),     QStringLiteral("qr"),
+        QStringLiteral(""),        QStringLiteral("code11-2")};
+    static const std::array<QString, 6> formats{QStringLiteral("png"), QStringLiteral("bmp"),
+                                                QStringLiteral("svg"), QStringLiteral("pdf"),
+                                                QStringLiteral("gif"), QString()};
+    const std::array<QString, 6> paths{
+        folder + QStringLiteral("/out.png"),      folder + QStringLiteral("/out.bmp"),
+        QStringLiteral("/proc/kestrel-fuzz.png"), QStringLiteral("/nonexistent/folder/x.pdf"),
+        QStringLiteral("relative.svg"),           folder};  // a folder, not a file
+    switch (stream.Between(0, 11)) {
+    case 0: return {QStringLiteral("SetText"), {RandomText(stream)}};
+    case 1: return {QStringLiteral("SetSymbology"), {stream.Pick(symbologies)}};
+    case 2:
+        return {QStringLiteral("SetSymbologyIndex"), {static_cast<uint>(stream.Between(0, 14))}};
+    case 3:
+    case 4: {
+        QVariantMap values;
+        for (int n = stream.Between(0, 3); n > 0; --n) {
+            values.insert(stream.Pick(keys), RandomValue(stream));
+        }
+        return {stream.Between(0, 1) == 0 ? QStringLiteral("SetGeometry")
+                                          : QStringLiteral("SetOptions"),
+                {values}};
+    }
+    case 5:
+    case 6: return {QStringLiteral("Accept"), {}};
+    case 7: return {QStringLiteral("ModuleText"), {}};
+    case 8: return {QStringLiteral("Render"), {stream.Pick(formats)}};
+    case 9: return {QStringLiteral("Save"), {stream.Pick(paths), stream.Pick(formats)}};
+    case 10:  // arguments of the wrong types or number
+        return {stream.Between(0, 1) == 0 ? QStringLiteral("SetText") : QStringLiteral("Render"),
+                {QVariant::fromValue(stream.Between(0, 9)), QVariant::fromValue(true)}};
+    default: return {QStringLiteral("NoSuchMethod"), {}};
+    }
+}
+
+// Empty when the answer is one the typed interface may give: a reply, an
+// error of its own, or the bus's refusal of a call that does not fit a
+// method; else what was wrong.
+QString CheckTypedAnswer(const QDBusMessage& reply)
+{
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return {};
+    }
+    const QString name = reply.errorName();
+    if (name.startsWith(QLatin1String(TypedErrorPrefix))
+        || name == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs")
+        || name == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
+        return reply.errorMessage().isEmpty()
+                   ? QStringLiteral("an error without a message: ") + name
+                   : QString();
+    }
+    return name + QStringLiteral(": ") + reply.errorMessage();
+}
+
+QDBusMessage SendTyped(QDBusConnection& bus, const TypedCall& call)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName),
+                                                          QString::fromLatin1(TypedPath),
+                                                          QString::fromLatin1(TypedInterface),
+                                                          call.method);
+    message.setArguments(call.arguments);
+    QDBusPendingCallWatcher watcher(bus.asyncCall(message, CallTimeoutMs));
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(CallTimeoutMs + 2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return watcher.isFinished() ? watcher.reply()
+                                : QDBusMessage::createError(QStringLiteral("fuzz.NoAnswer"),
+                                                            QStringLiteral("no answer at all"));
+}
+
+// One of several clients at once: typed calls only, every answer checked.
+int RunTypedClient(std::uint32_t seed, int calls, const QString& folder)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    Stream stream(seed);
+    int failures = 0;
+    std::map<std::string, int> tally;
+    for (int index = 0; index < calls; ++index) {
+        const TypedCall call = NextTyped(stream, folder);
+        const QDBusMessage reply = SendTyped(bus, call);
+        const QString wrong = CheckTypedAnswer(reply);
+        ++tally[(call.method + QStringLiteral(" -> ")
+                 + (reply.type() == QDBusMessage::ReplyMessage
+                        ? QStringLiteral("reply")
+                        : reply.errorName().section(QLatin1Char('.'), -1)))
+                    .toStdString()];
+        if (!wrong.isEmpty() && ++failures <= 20) {
+            std::fprintf(stderr, "typed call %d %s: %s\n", index, qPrintable(call.method),
+                         qPrintable(wrong.left(300)));
+        }
+        if (wrong.startsWith(QLatin1String("fuzz.NoAnswer"))
+            || wrong.startsWith(QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))) {
+            break;  // gone or hung: every further call would say the same
+        }
+    }
+    std::printf("typed client, seed %u: %d calls, %d failures\n", seed, calls, failures);
+    for (const auto& [what, count] : tally) {
+        std::printf("  %-36s %6d\n", what.c_str(), count);
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     std::uint32_t seed = 20240611;
     int calls = 10000;
+    QString typedFolder;  // --typed FOLDER: a typed-interface client
     const QStringList arguments = application.arguments();
     for (int i = 1; i + 1 < arguments.size(); i += 2) {
         if (arguments[i] == QLatin1String("--seed")) {
             seed = arguments[i + 1].toUInt();
         } else if (arguments[i] == QLatin1String("--calls")) {
             calls = arguments[i + 1].toInt();
+        } else if (arguments[i] == QLatin1String("--typed")) {
+            typedFolder = arguments[i + 1];
         }
+    }
+    if (!typedFolder.isEmpty()) {
+        return RunTypedClient(seed, calls, typedFolder);
     }
 
     QDBusConnection bus = QDBusConnection::sessionBus();
