@@ -188,7 +188,7 @@ void CMainFrame::CreateMenus()
     // Where the file went, for a few seconds; then the idle text again.
     connect(saveCommands_, &SaveCommands::Saved, this, [this](const QString& shownName) {
         this->statusBar()->showMessage(QString::fromUtf8(texts::SavedTo).arg(shownName),
-                                 SavedMessageMilliseconds);
+                                       SavedMessageMilliseconds);
     });
     connect(Action(Command::SaveAs), &QAction::triggered, saveCommands_,
             &SaveCommands::OnSaveBitmapAs);

@@ -74,8 +74,7 @@ std::optional<std::string> QtAutomationClipboard::Text() const
     // Our own text is at hand; another program's is asked of it with a
     // bound on the wait, on X11. Elsewhere Qt's clipboard answers.
     const X11ClipboardText x11 = !clipboard_->ownsClipboard()
-                                         && QGuiApplication::platformName()
-                                                == QLatin1String("xcb")
+                                         && QGuiApplication::platformName() == QLatin1String("xcb")
                                      ? ReadX11ClipboardText(ReadWait)
                                      : X11ClipboardText{};
     if (x11.x11) {

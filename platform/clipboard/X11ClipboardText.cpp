@@ -95,21 +95,19 @@ private:
 
     // The text converted to `target`: none when no answer came in time, an
     // empty optional inside when the owner refused or sent no text.
-    std::optional<std::optional<std::string>> Convert(xcb_atom_t target,
-                                                      Clock::time_point deadline)
+    std::optional<std::optional<std::string>> Convert(xcb_atom_t target, Clock::time_point deadline)
     {
         // Each request names a property of its own, so a late answer to an
         // earlier request is never taken for this one.
         const xcb_atom_t property = properties_[next_++ % properties_.size()];
         xcb_delete_property(connection_, window_, property);
-        xcb_convert_selection(connection_, window_, clipboard_, target, property,
-                              XCB_CURRENT_TIME);
+        xcb_convert_selection(connection_, window_, clipboard_, target, property, XCB_CURRENT_TIME);
         xcb_flush(connection_);
         while (true) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-                const bool ours = (event->response_type & 0x7FU) == XCB_SELECTION_NOTIFY
-                                  && reinterpret_cast<xcb_selection_notify_event_t*>(event)->requestor
-                                         == window_;
+                const bool ours =
+                    (event->response_type & 0x7FU) == XCB_SELECTION_NOTIFY
+                    && reinterpret_cast<xcb_selection_notify_event_t*>(event)->requestor == window_;
                 const xcb_atom_t answered =
                     ours ? reinterpret_cast<xcb_selection_notify_event_t*>(event)->property
                          : XCB_NONE;
@@ -130,8 +128,8 @@ private:
             if (xcb_connection_has_error(connection_) != 0) {
                 return std::nullopt;
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - Clock::now());
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
+                                                                                    - Clock::now());
             if (left.count() <= 0) {
                 return std::nullopt;
             }

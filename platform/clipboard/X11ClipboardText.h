@@ -13,8 +13,8 @@ namespace kestrel {
 // stalled everyone for ten seconds. A text not delivered in time counts as
 // no text.
 struct X11ClipboardText {
-    bool x11 = false;                  // false: no X11 display to ask
-    std::optional<std::string> utf8;   // none: no text, or not in time
+    bool x11 = false;                 // false: no X11 display to ask
+    std::optional<std::string> utf8;  // none: no text, or not in time
 };
 
 // Asks for UTF8_STRING, then STRING (Latin-1, given back as UTF-8). Texts
