@@ -282,6 +282,53 @@ std::int32_t StoredHeight(const DibLayout& layout)
     return layout.header.biHeight;  // keeps top-down pictures top-down
 }
 
+// The colour table of an indexed picture (`entries` of the palette) and the
+// masks of a BI_BITFIELDS one.
+void WriteTableAndMasks(Dib& target, const DibLayout& layout, const Palette& palette,
+                        std::size_t entries, std::uint32_t compression, bool sixBitGreen)
+{
+    std::uint8_t* out = target.data();
+    std::uint8_t* table = out + layout.colourTableOffset;
+    for (std::size_t i = 0; i < entries; ++i) {
+        table[4 * i] = palette[i].blue;
+        table[4 * i + 1] = palette[i].green;
+        table[4 * i + 2] = palette[i].red;
+    }
+    if (compression == BI_BITFIELDS) {
+        const std::uint32_t masks[3] = {sixBitGreen ? 0xF800U : 0x00FF0000U,
+                                        sixBitGreen ? 0x07E0U : 0x0000FF00U,
+                                        sixBitGreen ? 0x001FU : 0x000000FFU};
+        for (std::size_t i = 0; i < 3; ++i) {
+            bytes::WriteU32(out + InfoHeaderSize + 4 * i, masks[i]);
+        }
+    }
+}
+
+// Calls put(x, end, index) for each stretch of the row whose colours map to
+// one palette entry: one look-up for each run of one colour, neighbouring
+// runs of one entry put as one.
+template <class Nearest, class Put>
+void ForEachIndexRun(const std::uint32_t* source, std::size_t width, Nearest& nearest, Put&& put)
+{
+    std::size_t runStart = 0;
+    std::uint8_t runIndex = 0;
+    for (std::size_t x = 0; x < width;) {
+        const std::uint32_t colour = source[x];
+        std::size_t end = x + 1;
+        while (end < width && source[end] == colour) {
+            ++end;
+        }
+        const std::uint8_t index = nearest.Index(colour);
+        if (index != runIndex) {
+            put(runStart, x, runIndex);
+            runStart = x;
+            runIndex = index;
+        }
+        x = end;
+    }
+    put(runStart, width, runIndex);
+}
+
 // A new DIB of `bitCount` bits whose pixels are the picture's colours
 // mapped onto the palette: indices for 8 bits or fewer, the palette colour
 // itself in a 16- or 32-bit `compression` otherwise. rowAt(y) gives stored
@@ -307,23 +354,9 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
         return {};
     }
     std::uint8_t* out = target.data();
-    if (indexed) {
-        std::uint8_t* table = out + targetLayout->colourTableOffset;
-        for (std::size_t i = 0; i < usable; ++i) {
-            table[4 * i] = palette[i].blue;
-            table[4 * i + 1] = palette[i].green;
-            table[4 * i + 2] = palette[i].red;
-        }
-    }
     const bool sixBitGreen = compression == BI_BITFIELDS && bitCount == 16;
-    if (compression == BI_BITFIELDS) {
-        const std::uint32_t masks[3] = {sixBitGreen ? 0xF800U : 0x00FF0000U,
-                                        sixBitGreen ? 0x07E0U : 0x0000FF00U,
-                                        sixBitGreen ? 0x001FU : 0x000000FFU};
-        for (std::size_t i = 0; i < 3; ++i) {
-            bytes::WriteU32(out + InfoHeaderSize + 4 * i, masks[i]);
-        }
-    }
+    WriteTableAndMasks(target, *targetLayout, palette, indexed ? usable : 0, compression,
+                       sixBitGreen);
 
     try {
         NearestEntry nearest(palette, usable);
@@ -357,25 +390,10 @@ Dib MapThroughPalette(std::size_t width, std::size_t rows, std::int32_t storedHe
                 continue;
             }
             previous = source;
-            // One look-up for each run of one colour; neighbouring runs of
-            // one entry are put as one.
-            std::size_t runStart = 0;
-            std::uint8_t runIndex = 0;
-            for (std::size_t x = 0; x < width;) {
-                const std::uint32_t colour = source[x];
-                std::size_t end = x + 1;
-                while (end < width && source[end] == colour) {
-                    ++end;
-                }
-                const std::uint8_t index = nearest.Index(colour);
-                if (index != runIndex) {
-                    putRun(row, runStart, x, runIndex);
-                    runStart = x;
-                    runIndex = index;
-                }
-                x = end;
-            }
-            putRun(row, runStart, width, runIndex);
+            ForEachIndexRun(source, width, nearest,
+                            [&](std::size_t x, std::size_t end, std::uint8_t index) {
+                                putRun(row, x, end, index);
+                            });
             if (!indexed) {
                 for (std::size_t x = 0; x < width; ++x) {
                     const PaletteEntry& e = palette[indices[x]];
