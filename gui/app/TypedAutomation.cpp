@@ -261,10 +261,10 @@ Answer TypedAutomation::DoSetGeometry(const QVariantMap& values)
     // nothing.
     std::vector<std::pair<int CBarCodeDoc::*, int>> changes;
     for (auto value = values.cbegin(); value != values.cend(); ++value) {
-        const auto named = std::find_if(GeometryNames.begin(), GeometryNames.end(),
-                                        [&value](const NamedNumber& row) {
-                                            return value.key() == QLatin1String(row.name);
-                                        });
+        const auto* const named = std::find_if(GeometryNames.begin(), GeometryNames.end(),
+                                               [&value](const NamedNumber& row) {
+                                                   return value.key() == QLatin1String(row.name);
+                                               });
         if (named == GeometryNames.end()) {
             return Error("InvalidValue", QStringLiteral("unknown geometry value '%1' (%2)")
                                              .arg(value.key(), KnownNames(GeometryNames)));
@@ -291,9 +291,10 @@ Answer TypedAutomation::DoSetOptions(const QVariantMap& values)
     CBarCodeDoc changed = service_.Context().doc;
     for (auto value = values.cbegin(); value != values.cend(); ++value) {
         const QString& key = value.key();
-        const auto flag = std::find_if(FlagNames.begin(), FlagNames.end(), [&key](const auto& row) {
-            return key == QLatin1String(row.name);
-        });
+        const auto* const flag = std::find_if(FlagNames.begin(), FlagNames.end(),
+                                              [&key](const auto& row) {
+                                                  return key == QLatin1String(row.name);
+                                              });
         if (flag != FlagNames.end()) {
             if (value.value().metaType().id() != QMetaType::Bool) {
                 return Error("InvalidValue", QStringLiteral("%1 must be a boolean").arg(key));
@@ -301,7 +302,7 @@ Answer TypedAutomation::DoSetOptions(const QVariantMap& values)
             changed.*(flag->field) = value.value().toBool() ? 1 : 0;
         } else if (key == QLatin1String("ratio")) {
             const QString ratio = value.value().toString();
-            const auto named = std::find(RatioNames.begin(), RatioNames.end(), ratio);
+            const auto* const named = std::find(RatioNames.begin(), RatioNames.end(), ratio);
             if (value.value().metaType().id() != QMetaType::QString || named == RatioNames.end()) {
                 return Error("InvalidValue",
                              QStringLiteral("ratio must be \"1:2\", \"2:5\" or \"1:3\""));
