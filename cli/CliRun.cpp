@@ -194,16 +194,17 @@ public:
             if (options_.bitsPerPixel) {
                 depth = BmpDepth{*options_.bitsPerPixel, options_.runLength};
             }
-            if (exports_.Save({Picture(), settings_.bitmapChoice, depth}, canvases_, *outputName,
-                              format, &problem)
-                != 1) {
+            const int written = exports_.Save({Picture(), settings_.bitmapChoice, depth}, canvases_,
+                                              *outputName, format, &problem);
+            const bool withoutQt = TakeQtServicesMissing();
+            if (written != 1) {
                 if (problem == SaveProblem::NothingToSave) {
                     return {Rejected, "no data to draw, nothing written to " + *outputName};
                 }
-                return {Rejected, "cannot write " + *outputName
-                                      + (QtServicesMissing() ? ": " + LoadError() : "")};
+                return {Rejected,
+                        "cannot write " + *outputName + (withoutQt ? ": " + LoadError() : "")};
             }
-            if (QtServicesMissing()) {
+            if (withoutQt) {
                 // Drawn without what Qt would have drawn: not a picture to keep.
                 std::remove(outputName->c_str());
                 return {Rejected, "cannot write " + *outputName + ": " + LoadError()};

@@ -3,14 +3,15 @@
 #include "qtplugin/QtServicesLoader.h"
 #include "render/TextCoverageCache.h"
 
-#include <atomic>
 #include <utility>
 
 namespace kestrel {
 
 namespace {
 
-std::atomic<bool> missing{false};
+// Set when a picture this thread draws needed the services and they could
+// not be had; taken (and cleared) once the picture is written.
+thread_local bool missing = false;
 
 QtServices* Services()
 {
@@ -132,9 +133,9 @@ ExportRegistry QtWhenNeededExports()
     return registry;
 }
 
-bool QtServicesMissing()
+bool TakeQtServicesMissing()
 {
-    return missing;
+    return std::exchange(missing, false);
 }
 
 }  // namespace kestrel

@@ -19,8 +19,9 @@ public:
 // services cannot be loaded is not written.
 ExportRegistry QtWhenNeededExports();
 
-// True once a picture needed the Qt services and they could not be loaded:
-// its text or some of its lines are missing (LoadError says why).
-bool QtServicesMissing();
+// Whether the picture this thread drew since the last call needed the Qt
+// services and they could not be loaded: its text or some of its lines are
+// missing (LoadError says why). Pictures that need no Qt are still made.
+bool TakeQtServicesMissing();
 
 }  // namespace kestrel
