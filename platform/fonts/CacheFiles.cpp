@@ -1,15 +1,15 @@
 #include "fonts/CacheFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "bitmap/BmpFile.h"
 
-#include <cstdio>
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
+#include <span>
 
 namespace kestrel {
 
@@ -53,30 +53,9 @@ bool ReplaceFile(const std::string& path, std::string_view bytes)
 {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    // Threads of one process may write the same cache file at once: each
-    // writes a file of its own name first.
-    std::vector<char> name(path.begin(), path.end());
-    for (const char c : std::string_view(".XXXXXX")) {
-        name.push_back(c);
-    }
-    name.push_back('\0');
-    const int descriptor = mkstemp(name.data());
-    if (descriptor < 0) {
-        return false;
-    }
-    fchmod(descriptor, 0644);
-    bool written = true;
-    for (std::size_t done = 0; written && done < bytes.size();) {
-        const ssize_t now = write(descriptor, bytes.data() + done, bytes.size() - done);
-        written = now > 0;
-        done += written ? static_cast<std::size_t>(now) : 0;
-    }
-    written = close(descriptor) == 0 && written;
-    if (!written || std::rename(name.data(), path.c_str()) != 0) {
-        std::remove(name.data());
-        return false;
-    }
-    return true;
+    const std::span<const std::uint8_t> whole(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                              bytes.size());
+    return WriteWholeFile(path, {whole}) == 1;
 }
 
 }  // namespace kestrel

@@ -17,8 +17,8 @@ std::string FileStamp(const std::string& path);
 // The whole file; none when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Writes a new file beside `path` and renames it over, making the folder
-// first, so a reader never sees half of one. A cache file that cannot be
+// Writes the file whole (as picture files are written, so a reader never
+// sees half of one), making its folder first. A cache file that cannot be
 // written only costs the next run the work it would have saved: false then,
 // and nothing is left behind.
 bool ReplaceFile(const std::string& path, std::string_view bytes);

@@ -115,9 +115,18 @@ struct FreeTypeText::Face {
     std::string key;   // what the glyphs in the cache files were made from
     int height = -1;   // the pixel height set on `face`
     std::array<std::unique_ptr<GlyphTable>, LargestHeight + 1> tables;
+    std::array<bool, LargestHeight + 1> changed{};  // glyphs the cache files lack
 
+    // The heights whose tables gained glyphs go to their cache files once,
+    // as the text ends, rather than at every new glyph.
     ~Face()
     {
+        for (std::size_t pixels = 0; pixels < tables.size(); ++pixels) {
+            const std::string path = TablePath(static_cast<int>(pixels));
+            if (changed[pixels] && tables[pixels] && !path.empty()) {
+                ReplaceFile(path, SerialiseGlyphTable(*tables[pixels], key));
+            }
+        }
         if (face != nullptr) {
             ft->DoneFace(face);
         }
@@ -139,6 +148,7 @@ struct FreeTypeText::Face {
         for (std::unique_ptr<GlyphTable>& table : tables) {
             table.reset();
         }
+        changed.fill(false);
     }
 
     // A cached file that is no longer a font sends the lookup back to
@@ -234,10 +244,7 @@ struct FreeTypeText::Face {
             table->glyphs[c] = Render(c);
             table->libraryFile = ft->file;
             table->libraryStamp = FileStamp(ft->file);
-            const std::string path = TablePath(pixels);
-            if (!path.empty()) {
-                ReplaceFile(path, SerialiseGlyphTable(*table, key));
-            }
+            changed[static_cast<std::size_t>(pixels)] = true;
         }
         return &*table->glyphs[c];
     }
