@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <array>
+#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -33,13 +33,9 @@ Loaded& State()
 // The folder of the running program; empty when the system does not say.
 std::string ProgramFolder()
 {
-    std::array<char, 4096> path{};
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) {
-        return {};
-    }
-    std::string folder(path.data(), static_cast<std::size_t>(length));
-    return folder.substr(0, folder.rfind('/'));
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : program.parent_path().native();
 }
 
 // The library beside the program (the build tree), then where the package
