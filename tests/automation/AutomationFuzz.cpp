@@ -75,6 +75,22 @@ struct Answer {
     QString error;
 };
 
+// Sends `message` and waits for its answer with our event loop running: a
+// message that reads the clipboard asks us, its owner, for the text. None
+// when not even the bus answered in time.
+std::optional<QDBusMessage> AnswerTo(QDBusConnection& bus, const QDBusMessage& message)
+{
+    QDBusPendingCallWatcher watcher(bus.asyncCall(message, CallTimeoutMs));
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(CallTimeoutMs + 2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!watcher.isFinished()) {
+        return std::nullopt;
+    }
+    return watcher.reply();
+}
+
 Answer Send(QDBusConnection& bus, const Call& call)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName),
@@ -82,18 +98,11 @@ Answer Send(QDBusConnection& bus, const Call& call)
                                                           QString::fromLatin1(InterfaceName),
                                                           QString::fromLatin1(MethodName));
     message << call.message << call.wParam << call.lParam;
-
-    // Our event loop keeps running while we wait: a message that reads the
-    // clipboard asks us, its owner, for the text.
-    QDBusPendingCallWatcher watcher(bus.asyncCall(message, CallTimeoutMs));
-    QEventLoop loop;
-    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(CallTimeoutMs + 2000, &loop, &QEventLoop::quit);
-    loop.exec();
-    if (!watcher.isFinished()) {
+    const std::optional<QDBusMessage> answered = AnswerTo(bus, message);
+    if (!answered) {
         return {Answer::OtherError, 0, QStringLiteral("no answer from the bus either")};
     }
-    const QDBusMessage reply = watcher.reply();
+    const QDBusMessage& reply = *answered;
     if (reply.type() == QDBusMessage::ErrorMessage) {
         if (reply.errorName() == QLatin1String(UnknownMessageError)) {
             return {Answer::UnknownMessage, 0, reply.errorName()};
@@ -423,14 +432,9 @@ QDBusMessage SendTyped(QDBusConnection& bus, const TypedCall& call)
                                                           QString::fromLatin1(TypedInterface),
                                                           call.method);
     message.setArguments(call.arguments);
-    QDBusPendingCallWatcher watcher(bus.asyncCall(message, CallTimeoutMs));
-    QEventLoop loop;
-    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(CallTimeoutMs + 2000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return watcher.isFinished() ? watcher.reply()
-                                : QDBusMessage::createError(QStringLiteral("fuzz.NoAnswer"),
-                                                            QStringLiteral("no answer at all"));
+    return AnswerTo(bus, message)
+        .value_or(QDBusMessage::createError(QStringLiteral("fuzz.NoAnswer"),
+                                            QStringLiteral("no answer at all")));
 }
 
 // One of several clients at once: typed calls only, every answer checked.
