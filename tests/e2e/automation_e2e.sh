@@ -148,14 +148,6 @@ check_effect() {
   esac
 }
 
-expect_reads() {  # what FILE ZBAR[/ZXING]
-  local what=$1 file=$2 zbar=${3%%/*} zxing=${3#*/} got
-  got=$(zbar_text "$file")
-  [[ $got == "$zbar" ]] || fail "$what: zbar read '$got', expected '$zbar'"
-  got=$(zxing_text "$file")
-  [[ $got == "$zxing" ]] || fail "$what: ZXing read '$got', expected '$zxing'"
-}
-
 # step WHAT BEFORE MESSAGE WPARAM LPARAM RESULT [EFFECT...]
 #   BEFORE: - leaves the clipboard, text=T puts text T (printf %b escapes),
 #           image=FILE puts a picture (and so no text)

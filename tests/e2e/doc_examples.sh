@@ -13,12 +13,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=automation_session.sh
 source "$here/automation_session.sh"
 automation_session_enter "$0" "$@"
+source "$here/read_back.sh"
 
 document=$1
 kestrel=$2
 send=$3
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 automation_private_run
 work=$automation_work

@@ -16,8 +16,6 @@ manual=$1
 kestrel=$2
 send=$3
 cli=$4
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 automation_private_run
 work=$automation_work

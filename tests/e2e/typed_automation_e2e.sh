@@ -170,16 +170,13 @@ check_effect() {
 
 # Reads a picture of any format back: SVG and PDF through their rasterisers.
 expect_picture() {  # LABEL FILE Z[/X]
-  local label=$1 file=$2 zbar=${3%%/*} zxing=${3#*/} raster=$2 got
+  local label=$1 file=$2 raster=$2
   case $file in
     *.svg) raster=$work/raster.png; rsvg-convert -o "$raster" "$file" || fail "$label: not an SVG" ;;
     *.pdf) pdftoppm -r 144 -singlefile -png "$file" "$work/raster" || fail "$label: not a PDF"
            raster=$work/raster.png ;;
   esac
-  got=$(zbar_text "$raster")
-  [[ $got == "$zbar" ]] || fail "$label: zbar read '$got', expected '$zbar'"
-  got=$(zxing_text "$raster")
-  [[ $got == "$zxing" ]] || fail "$label: ZXing read '$got', expected '$zxing'"
+  expect_reads "$label" "$raster" "$3"
 }
 
 # step WHAT METHOD ARGS ANSWER [EFFECT...]
