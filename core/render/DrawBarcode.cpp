@@ -233,16 +233,100 @@ GroupPlacement PlaceGroup(DrawingSurface& surface, const DigitGroup& group, Wide
     return {start + half, ToInt(advance)};
 }
 
-void DrawDigitGroup(DrawingSurface& surface, const DigitGroup& group, Wide bottom,
-                    std::optional<Wide> y, unsigned options)
+// How many columns of one digit's ink the next digit's ink shares at the
+// placement's advance, at most (0 or less: none); none
+// where the placement could not give the digits an even advance.
+std::optional<Wide> DigitOverlap(DrawingSurface& surface, std::string_view text,
+                                 const GroupPlacement& placement)
+{
+    if (!placement.advance) {
+        return std::nullopt;
+    }
+    Wide overlap = 0;
+    std::optional<InkSpan> previous;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::optional<InkSpan> ink = surface.MeasureInk(text.substr(i, 1));
+        if (previous && ink) {
+            overlap = std::max(overlap, Wide{previous->right} - *placement.advance - ink->left);
+        }
+        previous = ink;
+    }
+    return overlap;
+}
+
+// Neighbours whose inked columns meet in one column touch, stroke to
+// stroke, and still read as two digits; a second column is overlap.
+constexpr Wide TouchingColumns = 1;
+
+bool DigitsApart(DrawingSurface& surface, const DigitGroup& group, const GroupPlacement& placement)
+{
+    const std::optional<Wide> overlap = DigitOverlap(surface, group.text, placement);
+    return overlap && *overlap <= TouchingColumns;
+}
+
+// The largest font height below `font`'s at which the group's digits stand
+// apart inside its box; none when not even the smallest does. A digit's ink
+// grows with the height almost in proportion, and at the height sought the
+// box gives each digit about an even share of it; the search starts a
+// quarter above that guess instead of at the top of a range of hundreds.
+std::optional<int> HeightThatFits(DrawingSurface& surface, const DigitGroup& group,
+                                  const FontRequest& font, const GroupPlacement& placement)
+{
+    const Wide count = std::max<Wide>(static_cast<Wide>(group.text.size()), 1);
+    const Wide room = group.right - group.left;
+    const Wide advance = placement.advance ? Wide{*placement.advance} : room / count;
+    // The advance at which the digits at this height would just touch.
+    const Wide step = DigitOverlap(surface, group.text, {placement.x, ToInt(advance)}).value_or(0)
+                      - TouchingColumns + advance;
+    Wide start = font.height - 1;
+    if (step > 0 && room > 0) {
+        const Wide guess = Wide{font.height} * room / (count * step);
+        start = std::min(start, guess + guess / 4 + 2);
+    }
+    for (Wide height = start; height >= 1; --height) {
+        FontRequest smaller = font;
+        smaller.height = ToInt(height);
+        const SavedFont saved = surface.SelectFont(smaller);
+        const bool fits = DigitsApart(
+            surface, group, PlaceGroup(surface, group, surface.MeasureText(group.text).width));
+        surface.RestoreFont(saved);
+        if (fits) {
+            return smaller.height;
+        }
+    }
+    return std::nullopt;
+}
+
+// A group is drawn in the text's font where its digits stand apart at the
+// advance its box allows. Where they would run into each other, which a
+// narrow module and a tall font bring about, the group alone is drawn at
+// the largest height at which they stand apart, on the same baseline and in
+// the same box: digits a cashier can still read and type.
+void DrawDigitGroup(DrawingSurface& surface, const FontRequest& font, const DigitGroup& group,
+                    Wide bottom, std::optional<Wide> y, unsigned options)
 {
     const TextExtent extent = surface.MeasureText(group.text);
     const Wide halfHeight = extent.height / 2;
-    const GroupPlacement placement = PlaceGroup(surface, group, extent.width);
+    const Wide top = y.value_or(bottom - halfHeight);
     const SurfaceRect box{ToCoordinate(group.left), ToCoordinate(bottom - halfHeight),
                           ToCoordinate(group.right), ToCoordinate(bottom + halfHeight)};
-    surface.DrawTextInBox(ToCoordinate(placement.x), ToCoordinate(y.value_or(bottom - halfHeight)),
-                          box, options, group.text, placement.advance);
+    const GroupPlacement placement = PlaceGroup(surface, group, extent.width);
+    const std::optional<int> smaller = DigitsApart(surface, group, placement)
+                                           ? std::nullopt
+                                           : HeightThatFits(surface, group, font, placement);
+    if (!smaller) {
+        surface.DrawTextInBox(ToCoordinate(placement.x), ToCoordinate(top), box, options,
+                              group.text, placement.advance);
+        return;
+    }
+    FontRequest reduced = font;
+    reduced.height = *smaller;
+    const SavedFont saved = surface.SelectFont(reduced);
+    const TextExtent fitted = surface.MeasureText(group.text);
+    const GroupPlacement apart = PlaceGroup(surface, group, fitted.width);
+    surface.DrawTextInBox(ToCoordinate(apart.x), ToCoordinate(top + extent.ascent - fitted.ascent),
+                          box, options, group.text, apart.advance);
+    surface.RestoreFont(saved);
 }
 
 // The rows the bars span: between the margins, or the whole height when
@@ -315,7 +399,8 @@ void DrawBearers(RunPainter& runs, const BarcodeSymbol& symbol, const DrawStyle&
 
 // The leading digit stands left of the symbol; the other twelve sit in two
 // groups between the guards, over the bars' feet.
-void DrawJan13Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide barBottom)
+void DrawJan13Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, const FontRequest& font,
+                     Wide barBottom)
 {
     const std::string_view text = symbol.text;
     const ModuleSequence& sequence = *symbol.sequence;
@@ -324,26 +409,27 @@ void DrawJan13Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide 
     const TextExtent first = surface.MeasureText(leading);
     const Wide y = barBottom - first.height / 2;
     surface.DrawTextAt(ToCoordinate(left - first.width - 5), ToCoordinate(y), leading);
-    DrawDigitGroup(surface,
+    DrawDigitGroup(surface, font,
                    {Part(text, 1, 6), EdgeAfter(sequence, left, 2), EdgeAfter(sequence, left, 27),
                     6, 5},
                    barBottom, y, TextBoxOpaque);
-    DrawDigitGroup(surface,
+    DrawDigitGroup(surface, font,
                    {LastPart(text, 6), EdgeAfter(sequence, left, 31), EdgeAfter(sequence, left, 55),
                     6, 5},
                    barBottom, y, TextBoxOpaque);
 }
 
-void DrawJan8Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, Wide barBottom)
+void DrawJan8Digits(DrawingSurface& surface, const BarcodeSymbol& symbol, const FontRequest& font,
+                    Wide barBottom)
 {
     const std::string_view text = symbol.text;
     const ModuleSequence& sequence = *symbol.sequence;
     const Wide left = symbol.xmargin;
-    DrawDigitGroup(surface,
+    DrawDigitGroup(surface, font,
                    {Part(text, 0, 4), EdgeAfter(sequence, left, 2), EdgeAfter(sequence, left, 19),
                     5, 4},
                    barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
-    DrawDigitGroup(surface,
+    DrawDigitGroup(surface, font,
                    {LastPart(text, 4), EdgeAfter(sequence, left, 22), EdgeAfter(sequence, left, 39),
                     5, 4},
                    barBottom, std::nullopt, TextBoxOpaque | TextBoxClipped);
@@ -355,14 +441,14 @@ void DrawReadableText(DrawingSurface& surface, const BarcodeSymbol& symbol, cons
     if (!symbol.showText) {
         return;
     }
-    const SavedFont oldFont = surface.SelectFont(
-        {BarcodeFontFace, symbol.textHeight, FontCharset::Ansi, 400});
+    const FontRequest font{BarcodeFontFace, symbol.textHeight, FontCharset::Ansi, 400};
+    const SavedFont oldFont = surface.SelectFont(font);
     surface.SetTextAlign(AlignCentreTop);
     surface.SetTextColour(style.text);
     const TextLayout layout = style.janDigitsInBoxes ? symbol.layout : TextLayout::Plain;
     switch (layout) {
-    case TextLayout::Jan13: DrawJan13Digits(surface, symbol, barBottom); break;
-    case TextLayout::Jan8: DrawJan8Digits(surface, symbol, barBottom); break;
+    case TextLayout::Jan13: DrawJan13Digits(surface, symbol, font, barBottom); break;
+    case TextLayout::Jan8: DrawJan8Digits(surface, symbol, font, barBottom); break;
     case TextLayout::Plain: {
         const std::string text(symbol.text);
         const std::string shown = symbol.bearer ? Regrouped(text) : text;

@@ -23,6 +23,17 @@ struct SurfaceRect {
 struct TextExtent {
     int width = 0;
     int height = 0;  // the font's whole cell, ascent plus descent
+    int ascent = 0;  // the part of the cell above the baseline
+};
+
+// The columns in which some text inks at least half of a pixel, counted
+// from where it starts: left inside, right just outside. The faint edges of
+// antialiased glyphs are left out: glyphs whose outlines touch share them.
+struct InkSpan {
+    int left = 0;
+    int right = 0;
+
+    bool operator==(const InkSpan&) const = default;
 };
 
 // Whether text output fills its cell with the background colour first.
@@ -93,6 +104,9 @@ public:
     virtual Colour SetTextColour(Colour colour) = 0;
     // In the current font, as DrawTextAt would lay it out.
     virtual TextExtent MeasureText(std::string_view text) = 0;
+    // The columns the text inks (InkSpan) in the current font, as DrawTextAt
+    // would draw it; none when it inks nothing or the surface cannot tell.
+    virtual std::optional<InkSpan> MeasureInk(std::string_view text) = 0;
     // Text at the reference point in the current font, alignment and text
     // colour; an opaque background mode fills the text's cell first.
     virtual void DrawTextAt(int x, int y, std::string_view text) = 0;

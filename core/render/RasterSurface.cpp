@@ -420,6 +420,31 @@ TextExtent RasterSurface::MeasureText(std::string_view text)
     return Fallback()->MeasureText(text);
 }
 
+std::optional<InkSpan> RasterSurface::MeasureInk(std::string_view text)
+{
+    if (!fallback_ || text.empty()) {
+        return std::nullopt;
+    }
+    if (const TextCoverage* coverage = fallback_->Coverage(fonts_.back(), text)) {
+        return HalfInkedColumns(*coverage);
+    }
+    return Fallback()->MeasureInk(text);
+}
+
+std::optional<InkSpan> HalfInkedColumns(const TextCoverage& coverage)
+{
+    std::optional<InkSpan> ink;
+    const auto width = static_cast<std::size_t>(std::max(coverage.width, 0));
+    for (std::size_t i = 0; i < coverage.alpha.size() && width > 0; ++i) {
+        if (coverage.alpha[i] >= HalfInked) {
+            const int column = coverage.left + static_cast<int>(i % width);
+            ink = ink ? InkSpan{std::min(ink->left, column), std::max(ink->right, column + 1)}
+                      : InkSpan{column, column + 1};
+        }
+    }
+    return ink;
+}
+
 SurfaceRect RasterSurface::TextArea(int x, int y, std::string_view text, std::optional<int> advance)
 {
     // The text's cell and a cell's height more on every side, for glyphs

@@ -28,6 +28,13 @@ struct TextCoverage {
 // none.
 TextCoverage TrimToInk(const TextCoverage& all);
 
+// Coverage from which a pixel counts as inked (InkSpan).
+constexpr std::uint8_t HalfInked = 128;
+
+// The columns of the coverage that ink at least half of a pixel, counted
+// from the point the text is drawn at; none when no pixel is so inked.
+std::optional<InkSpan> HalfInkedColumns(const TextCoverage& coverage);
+
 // Whether every byte of the text is a character of its own in code page
 // 932 that is drawn as one glyph: ASCII and half-width katakana.
 bool SingleByteCharacters(std::string_view text);
@@ -110,6 +117,8 @@ public:
     int SetTextAlign(int align) override;
     Colour SetTextColour(Colour colour) override;
     TextExtent MeasureText(std::string_view text) override;
+    // From the fallback's coverage, where it gives one.
+    std::optional<InkSpan> MeasureInk(std::string_view text) override;
     void DrawTextAt(int x, int y, std::string_view text) override;
     void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
                        std::string_view text, std::optional<int> advance) override;

@@ -90,6 +90,11 @@ TextExtent OffsetSurface::MeasureText(std::string_view text)
     return device_.MeasureText(text);
 }
 
+std::optional<InkSpan> OffsetSurface::MeasureInk(std::string_view text)
+{
+    return device_.MeasureInk(text);
+}
+
 void OffsetSurface::DrawTextAt(int x, int y, std::string_view text)
 {
     device_.DrawTextAt(Shift(x, originX_), Shift(y, originY_), text);

@@ -29,6 +29,7 @@ public:
     int SetTextAlign(int align) override;
     Colour SetTextColour(Colour colour) override;
     TextExtent MeasureText(std::string_view text) override;
+    std::optional<InkSpan> MeasureInk(std::string_view text) override;
     void DrawTextAt(int x, int y, std::string_view text) override;
     void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
                        std::string_view text, std::optional<int> advance) override;

@@ -344,7 +344,8 @@ std::optional<TextExtent> FreeTypeText::Measure(const FontRequest& font, std::st
     if (table == nullptr) {
         return std::nullopt;
     }
-    return TextExtent{static_cast<int>((width + 0x8000) >> 16), table->ascent + table->descent};
+    return TextExtent{static_cast<int>((width + 0x8000) >> 16), table->ascent + table->descent,
+                      table->ascent};
 }
 
 namespace {

@@ -37,6 +37,7 @@ public:
     int SetTextAlign(int align) override { return align; }
     Colour SetTextColour(Colour colour) override { return colour; }
     TextExtent MeasureText(std::string_view) override { return {}; }
+    std::optional<InkSpan> MeasureInk(std::string_view) override { return std::nullopt; }
     void DrawTextAt(int, int, std::string_view) override {}
     void DrawTextInBox(int, int, const SurfaceRect&, unsigned, std::string_view,
                        std::optional<int>) override

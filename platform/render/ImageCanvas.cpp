@@ -124,6 +124,10 @@ public:
     int SetTextAlign(int align) override { return inner_.SetTextAlign(align); }
     Colour SetTextColour(Colour colour) override { return inner_.SetTextColour(colour); }
     TextExtent MeasureText(std::string_view text) override { return inner_.MeasureText(text); }
+    std::optional<InkSpan> MeasureInk(std::string_view text) override
+    {
+        return inner_.MeasureInk(text);
+    }
     void DrawTextAt(int x, int y, std::string_view text) override { inner_.DrawTextAt(x, y, text); }
     void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
                        std::string_view text, std::optional<int> advance) override

@@ -2,6 +2,7 @@
 
 #include "app/GuiApplication.h"
 #include "render/DrawBarcode.h"
+#include "render/RasterSurface.h"
 #include "text/Cp932.h"
 
 #include <QColor>
@@ -131,7 +132,7 @@ QPainterSurface::SelectedFont QPainterSurface::Select(const FontRequest& request
 {
     const QFont font = FontFor(request);
     const QFontMetrics metrics(font, painter_.device());
-    SelectedFont selected{font, metrics.ascent(), metrics.descent()};
+    SelectedFont selected{font, metrics.ascent(), metrics.descent(), request};
 
     const QRawFont raw = QRawFont::fromFont(font);
     int ascender = 0;
@@ -265,7 +266,35 @@ TextExtent QPainterSurface::MeasureText(std::string_view text)
 {
     const SelectedFont& selected = fonts_.back();
     const QFontMetrics metrics(selected.font, painter_.device());
-    return {metrics.horizontalAdvance(Cp932ToQString(text)), selected.ascent + selected.descent};
+    return {metrics.horizontalAdvance(Cp932ToQString(text)), selected.ascent + selected.descent,
+            selected.ascent};
+}
+
+std::optional<InkSpan> QPainterSurface::MeasureInk(std::string_view text)
+{
+    const TextExtent extent = MeasureText(text);
+    // A cell's height on every side holds whatever overhangs the cell.
+    const int margin = std::max(extent.height, 1);
+    ImageSurface alone(extent.width + 2 * margin, extent.height + 2 * margin);
+    const QImage& image = alone.Image();
+    if (image.isNull()) {
+        return std::nullopt;
+    }
+    alone.SelectFont(fonts_.back().request);
+    alone.DrawTextAt(margin, margin, text);
+    std::optional<InkSpan> ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (255 - qBlue(row[x]) >= HalfInked) {
+                const InkSpan column{x - margin, x - margin + 1};
+                ink = ink ? InkSpan{std::min(ink->left, column.left),
+                                    std::max(ink->right, column.right)}
+                          : column;
+            }
+        }
+    }
+    return ink;
 }
 
 void QPainterSurface::DrawTextAt(int x, int y, std::string_view text)

@@ -57,6 +57,8 @@ public:
     int SetTextAlign(int align) override;
     Colour SetTextColour(Colour colour) override;
     TextExtent MeasureText(std::string_view text) override;
+    // From the text drawn alone in black on white on a picture of its own.
+    std::optional<InkSpan> MeasureInk(std::string_view text) override;
     void DrawTextAt(int x, int y, std::string_view text) override;
     void DrawTextInBox(int x, int y, const SurfaceRect& box, unsigned options,
                        std::string_view text, std::optional<int> advance) override;
@@ -74,6 +76,7 @@ private:
         QFont font;
         int ascent;
         int descent;
+        FontRequest request;
     };
     SelectedFont Select(const FontRequest& request) const;
 

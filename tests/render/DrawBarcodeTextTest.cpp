@@ -116,12 +116,17 @@ TEST(DrawBarcodeText, OtherSymbologiesCentreUnderTheBars)
 // the left digits run from the end of the start guard (28) to one module
 // into the centre guard (71); the right digits from the end of the centre
 // guard (75) to the start of the end guard (117). A group stands 4 right of
-// its box's centre unless that puts its last digit past the box.
+// its box's centre unless that puts its last digit past the box. The fake
+// font's digits ink their whole cell, half the height wide: neighbours may
+// share one column (they touch), and a group whose digits would share more
+// is drawn at the largest height at which they do not, on the baseline of
+// the others (the fake font's ascent is its height).
 TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
 {
     struct Group {
         int x;
         int advance;
+        int height;
     };
     struct Case {
         const char* name;
@@ -132,13 +137,17 @@ TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
     const Case cases[] = {
         // 18 pixels of digits in 43: (43 - 18) / 6 + 18 / 5 = 7; the right
         // group, (42 - 18) / 6 + 3 = 7, ends at 79 + 5 * 7 + 3 = 117.
-        {"small digits are spread out", 6, {53, 7}, {100, 7}},
+        {"small digits are spread out", 6, {53, 7, 6}, {100, 7, 6}},
         // 30 pixels in 43 would be 8 apart, 45 with the last digit's own 5:
         // at 7 they take 40, moved left to end at 71 and 117.
-        {"digits spread past their box are drawn closer", 10, {52, 7}, {98, 7}},
+        {"digits spread past their box are drawn closer", 10, {52, 7, 10}, {98, 7, 10}},
         // Six digits of 8 overfill 43: 43 - 8 leaves 7 for each of the other
-        // five, 42 - 8 leaves 6; each group ends at its box's edge.
-        {"digits wider than the room are squeezed into it", 16, {49, 7}, {97, 6}},
+        // five, so each digit shares a column with the next. In 42, 6 apart
+        // they would share two: that group is drawn at 15, 7 apart.
+        {"digits wider than the room are squeezed into it", 16, {49, 7, 16}, {96, 7, 15}},
+        // Digits of 15 would be 5 apart; 17 (8 wide, 7 apart) and 15 are the
+        // largest heights at which they touch at most.
+        {"digits that would overlap are drawn smaller", 30, {49, 7, 17}, {96, 7, 15}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,13 +172,15 @@ TEST(DrawBarcodeText, Jan13PutsTheDigitsBetweenTheGuards)
         EXPECT_EQ((SurfaceRect{28, 104 - half, 71, 104 + half}), texts[1].box);
         EXPECT_EQ(c.left.x, texts[1].x);
         EXPECT_EQ(c.left.advance, texts[1].advance);
-        EXPECT_EQ(y, texts[1].y);
+        EXPECT_EQ(c.left.height, texts[1].font.height);
+        EXPECT_EQ(y + c.codeHigh - c.left.height, texts[1].y);
 
         EXPECT_EQ("567894", texts[2].text);
         EXPECT_EQ((SurfaceRect{75, 104 - half, 117, 104 + half}), texts[2].box);
         EXPECT_EQ(c.right.x, texts[2].x);
         EXPECT_EQ(c.right.advance, texts[2].advance);
-        EXPECT_EQ(y, texts[2].y);
+        EXPECT_EQ(c.right.height, texts[2].font.height);
+        EXPECT_EQ(y + c.codeHigh - c.right.height, texts[2].y);
 
         for (std::size_t i = 1; i < 3; ++i) {
             EXPECT_TRUE(texts[i].inBox);

@@ -136,7 +136,16 @@ public:
     {
         calls_.push_back("MeasureText");
         const int em = EmHeight();
-        return {static_cast<int>(text.size()) * (em / 2), em};
+        return {static_cast<int>(text.size()) * (em / 2), em, em};
+    }
+    // Every byte inks its whole cell.
+    std::optional<InkSpan> MeasureInk(std::string_view text) override
+    {
+        calls_.push_back("MeasureInk");
+        if (text.empty()) {
+            return std::nullopt;
+        }
+        return InkSpan{0, static_cast<int>(text.size()) * (EmHeight() / 2)};
     }
     void DrawTextAt(int x, int y, std::string_view text) override
     {
