@@ -281,8 +281,9 @@ TEST_F(QtDialogTexts, EveryStandardDialogReadsInJapanese)
         {"colour", colour, walk},
         {"print preview", preview, walk},
     };
+    // Without a CUPS printer the print dialog offers Print to File (PDF) alone.
     std::cout << "printers: " << QPrinterInfo::availablePrinterNames().join(u", ").toStdString()
-              << "(and PDF)\n";
+              << " + PDF\n";
     for (const auto& row : dialogs) {
         std::vector<ShownText> shown;
         EXPECT_TRUE(WithModal(row.open, [&](QDialog& dialog) { shown = row.walk(dialog); }))
