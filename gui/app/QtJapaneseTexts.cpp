@@ -26,9 +26,9 @@ constexpr QtText QtTexts[] = {
      "Specify pages or ranges separated by commas. Ranges are specified by two numbers separated "
      "by a hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
      "",
-     u"印刷するページや範囲をカンマで区切って指定します。範囲は 2 "
-     u"つの数をハイフンでつないで指定します"
-     u"。例: 3,5-7,9 は 3、5、6、7、9 ページを印刷します。"},
+     u"印刷するページや範囲をカンマで区切って指定します。"
+     u"範囲は 2 つの数をハイフンでつないで指定します。"
+     u"例: 3,5-7,9 は 3、5、6、7、9 ページを印刷します。"},
     {"QPrintSettingsOutput", "Double Sided Printing", "", u"両面印刷"},
     {"QPrintSettingsOutput", "Off", "", u"オフ"},
     {"QPrintSettingsOutput", "Long side binding", "", u"長辺綴じ"},
@@ -52,9 +52,9 @@ constexpr QtText QtTexts[] = {
      "%1 does not follow the correct syntax. Please use ',' to separate ranges and pages, '-' to "
      "define ranges and make sure ranges do not intersect with each other.",
      "",
-     u"%1 "
-     u"は正しい書式ではありません。ページや範囲は「,」で区切り、範囲は「-」で指定して、範囲どうしが"
-     u"重ならないようにしてください。"},
+     u"%1 は正しい書式ではありません。"
+     u"ページや範囲は「,」で区切り、範囲は「-」で指定して、"
+     u"範囲どうしが重ならないようにしてください。"},
     {"", "Banner page at start", "", u"開始バナーページ"},
     {"", "Banner page at end", "", u"終了バナーページ"},
     // File dialog, type column.
