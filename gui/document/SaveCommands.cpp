@@ -10,9 +10,20 @@
 #include "render/QtRasterFallback.h"
 #include "resources/ProgramName.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace kestrel {
 
@@ -39,6 +50,79 @@ constexpr FileType FileTypes[] = {
     {texts::AllFilesFilter, texts::BitmapSuffix},
 };
 
+// The longest texts the file dialog's size, type and date columns show for
+// the file types above: Qt sizes those columns from English samples
+// ("mp3Folder", "10/29/81 02:02PM"), narrower than the Japanese type names,
+// so they came out cut ("Win…age", "2026/1…").
+QStringList LongestColumnTexts()
+{
+    QString widestType = QCoreApplication::translate("QAbstractFileIconProvider", "Folder",
+                                                     "All other platforms");
+    const QMimeDatabase types;
+    for (const FileType& type : FileTypes) {
+        const QString name = types
+                                 .mimeTypeForFile(QStringLiteral("a.")
+                                                      + QString::fromUtf8(type.suffix),
+                                                  QMimeDatabase::MatchExtension)
+                                 .comment();
+        if (name.size() > widestType.size()) {
+            widestType = name;
+        }
+    }
+    // Qt's file model writes sizes and times in the system's locale.
+    const QLocale system = QLocale::system();
+    return {system.formattedDataSize(Q_INT64_C(1048575) * 1024 * 1024), widestType,
+            system.toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)),
+                            QLocale::ShortFormat)};
+}
+
+// Widens the detail view's size, type and date columns to their longest
+// texts, and the dialog, when it first shows, by what its file list then
+// lacks to hold the columns whole (within the screen). Works on the view
+// Qt names "treeView"; a dialog without one is left as Qt made it.
+class WholeColumnsOnShow : public QObject {
+public:
+    WholeColumnsOnShow(QFileDialog& dialog, QTreeView& view)
+        : QObject(&dialog), dialog_(dialog), view_(view)
+    {
+        const QFontMetrics metrics(view.font());
+        // The item delegate's margin on each side of a text.
+        const int margins = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        QHeaderView* header = view.header();
+        const QStringList texts = LongestColumnTexts();
+        for (int column = 1; column <= texts.size(); ++column) {
+            const int width = metrics.horizontalAdvance(texts.at(column - 1)) + margins;
+            header->resizeSection(column, std::max({header->sectionSizeHint(column), width,
+                                                    header->sectionSize(column)}));
+        }
+        dialog.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &dialog_ && event->type() == QEvent::Show) {
+            dialog_.removeEventFilter(this);
+            const int needed = view_.header()->length()
+                               + view_.verticalScrollBar()->sizeHint().width();
+            const int lacking = needed - view_.viewport()->width();
+            if (lacking > 0) {
+                const QScreen* screen = dialog_.screen();
+                const int widest = screen != nullptr ? screen->availableGeometry().width()
+                                                     : dialog_.width() + lacking;
+                const int width = std::min(dialog_.width() + lacking, widest);
+                // Placed before it shows (over its parent): keep it centred there.
+                dialog_.move(dialog_.x() - (width - dialog_.width()) / 2, dialog_.y());
+                dialog_.resize(width, dialog_.height());
+            }
+        }
+        return false;
+    }
+
+private:
+    QFileDialog& dialog_;
+    QTreeView& view_;
+};
+
 }  // namespace
 
 void SaveCommands::ConfigureSaveAsDialog(QFileDialog& dialog)
@@ -60,6 +144,9 @@ void SaveCommands::ConfigureSaveAsDialog(QFileDialog& dialog)
                          }
                      });
     dialog.selectFile(QString::fromUtf8(texts::SaveAsInitialName));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        new WholeColumnsOnShow(dialog, *view);
+    }
 }
 
 QString SaveCommands::ChooseSaveAsName(QWidget* parent)
