@@ -37,6 +37,7 @@ AutomationService::AutomationService(ApplicationContext& context, CMainFrame& fr
           // A message may have given the document its first code text, or
           // taken it away: Save, Print and Copy follow.
           frame_.UpdateCommandState();
+          emit CallFinished();
           return result;
       })
 {
@@ -141,6 +142,7 @@ void AutomationService::RunInTurn(std::function<void()> work)
     queue_.SubmitTask([this, work = std::move(work)] {
         work();
         frame_.UpdateCommandState();
+        emit CallFinished();
     });
 }
 

@@ -71,7 +71,8 @@ public:
     void Submit(const AutomationCallQueue::Call& call, AutomationCallQueue::Reply reply);
 
     // Runs `work` in turn with the calls (see AutomationCallQueue::SubmitTask),
-    // then brings the window's commands up to date with the document.
+    // then brings the window's commands up to date with the document and
+    // emits CallFinished.
     void RunInTurn(std::function<void()> work);
     ApplicationContext& Context() { return context_; }
     CMainFrame& Frame() { return frame_; }
@@ -82,6 +83,11 @@ public:
     // Shows a warning of the save to the user; tests record it instead.
     using MessageSink = std::function<void(const QString&)>;
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
+
+signals:
+    // A call of either interface has run (before it is answered): the
+    // document's settings may have changed.
+    void CallFinished();
 
 public slots:
     Q_SCRIPTABLE int SendMessage(uint message, uint wParam, int lParam);

@@ -2,19 +2,25 @@
 
 #include "app/ApplicationContext.h"
 #include "app/AutomationService.h"
+#include "app/MainFrame.h"
+#include "app/TypedInterfaceXml.h"
 #include "dbus/AutomationBus.h"
 #include "document/BarCodeDoc.h"
 #include "document/CodeEntry.h"
 #include "document/StoredStyle.h"
 #include "export/QtPictureExports.h"
 #include "profile/ProfileSchema.h"
+#include "render/BarCodeView.h"
 #include "render/QtRasterFallback.h"
 #include "symbology/CodeValidator.h"
 #include "symbology/Symbology.h"
 #include "text/Cp932.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVariant>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,9 +38,20 @@ namespace {
 
 using Answer = TypedAutomation::Answer;
 
+constexpr char PropertiesInterface[] = "org.freedesktop.DBus.Properties";
+
+// An error of the interface's own, by its short name.
 Answer Error(const char* name, const QString& message)
 {
-    return {QVariant(), QString::fromLatin1(name), message};
+    return {QVariant(),
+            QString::fromLatin1(automation_bus::typed::ErrorPrefix) + QLatin1String(name), message};
+}
+
+// An error the D-Bus specification names (UnknownProperty, ...).
+Answer BusError(const char* name, const QString& message)
+{
+    return {QVariant(), QStringLiteral("org.freedesktop.DBus.Error.") + QLatin1String(name),
+            message};
 }
 
 // The code dialog's numbers by the names clients give them.
@@ -105,36 +122,200 @@ QString FormatError(const QString& format)
     return QStringLiteral("unknown picture format '%1' (bmp, png, svg or pdf)").arg(format);
 }
 
+// The property of a named value: its name with a capital ("width" is
+// Width, "bearerBars" BearerBars).
+QString PropertyName(const char* key)
+{
+    QString name = QString::fromLatin1(key);
+    name[0] = name[0].toUpper();
+    return name;
+}
+
+// The index of a symbology by key or list name, in any case; -1 for none.
+int SymbologyIndexOf(const QString& symbology)
+{
+    for (int candidate = 0; candidate < SymbologyCount; ++candidate) {
+        const auto at = static_cast<std::size_t>(candidate);
+        for (const std::string_view known : {SymbologyKeys[at], SymbologyNames[at]}) {
+            if (QString::fromUtf8(known.data(), static_cast<qsizetype>(known.size()))
+                    .compare(symbology, Qt::CaseInsensitive)
+                == 0) {
+                return candidate;
+            }
+        }
+    }
+    return -1;
+}
+
+// An a{sv} argument: still marshalled when it came over the bus.
+QVariantMap MapArgument(const QVariant& argument)
+{
+    if (argument.metaType() == QMetaType::fromType<QDBusArgument>()) {
+        return qdbus_cast<QVariantMap>(argument.value<QDBusArgument>());
+    }
+    return argument.toMap();
+}
+
+QString Signature(const char* types)
+{
+    return QString::fromLatin1(types);
+}
+
 }  // namespace
 
 TypedAutomation::TypedAutomation(AutomationService& service)
-    : QObject(&service), service_(service), exports_(StandardExports())
+    : QDBusVirtualObject(&service), service_(service), exports_(StandardExports())
 {
+    announced_ = PropertyValues();
+    // Every call of either interface, and every dialog that changed the
+    // barcode, may have changed a setting.
+    connect(&service, &AutomationService::CallFinished, this, &TypedAutomation::PublishChanges);
+    connect(service.Frame().View(), &CBarCodeView::Updated, this, &TypedAutomation::PublishChanges);
 }
 
-void TypedAutomation::InTurn(std::function<Answer()> work)
+const std::vector<TypedAutomation::Method>& TypedAutomation::Methods()
 {
-    if (!calledFromDBus()) {
-        service_.RunInTurn([work = std::move(work)] { work(); });
-        return;
+    using Arguments = const QVariantList&;
+    static const std::vector<Method> methods{
+        {"SetText", "s",
+         [](TypedAutomation& typed, Arguments in) { return typed.DoSetText(in[0].toString()); }},
+        {"SetSymbology", "s",
+         [](TypedAutomation& typed, Arguments in) {
+             return typed.DoSetSymbologyByName(in[0].toString());
+         }},
+        {"SetSymbologyIndex", "u",
+         [](TypedAutomation& typed, Arguments in) {
+             return typed.DoSetSymbologyIndex(in[0].toLongLong());
+         }},
+        {"SetGeometry", "a{sv}",
+         [](TypedAutomation& typed, Arguments in) {
+             return typed.DoSetGeometry(MapArgument(in[0]));
+         }},
+        {"SetOptions", "a{sv}",
+         [](TypedAutomation& typed, Arguments in) {
+             return typed.DoSetOptions(MapArgument(in[0]));
+         }},
+        {"Accept", "", [](TypedAutomation& typed, Arguments) { return typed.DoAccept(); }},
+        {"ModuleText", "", [](TypedAutomation& typed, Arguments) { return typed.DoModuleText(); }},
+        {"Render", "s",
+         [](TypedAutomation& typed, Arguments in) { return typed.DoRender(in[0].toString()); }},
+        {"Save", "ss",
+         [](TypedAutomation& typed, Arguments in) {
+             return typed.DoSave(in[0].toString(), in[1].toString());
+         }},
+    };
+    return methods;
+}
+
+QString TypedAutomation::introspect(const QString& /*path*/) const
+{
+    // The <interface> element of the installed description; QtDBus adds
+    // the standard interfaces around it.
+    const QString xml = QString::fromUtf8(TypedInterfaceXml);
+    const qsizetype begin = xml.indexOf(QLatin1String("<interface"));
+    const QLatin1String close("</interface>");
+    const qsizetype end = xml.lastIndexOf(close);
+    return begin < 0 || end < begin ? QString() : xml.mid(begin, end + close.size() - begin) + '\n';
+}
+
+bool TypedAutomation::handleMessage(const QDBusMessage& message, const QDBusConnection& connection)
+{
+    const QString interface = message.interface();
+    std::function<Answer()> work;
+    if (interface == QLatin1String(PropertiesInterface)) {
+        work = PropertyWork(message);
+    } else if (interface == QLatin1String(automation_bus::typed::InterfaceName)
+               || (interface.isEmpty() && message.member() != QLatin1String("Introspect"))) {
+        work = WorkFor(message);
+    } else {
+        return false;  // introspection, or an interface QtDBus answers is not here
     }
+    InTurn(message, connection, std::move(work));
+    return true;
+}
+
+std::function<TypedAutomation::Answer()> TypedAutomation::WorkFor(const QDBusMessage& request)
+{
+    const QString member = request.member();
+    const auto& methods = Methods();
+    const auto method = std::find_if(methods.begin(), methods.end(), [&member](const Method& row) {
+        return member == QLatin1String(row.name);
+    });
+    if (method == methods.end()) {
+        return [member] {
+            return BusError("UnknownMethod",
+                            QStringLiteral("no method %1 on org.plover.Kestrel1").arg(member));
+        };
+    }
+    if (request.signature() != Signature(method->signature)) {
+        return [member, given = request.signature(), wanted = Signature(method->signature)] {
+            return BusError("InvalidArgs",
+                            QStringLiteral("%1 takes (%2), not (%3)").arg(member, wanted, given));
+        };
+    }
+    return [this, run = method->run, arguments = request.arguments()] {
+        return run(*this, arguments);
+    };
+}
+
+std::function<TypedAutomation::Answer()> TypedAutomation::PropertyWork(const QDBusMessage& request)
+{
+    const QString member = request.member();
+    const QString signature = request.signature();
+    const QVariantList arguments = request.arguments();
+    const bool fits = (member == QLatin1String("Get") && signature == QLatin1String("ss"))
+                      || (member == QLatin1String("Set") && signature == QLatin1String("ssv"))
+                      || (member == QLatin1String("GetAll") && signature == QLatin1String("s"));
+    if (!fits) {
+        return [member, signature] {
+            return BusError("InvalidArgs",
+                            QStringLiteral("no %1(%2) in %3")
+                                .arg(member, signature, QLatin1String(PropertiesInterface)));
+        };
+    }
+    const QString interface = arguments[0].toString();
+    const QString name = arguments.size() > 1 ? arguments[1].toString() : QString();
+    return [this, member, interface, name, arguments]() -> Answer {
+        if (!interface.isEmpty()
+            && interface != QLatin1String(automation_bus::typed::InterfaceName)) {
+            return BusError("UnknownInterface",
+                            QStringLiteral("no interface %1 with properties here").arg(interface));
+        }
+        const QVariantMap values = PropertyValues();
+        if (member == QLatin1String("GetAll")) {
+            return {values, {}, {}};
+        }
+        if (member == QLatin1String("Set")) {
+            return SetProperty(name, arguments[2].value<QDBusVariant>().variant());
+        }
+        if (!values.contains(name)) {
+            return BusError("UnknownProperty",
+                            QStringLiteral("no property %1 on org.plover.Kestrel1").arg(name));
+        }
+        return {QVariant::fromValue(QDBusVariant(values.value(name))), {}, {}};
+    };
+}
+
+void TypedAutomation::InTurn(const QDBusMessage& request, const QDBusConnection& connection,
+                             std::function<Answer()> work)
+{
     // Answered from the queue, as SendMessage is: at once when nothing is
     // running, otherwise after the running call. Once the program starts to
     // quit nothing more runs, and the call gets the quitting error.
-    setDelayedReply(true);
-    QDBusConnection caller = connection();
-    if (service_.RefuseWhileQuitting(message(), caller)) {
+    QDBusConnection caller = connection;
+    if (service_.RefuseWhileQuitting(request, caller)) {
         return;
     }
-    service_.RunInTurn([this, work = std::move(work), request = message(), bus = caller]() mutable {
+    service_.RunInTurn([this, work = std::move(work), request, bus = caller]() mutable {
         if (service_.RefuseWhileQuitting(request, bus)) {
             return;
         }
         const Answer answer = work();
+        // Announced before the answer: a client holding the answer of a
+        // call that changed a setting has the news of it already.
+        PublishChanges();
         if (!answer.error.isEmpty()) {
-            bus.send(request.createErrorReply(
-                QString::fromLatin1(automation_bus::typed::ErrorPrefix) + answer.error,
-                answer.message));
+            bus.send(request.createErrorReply(answer.error, answer.message));
         } else if (answer.value.isValid()) {
             bus.send(request.createReply(answer.value));
         } else {
@@ -143,81 +324,83 @@ void TypedAutomation::InTurn(std::function<Answer()> work)
     });
 }
 
-void TypedAutomation::SetText(const QString& text)
+QVariantMap TypedAutomation::PropertyValues() const
 {
-    InTurn([this, text] { return DoSetText(text); });
+    const CBarCodeDoc& doc = service_.Context().doc;
+    QVariantMap values;
+    const std::string_view key = SymbologyKeys[static_cast<std::size_t>(doc.CodeType)];
+    values.insert(QStringLiteral("Symbology"),
+                  QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
+    values.insert(QStringLiteral("SymbologyIndex"),
+                  QVariant::fromValue(static_cast<uint>(doc.CodeType)));
+    for (const NamedNumber& row : GeometryNames) {
+        values.insert(PropertyName(row.name), QVariant::fromValue(doc.*row.field));
+    }
+    for (const NamedFlag& row : FlagNames) {
+        values.insert(PropertyName(row.name), QVariant::fromValue(doc.*row.field != 0));
+    }
+    const bool knownRatio = doc.Aspect >= 0 && doc.Aspect < static_cast<int>(RatioNames.size());
+    values.insert(QStringLiteral("Ratio"),
+                  QString::fromLatin1(knownRatio ? RatioNames[static_cast<std::size_t>(doc.Aspect)]
+                                                 : ""));
+    values.insert(QStringLiteral("CodeText"), Cp932ToQString(doc.CodeText));
+    return values;
 }
 
-void TypedAutomation::SetSymbology(const QString& symbology)
+bool TypedAutomation::IsWritable(const QString& name)
 {
-    int index = -1;
-    for (int candidate = 0; candidate < SymbologyCount; ++candidate) {
-        const auto at = static_cast<std::size_t>(candidate);
-        for (const std::string_view known : {SymbologyKeys[at], SymbologyNames[at]}) {
-            if (QString::fromUtf8(known.data(), static_cast<qsizetype>(known.size()))
-                    .compare(symbology, Qt::CaseInsensitive)
-                == 0) {
-                index = candidate;
-            }
+    // The text is the code dialog's: SetText holds it and Accept completes
+    // it, so a written value would not read back as written.
+    return name != QLatin1String("CodeText");
+}
+
+TypedAutomation::Answer TypedAutomation::SetProperty(const QString& name, const QVariant& value)
+{
+    if (!PropertyValues().contains(name)) {
+        return BusError("UnknownProperty",
+                        QStringLiteral("no property %1 on org.plover.Kestrel1").arg(name));
+    }
+    if (!IsWritable(name)) {
+        return BusError("PropertyReadOnly",
+                        QStringLiteral("%1 is read only: SetText and Accept change it").arg(name));
+    }
+    // Each property is stored by its setter method's own checks and rules.
+    if (name == QLatin1String("Symbology")) {
+        if (value.metaType().id() != QMetaType::QString) {
+            return Error("InvalidValue", QStringLiteral("Symbology must be a string"));
+        }
+        return DoSetSymbologyByName(value.toString());
+    }
+    if (name == QLatin1String("SymbologyIndex")) {
+        const std::optional<long long> number = WholeNumber(value);
+        if (!number) {
+            return Error("InvalidValue", QStringLiteral("SymbologyIndex must be a whole number"));
+        }
+        return DoSetSymbologyIndex(*number);
+    }
+    QString key = name;
+    key[0] = key[0].toLower();
+    const bool geometry = std::any_of(GeometryNames.begin(), GeometryNames.end(),
+                                      [&key](const NamedNumber& row) {
+                                          return key == QLatin1String(row.name);
+                                      });
+    const QVariantMap values{{key, value}};
+    return geometry ? DoSetGeometry(values) : DoSetOptions(values);
+}
+
+void TypedAutomation::PublishChanges()
+{
+    const QVariantMap now = PropertyValues();
+    QVariantMap changed;
+    for (auto value = now.cbegin(); value != now.cend(); ++value) {
+        if (announced_.value(value.key()) != value.value()) {
+            changed.insert(value.key(), value.value());
         }
     }
-    if (index < 0) {
-        InTurn([symbology] {
-            QStringList keys;
-            for (const std::string_view key : SymbologyKeys) {
-                keys << QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
-            }
-            return Error("UnknownSymbology", QStringLiteral("unknown symbology '%1' (%2)")
-                                                 .arg(symbology, keys.join(QStringLiteral(", "))));
-        });
-        return;
+    announced_ = now;
+    if (!changed.isEmpty() && changeSink_) {
+        changeSink_(changed);
     }
-    InTurn([this, index] { return DoSetSymbology(index); });
-}
-
-void TypedAutomation::SetSymbologyIndex(uint index)
-{
-    InTurn([this, index] {
-        if (index >= static_cast<uint>(SymbologyCount)) {
-            return Error("UnknownSymbology", QStringLiteral("symbology %1 does not exist (0 to %2)")
-                                                 .arg(index)
-                                                 .arg(SymbologyCount - 1));
-        }
-        return DoSetSymbology(static_cast<int>(index));
-    });
-}
-
-void TypedAutomation::SetGeometry(const QVariantMap& values)
-{
-    InTurn([this, values] { return DoSetGeometry(values); });
-}
-
-void TypedAutomation::SetOptions(const QVariantMap& values)
-{
-    InTurn([this, values] { return DoSetOptions(values); });
-}
-
-QString TypedAutomation::Accept()
-{
-    InTurn([this] { return DoAccept(); });
-    return {};  // not sent: the reply InTurn sends is
-}
-
-QString TypedAutomation::ModuleText()
-{
-    InTurn([this] { return DoModuleText(); });
-    return {};
-}
-
-QByteArray TypedAutomation::Render(const QString& format)
-{
-    InTurn([this, format] { return DoRender(format); });
-    return {};
-}
-
-void TypedAutomation::Save(const QString& path, const QString& format)
-{
-    InTurn([this, path, format] { return DoSave(path, format); });
 }
 
 Answer TypedAutomation::DoSetText(const QString& text)
@@ -238,6 +421,30 @@ Answer TypedAutomation::DoSetText(const QString& text)
     // document never shows a text the rules have not accepted.
     typedText_ = std::move(converted);
     return {};
+}
+
+Answer TypedAutomation::DoSetSymbologyByName(const QString& symbology)
+{
+    const int index = SymbologyIndexOf(symbology);
+    if (index < 0) {
+        QStringList keys;
+        for (const std::string_view key : SymbologyKeys) {
+            keys << QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+        }
+        return Error("UnknownSymbology", QStringLiteral("unknown symbology '%1' (%2)")
+                                             .arg(symbology, keys.join(QStringLiteral(", "))));
+    }
+    return DoSetSymbology(index);
+}
+
+Answer TypedAutomation::DoSetSymbologyIndex(long long index)
+{
+    if (index < 0 || index >= SymbologyCount) {
+        return Error("UnknownSymbology", QStringLiteral("symbology %1 does not exist (0 to %2)")
+                                             .arg(index)
+                                             .arg(SymbologyCount - 1));
+    }
+    return DoSetSymbology(static_cast<int>(index));
 }
 
 Answer TypedAutomation::DoSetSymbology(int index)
@@ -470,13 +677,20 @@ Answer TypedAutomation::DoSave(const QString& path, const QString& format)
 bool PublishTypedAutomation(AutomationService& service, QDBusConnection& bus)
 {
     auto* typed = new TypedAutomation(service);  // owned by the service
-    if (!bus.registerObject(QString::fromLatin1(automation_bus::typed::ObjectPath), typed,
-                            QDBusConnection::ExportScriptableSlots)) {
+    const QString path = QString::fromLatin1(automation_bus::typed::ObjectPath);
+    if (!bus.registerVirtualObject(path, typed, QDBusConnection::SingleNode)) {
         std::fprintf(stderr, "kestrel: the typed automation is not available: %s is taken\n",
                      automation_bus::typed::ObjectPath);
         delete typed;
         return false;
     }
+    typed->SetChangeSink([bus, path](const QVariantMap& changed) {
+        QDBusMessage signal = QDBusMessage::createSignal(path, QLatin1String(PropertiesInterface),
+                                                         QStringLiteral("PropertiesChanged"));
+        signal << QString::fromLatin1(automation_bus::typed::InterfaceName) << changed
+               << QStringList();
+        bus.send(signal);
+    });
     return true;
 }
 

@@ -3,17 +3,18 @@
 #include "export/PictureExport.h"
 #include "symbology/CodeText.h"
 
-#include <QByteArray>
-#include <QDBusContext>
-#include <QObject>
+#include <QDBusVirtualObject>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 #include <QVariantMap>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QDBusConnection;
+class QDBusMessage;
 
 namespace kestrel {
 
@@ -31,51 +32,64 @@ class AutomationService;
 // ModuleText, Render and Save encode the document as it stands, as the copy
 // command does, so they refuse what the encoder refuses, and refuse while a
 // text waits for Accept. doc/automation.md is the reference for clients.
-class TypedAutomation : public QObject, protected QDBusContext {
+//
+// The settings are also properties. QtDBus would answer property calls on
+// a registered QObject at once, ahead of calls still waiting in the queue,
+// so the path is served as a virtual object: methods and property calls
+// alike go through the queue, and PropertiesChanged carries what differs
+// from the values last announced whenever the document may have changed.
+class TypedAutomation : public QDBusVirtualObject {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.plover.Kestrel1")
 
 public:
     explicit TypedAutomation(AutomationService& service);
 
-    // What one method answers: a value (invalid for methods that answer
-    // nothing), or an error's short name (Refused, InvalidText, ...) and its
-    // message.
+    // What one call answers: a value (invalid for calls that answer
+    // nothing), or an error's full name and its message.
     struct Answer {
         QVariant value;
         QString error;
         QString message;
     };
 
-public slots:
-    Q_SCRIPTABLE void SetText(const QString& text);
-    // A key of kestrel-cli's --type ("jan13", "code39", ...) or the name
-    // the code dialog's list shows, in any case; the check marks follow as
-    // when the list's choice changes.
-    Q_SCRIPTABLE void SetSymbology(const QString& symbology);
-    Q_SCRIPTABLE void SetSymbologyIndex(uint index);
-    // Named numbers: width, height, leftMargin, topMargin, narrowWidth,
-    // textHeight, each in the code dialog's range.
-    Q_SCRIPTABLE void SetGeometry(const QVariantMap& values);
-    // Named choices: check, showText, autoAdd, bearerBars (booleans) and
-    // ratio ("1:2", "2:5", "1:3"). Codabar's start and stop characters are
-    // the text's own, or the options sheet's where the text has none.
-    Q_SCRIPTABLE void SetOptions(const QVariantMap& values);
-    // The completed code text.
-    Q_SCRIPTABLE QString Accept();
-    Q_SCRIPTABLE QString ModuleText();
-    // The picture as a file of `format` ("bmp", "png", "svg", "pdf") holds it.
-    Q_SCRIPTABLE QByteArray Render(const QString& format);
-    // Writes the picture to `path` (absolute); `format` empty takes it from
-    // the file name's suffix.
-    Q_SCRIPTABLE void Save(const QString& path, const QString& format);
+    QString introspect(const QString& path) const override;
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+
+    // The properties by name, each with the D-Bus type it is announced as.
+    QVariantMap PropertyValues() const;
+    // Validates and stores one property as its setter method would; an
+    // error (and no change) for a wrong value, an unknown or read-only name.
+    Answer SetProperty(const QString& name, const QVariant& value);
+    static bool IsWritable(const QString& name);
+
+    // Announces the properties that differ from the values last announced.
+    void PublishChanges();
+    // Where the announcements go: a PropertiesChanged signal on the bus, or
+    // a test's record.
+    using ChangeSink = std::function<void(const QVariantMap&)>;
+    void SetChangeSink(ChangeSink sink) { changeSink_ = std::move(sink); }
+
+    // The methods of the interface by name, with their argument types.
+    struct Method {
+        const char* name;
+        const char* signature;
+        Answer (*run)(TypedAutomation& typed, const QVariantList& arguments);
+    };
+    static const std::vector<Method>& Methods();
 
 private:
-    // Runs `work` in turn with the numeric messages and answers the caller
+    // Runs `work` in turn with the numeric messages and answers `request`
     // with what it returns.
-    void InTurn(std::function<Answer()> work);
+    void InTurn(const QDBusMessage& request, const QDBusConnection& connection,
+                std::function<Answer()> work);
+    // The work a method call or a property call stands for; an error answer
+    // when it fits neither.
+    std::function<Answer()> WorkFor(const QDBusMessage& request);
+    std::function<Answer()> PropertyWork(const QDBusMessage& request);
 
     Answer DoSetText(const QString& text);
+    Answer DoSetSymbologyByName(const QString& symbology);
+    Answer DoSetSymbologyIndex(long long index);
     Answer DoSetSymbology(int index);
     Answer DoSetGeometry(const QVariantMap& values);
     Answer DoSetOptions(const QVariantMap& values);
@@ -91,6 +105,9 @@ private:
     const ExportRegistry exports_;
     // The text SetText gave, waiting for Accept; none once accepted.
     std::optional<CodeText> typedText_;
+    // The property values clients were last told of.
+    QVariantMap announced_;
+    ChangeSink changeSink_;
 };
 
 // Exports the typed interface of `service` on `bus`, beside the numeric

@@ -18,6 +18,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -319,10 +320,14 @@ constexpr char TypedPath[] = "/org/plover/Kestrel";
 constexpr char TypedInterface[] = "org.plover.Kestrel1";
 constexpr char TypedErrorPrefix[] = "org.plover.Kestrel1.Error.";
 
-// A method of the typed interface with arguments, of the right types or not.
+constexpr char PropertiesInterface[] = "org.freedesktop.DBus.Properties";
+
+// A method of the typed interface, or a property call on its object, with
+// arguments of the right types or not.
 struct TypedCall {
     QString method;
     QList<QVariant> arguments;
+    QString interface = QString::fromLatin1(TypedInterface);
 };
 
 QString RandomText(Stream& stream)
@@ -362,6 +367,35 @@ QVariant RandomValue(Stream& stream)
     }
 }
 
+// Get, Set and GetAll with real and unknown names, other interfaces, values
+// of every type (wrapped in a variant as Set takes them), and now and then
+// arguments that do not fit the call at all.
+TypedCall NextPropertyCall(Stream& stream)
+{
+    static const std::array<QString, 10> names{
+        QStringLiteral("Width"),     QStringLiteral("NarrowWidth"),
+        QStringLiteral("Symbology"), QStringLiteral("SymbologyIndex"),
+        QStringLiteral("AutoAdd"),   QStringLiteral("Ratio"),
+        QStringLiteral("CodeText"),  QStringLiteral("width"),
+        QStringLiteral("Colour"),    QString()};
+    static const std::array<QString, 4> interfaces{QString::fromLatin1(TypedInterface),
+                                                   QString::fromLatin1(TypedInterface), QString(),
+                                                   QStringLiteral("org.example.None")};
+    const QString properties = QString::fromLatin1(PropertiesInterface);
+    const QString interface = stream.Pick(interfaces);
+    const QString name = stream.Pick(names);
+    switch (stream.Between(0, 5)) {
+    case 0: return {QStringLiteral("GetAll"), {interface}, properties};
+    case 1: return {QStringLiteral("Get"), {interface, name}, properties};
+    case 2:  // a value that is not wrapped in a variant
+        return {QStringLiteral("Set"), {interface, name, RandomValue(stream)}, properties};
+    default:
+        return {QStringLiteral("Set"),
+                {interface, name, QVariant::fromValue(QDBusVariant(RandomValue(stream)))},
+                properties};
+    }
+}
+
 TypedCall NextTyped(Stream& stream, const QString& folder)
 {
     static const std::array<QString, 9> keys{
@@ -379,7 +413,7 @@ TypedCall NextTyped(Stream& stream, const QString& folder)
         folder + QStringLiteral("/out.png"),      folder + QStringLiteral("/out.bmp"),
         QStringLiteral("/proc/kestrel-fuzz.png"), QStringLiteral("/nonexistent/folder/x.pdf"),
         QStringLiteral("relative.svg"),           folder};  // a folder, not a file
-    switch (stream.Between(0, 11)) {
+    switch (stream.Between(0, 13)) {
     case 0: return {QStringLiteral("SetText"), {RandomText(stream)}};
     case 1: return {QStringLiteral("SetSymbology"), {stream.Pick(symbologies)}};
     case 2:
@@ -402,22 +436,34 @@ TypedCall NextTyped(Stream& stream, const QString& folder)
     case 10:  // arguments of the wrong types or number
         return {stream.Between(0, 1) == 0 ? QStringLiteral("SetText") : QStringLiteral("Render"),
                 {QVariant::fromValue(stream.Between(0, 9)), QVariant::fromValue(true)}};
-    default: return {QStringLiteral("NoSuchMethod"), {}};
+    case 11: return {QStringLiteral("NoSuchMethod"), {}};
+    default: return NextPropertyCall(stream);
     }
 }
 
 // Empty when the answer is one the typed interface may give: a reply, an
 // error of its own, or the bus's refusal of a call that does not fit a
 // method; else what was wrong.
-QString CheckTypedAnswer(const QDBusMessage& reply)
+QString CheckTypedAnswer(const TypedCall& call, const QDBusMessage& reply)
 {
     if (reply.type() == QDBusMessage::ReplyMessage) {
-        return {};
+        // A property read answers exactly one value: a variant, or a map.
+        const bool read = call.interface == QLatin1String(PropertiesInterface)
+                          && call.method.startsWith(QLatin1String("Get"));
+        return !read || reply.arguments().size() == 1
+                   ? QString()
+                   : QStringLiteral("a property read answered %1 values")
+                         .arg(reply.arguments().size());
     }
     const QString name = reply.errorName();
+    static const std::array<QLatin1String, 5> busErrors{
+        QLatin1String("org.freedesktop.DBus.Error.InvalidArgs"),
+        QLatin1String("org.freedesktop.DBus.Error.UnknownMethod"),
+        QLatin1String("org.freedesktop.DBus.Error.UnknownProperty"),
+        QLatin1String("org.freedesktop.DBus.Error.UnknownInterface"),
+        QLatin1String("org.freedesktop.DBus.Error.PropertyReadOnly")};
     if (name.startsWith(QLatin1String(TypedErrorPrefix))
-        || name == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs")
-        || name == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
+        || std::find(busErrors.begin(), busErrors.end(), name) != busErrors.end()) {
         return reply.errorMessage().isEmpty()
                    ? QStringLiteral("an error without a message: ") + name
                    : QString();
@@ -429,8 +475,7 @@ QDBusMessage SendTyped(QDBusConnection& bus, const TypedCall& call)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName),
                                                           QString::fromLatin1(TypedPath),
-                                                          QString::fromLatin1(TypedInterface),
-                                                          call.method);
+                                                          call.interface, call.method);
     message.setArguments(call.arguments);
     return AnswerTo(bus, message)
         .value_or(QDBusMessage::createError(QStringLiteral("fuzz.NoAnswer"),
@@ -447,7 +492,7 @@ int RunTypedClient(std::uint32_t seed, int calls, const QString& folder)
     for (int index = 0; index < calls; ++index) {
         const TypedCall call = NextTyped(stream, folder);
         const QDBusMessage reply = SendTyped(bus, call);
-        const QString wrong = CheckTypedAnswer(reply);
+        const QString wrong = CheckTypedAnswer(call, reply);
         ++tally[(call.method + QStringLiteral(" -> ")
                  + (reply.type() == QDBusMessage::ReplyMessage
                         ? QStringLiteral("reply")

@@ -6,7 +6,9 @@
 # First the activation rows (the numeric SendMessage and the typed interface
 # each start it and are answered by the one instance), then one table row
 # per typed call: its answer or its error's name, and what it made, pictures
-# read back with zbar and ZXing, module texts compared with kestrel-cli's.
+# read back with zbar and ZXing, module texts compared with kestrel-cli's;
+# then the properties: Get, Set and GetAll of each, refusals, the
+# PropertiesChanged a watcher sees, and their order with a call still running.
 # Pictures stay in the artefact folder.
 # Usage: typed_automation_e2e.sh BUILD_SHARE_FOLDER KESTREL_CLI ARTEFACT_FOLDER
 set -euo pipefail
@@ -50,10 +52,17 @@ path=/org/plover/Kestrel
 iface=org.plover.Kestrel1
 
 # gdbus prints the answer as GVariant text, or "Error: GDBus.Error:NAME: ...".
+# METHOD is a typed method, Properties.Get/Set/GetAll on the typed object, or
+# the numeric SendMessage.
 typed_call() {  # METHOD ARGS...
-  local method=$1
+  local method=$1 object=$path
   shift
-  timeout 30 gdbus call --session -d "$automation_bus_name" -o "$path" -m "$iface.$method" \
+  case $method in
+    Properties.*) method=org.freedesktop.DBus.$method ;;
+    SendMessage) method=org.plover.Kestrel.Automation.$method object=/Kestrel ;;
+    *) method=$iface.$method ;;
+  esac
+  timeout 30 gdbus call --session -d "$automation_bus_name" -o "$object" -m "$method" \
     -- "$@" 2>&1 || true
 }
 
@@ -99,8 +108,9 @@ got=$(gdbus call --session -d "$automation_bus_name" -o /Kestrel \
 [[ $got == "(-1,)" ]] || fail "SendMessage on the instance the typed call started: $got"
 
 # The interface the program exports is the one installed for clients: the
-# same methods with the same argument types, in the same directions.
-signatures() {  # XML on stdin -> one "Method in:TYPES out:TYPES" line per method
+# same methods with the same argument types, in the same directions, and the
+# same properties with the same types and access.
+signatures() {  # XML on stdin -> a "Method in:TYPES out:TYPES" line per method, "Name TYPE ACCESS" per property
   python3 -c '
 import sys, xml.etree.ElementTree as tree
 root = tree.parse(sys.stdin).getroot()
@@ -112,25 +122,37 @@ for iface in root.iter("interface"):
         for arg in method.iter("arg"):
             args[arg.get("direction", "in")] += arg.get("type")
         print(method.get("name"), "in:" + args["in"], "out:" + args["out"])
+    for prop in iface.iter("property"):
+        print(prop.get("name"), prop.get("type"), prop.get("access"))
 ' | sort
 }
 installed=$(signatures <"$here/../../packaging/dbus/org.plover.Kestrel1.xml")
 exported=$(gdbus introspect --session -d "$automation_bus_name" -o "$path" --xml | signatures)
 [[ -n $installed && $installed == "$exported" ]] \
   || fail "exported interface differs from the installed XML:$(diff <(echo "$installed") <(echo "$exported"))"
-# Every method of the installed description says what it does.
+[[ $installed == *" readwrite"* ]] || fail "no writable property in the installed XML"
+# Every method and property of the installed description says what it does.
 undocumented=$(python3 -c '
 import sys, xml.etree.ElementTree as tree
 doc = "org.freedesktop.DBus.DocString"
-for method in tree.parse(sys.argv[1]).getroot().iter("method"):
-    if not any(a.get("name") == doc for a in method.findall("annotation")):
-        print(method.get("name"))
+root = tree.parse(sys.argv[1]).getroot()
+for member in list(root.iter("method")) + list(root.iter("property")):
+    if not any(a.get("name") == doc for a in member.findall("annotation")):
+        print(member.get("name"))
 ' "$here/../../packaging/dbus/org.plover.Kestrel1.xml")
-[[ -z $undocumented ]] || fail "methods without a DocString: $undocumented"
+[[ -z $undocumented ]] || fail "members without a DocString: $undocumented"
 
 # --- The typed calls -------------------------------------------------------------
 
 step_number=0
+last_answer=
+# The PropertiesChanged lines a watcher (gdbus monitor) printed since the
+# current step began.
+watched=$work/watched.txt
+watch_mark=0
+announcements() {
+  [[ -f $watched ]] && tail -n +"$((watch_mark + 1))" "$watched" | grep PropertiesChanged || true
+}
 
 # The effect column: what must hold after the call.
 #   -                       nothing more
@@ -138,6 +160,10 @@ step_number=0
 #   render=FMT:Z[/X]        Render FMT gives a picture that zbar reads as Z and ZXing as X
 #   file=PATH:Z[/X]         the file at PATH reads Z / X
 #   no-file=PATH            nothing at PATH
+#   get=NAME:VALUE          the property NAME reads VALUE (GVariant text)
+#   has=TEXT                the call's answer holds TEXT
+#   announced=TEXT          a PropertiesChanged the watcher saw during the call holds TEXT
+#   silent                  the watcher saw no PropertiesChanged during the call
 check_effect() {
   local label=$1 effect=$2
   local key=${effect%%=*} value=${effect#*=}
@@ -164,6 +190,23 @@ check_effect() {
         fail "$label: nothing written to $file"
       fi ;;
     no-file) [[ ! -e $value ]] || fail "$label: $value was written" ;;
+    get)
+      local got
+      got=$(typed_call Properties.Get "'$iface'" "'${value%%:*}'")
+      [[ $got == "(${value#*:},)" ]] || fail "$label: ${value%%:*} reads $got, expected ${value#*:}" ;;
+    has) [[ $last_answer == *"$value"* ]] || fail "$label: the answer $last_answer lacks $value" ;;
+    announced)
+      # Sent before the answer; the watcher may take a moment to print it.
+      local _
+      for _ in $(seq 20); do
+        announcements | grep -qF -- "$value" && break
+        sleep 0.1
+      done
+      announcements | grep -qF -- "$value" \
+        || fail "$label: no PropertiesChanged with $value; saw: $(announcements)" ;;
+    silent)
+      sleep 0.3
+      [[ -z $(announcements) ]] || fail "$label: announced $(announcements)" ;;
     *) fail "$label: unknown effect '$effect' in the table" ;;
   esac
 }
@@ -192,8 +235,13 @@ step() {
   label=${label%-}
   local args=() got
   [[ -n $arguments ]] && mapfile -t args < <(sed 's/ ; /\n/g' <<<"$arguments")
+  [[ -f $watched ]] && watch_mark=$(wc -l <"$watched")
   got=$(typed_call "$method" "${args[@]}")
-  if [[ $expected == !* ]]; then
+  last_answer=$got
+  if [[ $expected == !*.* ]]; then
+    [[ $got == *"GDBus.Error:${expected#!}:"* ]] \
+      || fail "$label: $method $arguments gave '$got', expected the error ${expected#!}"
+  elif [[ $expected == !* ]]; then
     [[ $got == *"GDBus.Error:$iface.Error.${expected#!}:"* ]] \
       || fail "$label: $method $arguments gave '$got', expected the error ${expected#!}"
   elif [[ $expected == - ]]; then
@@ -337,6 +385,121 @@ step "auto add for Code 128"           SetOptions         "{'autoAdd': <true>}" 
 step "text from a numeric message"     Render             "'png'"                       - "render=png:4711"
 step "its module text"                 ModuleText         ""                            - \
   "modules=--type code128 --auto-add 1 --data 4711"
+
+# --- Properties ------------------------------------------------------------------
+# A watcher on the typed object, as a client following the settings would
+# have. gdbus monitor prints each signal as GVariant text.
+gdbus monitor --session -d "$automation_bus_name" -o "$path" >"$watched" 2>&1 &
+watcher=$!
+for _ in $(seq 50); do grep -q 'is owned by' "$watched" && break; sleep 0.1; done
+
+set_prop() { echo "'$iface' ; '$1' ; <$2>"; }
+#    what                              method             arguments                     answer
+step "all at once"                     Properties.GetAll  "'$iface'"                    - \
+  "has='Symbology': <'code128'>" "has='SymbologyIndex': <uint32 11>" "has='CodeText': <'4711'>" \
+  "has='AutoAdd': <true>" "has='Width': <400>" "has='Ratio': <'2:5'>"
+step "the symbology by key"            Properties.Get     "'$iface' ; 'Symbology'"      "(<'code128'>,)"
+step "set it by list name"             Properties.Set     "$(set_prop Symbology "'codabar (nw-7)'")" "()" \
+  "announced='Symbology': <'codabar'>" "announced='SymbologyIndex': <uint32 4>" \
+  "get=SymbologyIndex:<uint32 4>"
+step "unknown symbology"               Properties.Set     "$(set_prop Symbology "'qr'")" "!UnknownSymbology" \
+  silent "get=Symbology:<'codabar'>"
+step "symbology as a number"           Properties.Set     "$(set_prop Symbology 4)"     "!InvalidValue" silent
+step "by index"                        Properties.Set     "$(set_prop SymbologyIndex 'uint32 5')" "()" \
+  "announced='Symbology': <'code39'>" "get=Symbology:<'code39'>"
+step "index 12"                        Properties.Set     "$(set_prop SymbologyIndex 'uint32 12')" "!UnknownSymbology" \
+  silent "get=SymbologyIndex:<uint32 5>"
+step "width"                           Properties.Set     "$(set_prop Width 640)"       "()" \
+  "announced='Width': <640>" "get=Width:<640>"
+step "width out of range"              Properties.Set     "$(set_prop Width 10000)"     "!InvalidValue" \
+  silent "get=Width:<640>"
+step "width as text"                   Properties.Set     "$(set_prop Width "'320'")"   "!InvalidValue" silent
+step "height as int16"                 Properties.Set     "$(set_prop Height 'int16 140')" "()" "get=Height:<140>"
+step "left margin"                     Properties.Set     "$(set_prop LeftMargin 30)"   "()" "get=LeftMargin:<30>"
+step "top margin"                      Properties.Set     "$(set_prop TopMargin 20)"    "()" "get=TopMargin:<20>"
+step "narrow width"                    Properties.Set     "$(set_prop NarrowWidth 2)"   "()" "get=NarrowWidth:<2>"
+step "text height"                     Properties.Set     "$(set_prop TextHeight 18)"   "()" "get=TextHeight:<18>"
+# The dialog's clicks: the check off clears auto add, auto add on ticks it.
+step "check off"                       Properties.Set     "$(set_prop Check false)"     "()" \
+  "announced='AutoAdd': <false>" "get=AutoAdd:<false>"
+step "check as a number"               Properties.Set     "$(set_prop Check 1)"         "!InvalidValue" silent
+step "auto add on"                     Properties.Set     "$(set_prop AutoAdd true)"    "()" \
+  "announced='Check': <true>" "get=Check:<true>"
+step "auto add off"                    Properties.Set     "$(set_prop AutoAdd false)"   "()" "get=AutoAdd:<false>"
+step "show text"                       Properties.Set     "$(set_prop ShowText false)"  "()" "get=ShowText:<false>"
+step "bearer bars"                     Properties.Set     "$(set_prop BearerBars true)" "()" "get=BearerBars:<true>"
+step "ratio"                           Properties.Set     "$(set_prop Ratio "'2:5'")"   "()" "get=Ratio:<'2:5'>"
+step "unknown ratio"                   Properties.Set     "$(set_prop Ratio "'1:5'")"   "!InvalidValue" \
+  silent "get=Ratio:<'2:5'>"
+step "code text is read only"          Properties.Set     "$(set_prop CodeText "'KESTREL'")" \
+  "!org.freedesktop.DBus.Error.PropertyReadOnly" silent "get=CodeText:<'4711'>"
+step "unknown property"                Properties.Get     "'$iface' ; 'Colour'" "!org.freedesktop.DBus.Error.UnknownProperty"
+step "the method's key is no property" Properties.Set     "$(set_prop width 300)" "!org.freedesktop.DBus.Error.UnknownProperty"
+step "another interface"               Properties.Get     "'org.example.None' ; 'Width'" \
+  "!org.freedesktop.DBus.Error.UnknownInterface"
+# The text changes through SetText and Accept, which announce it; the picture
+# is drawn with the settings the properties gave.
+step "check off for Code 39"           Properties.Set     "$(set_prop Check false)"     "()" "get=Check:<false>"
+step "text for the properties"         SetText            "'PROPS'"                     "()" silent
+step "Accept announces the text"       Accept             ""                            "('*PROPS*',)" \
+  "announced='CodeText': <'*PROPS*'>" "modules=--type code39 --check 0 --narrow 2 --aspect 1 --data PROPS" \
+  "render=png:PROPS"
+step "a setter method announces"       SetGeometry        "{'width': <660>}"            "()" "announced='Width': <660>"
+step "so does a numeric message"       SendMessage        "1126 ; 11 ; 0"               "(0,)" \
+  "announced='Symbology': <'code128'>" "get=SymbologyIndex:<uint32 11>"
+step "a refused numeric message"       SendMessage        "1126 ; 12 ; 0"               "(-1,)" silent
+
+# Order: a property call that arrives while a call runs (UM_CLIPTEXT waiting
+# for a clipboard owner that does not answer) waits for it, and the change it
+# makes is announced after that call's answer and before its own.
+# -quiet keeps xclip in the foreground, so that $! is the owner.
+printf 'stalled' | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+stalled=$!
+for _ in $(seq 50); do
+  [[ $(timeout 2 xclip -selection clipboard -o 2>/dev/null) == stalled ]] && break
+  sleep 0.1
+done
+kill -STOP "$stalled" || fail "the stalled clipboard owner has gone"
+order=$(/usr/bin/python3 - "$automation_bus_name" <<'PY'
+import sys, time, dbus
+from dbus.mainloop.glib import DBusGMainLoop
+from gi.repository import GLib
+DBusGMainLoop(set_as_default=True)
+bus = dbus.SessionBus()
+# Without introspection: a proxy holds calls back until its own answer
+# comes, which would let the typed calls overtake the numeric one.
+typed = bus.get_object(sys.argv[1], "/org/plover/Kestrel", introspect=False)
+numeric = bus.get_object(sys.argv[1], "/Kestrel", introspect=False)
+props = dbus.PROPERTIES_IFACE
+loop = GLib.MainLoop()
+events, start = [], time.monotonic()
+def record(label):
+    def handler(*answer):
+        events.append("%s=%s" % (label, answer[0] if answer else ""))
+        if sum(1 for e in events if not e.startswith("changed")) == 3:
+            loop.quit()
+    return handler
+bus.add_signal_receiver(lambda iface, changed, gone: events.append("changed=%s" % sorted(str(k) for k in changed)),
+                        "PropertiesChanged", props, path="/org/plover/Kestrel")
+numeric.SendMessage(dbus.UInt32(0x465), dbus.UInt32(0), dbus.Int32(0),
+                    dbus_interface="org.plover.Kestrel.Automation",
+                    reply_handler=lambda *_: record("clip")(
+                        "waited" if time.monotonic() - start > 0.8 else "at once"),
+                    error_handler=record("clip-error"))
+typed.Set("org.plover.Kestrel1", "Width", dbus.Int32(222, variant_level=1), dbus_interface=props,
+          reply_handler=record("set"), error_handler=record("set-error"))
+typed.Get("org.plover.Kestrel1", "Width", dbus_interface=props,
+          reply_handler=record("get"), error_handler=record("get-error"))
+GLib.timeout_add(15000, loop.quit)
+loop.run()
+print(" ".join(events))
+PY
+)
+kill -CONT "$stalled" 2>/dev/null; kill "$stalled" 2>/dev/null || true
+[[ $order == "clip=waited changed=['Width'] set= get=222" ]] \
+  || fail "a property call during a running call: $order (expected the clipboard call waiting its second, then the change, the Set and the Get)"
+
+kill "$watcher" 2>/dev/null || true
 
 expect_activated "after the table"
 echo "typed automation: $step_number calls, $failures failures"
