@@ -73,6 +73,15 @@ TEST(PrintSize, ScaledPageIsThePictureInWholeBlocks)
     }
 }
 
+// A page of 312 × 198 points with margins of 12: every edge a whole number
+// of dots at 300, 600 and 1200 dpi, and a printable width of 4 inches.
+void SetSmallPage(QPrinter& printer)
+{
+    printer.setPageLayout(QPageLayout(QPageSize(QSizeF(312, 198), QPageSize::Point),
+                                      QPageLayout::Portrait, QMarginsF(12, 12, 12, 12),
+                                      QPageLayout::Point));
+}
+
 bool HaveProgram(const char* name)
 {
     return !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty();
@@ -141,10 +150,10 @@ BarRow MeasureBars(const QImage& image)
 }
 
 // The default barcode and a JAN-13 of narrow width 2, printed one dot per
-// pixel, at a module of 0.33 mm and fitted to a 100 mm printable width, at
+// pixel, at a module of 0.33 mm and fitted to a 4-inch printable width, at
 // 300, 600 and 1200 dpi. The expected module widths in dots are worked out
-// by hand: 0.33 mm is 3.90, 7.80 and 15.59 dots; 100 mm is 1181, 2362 and
-// 4724 dots, so 3, 7 and 15 times 300 pixels, and 2, 5 and 11 times 400.
+// by hand: 0.33 mm is 3.90, 7.80 and 15.59 dots; 4 inches are 1200, 2400 and
+// 4800 dots, so 4, 8 and 16 times 300 pixels, and 3, 6 and 12 times 400.
 TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
 {
     if (!HaveProgram("pdftoppm") || !HaveProgram("zbarimg") || !HaveProgram("ZXingReader")) {
@@ -174,18 +183,18 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
         {defaults, 300, millimetres, 4},
         {defaults, 600, millimetres, 8},
         {defaults, 1200, millimetres, 16},
-        {defaults, 300, fit, 3},
-        {defaults, 600, fit, 7},
-        {defaults, 1200, fit, 15},
+        {defaults, 300, fit, 4},
+        {defaults, 600, fit, 8},
+        {defaults, 1200, fit, 16},
         {wide, 300, oneDot, 2},
         {wide, 600, oneDot, 2},
         {wide, 1200, oneDot, 2},
         {wide, 300, millimetres, 4},
         {wide, 600, millimetres, 8},
         {wide, 1200, millimetres, 16},
-        {wide, 300, fit, 4},
-        {wide, 600, fit, 10},
-        {wide, 1200, fit, 22},
+        {wide, 300, fit, 6},
+        {wide, 600, fit, 12},
+        {wide, 1200, fit, 24},
     };
     QTemporaryDir dir;
     for (const Row& row : rows) {
@@ -204,9 +213,7 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         printer.setResolution(row.dpi);
-        printer.setPageLayout(QPageLayout(QPageSize(QSizeF(110, 70), QPageSize::Millimeter),
-                                          QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
-                                          QPageLayout::Millimeter));
+        SetSmallPage(printer);
         ASSERT_EQ(CBarCodeView::PrintPage(printer, document.doc, document.profile, row.choice),
                   CBarCodeView::PrintResult::Printed);
 
@@ -238,6 +245,54 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
         EXPECT_TRUE(
             zxing.endsWith(QLatin1Char('"') + QLatin1String(row.barcode.text) + QLatin1Char('"')))
             << zxing.toStdString();
+    }
+}
+
+// A background colour covers the printable area at any scale, and nothing
+// beyond it: the margins of the rasterised page stay white, even where the
+// last whole picture pixel would reach past the area's edge.
+TEST(PrintSize, ScaledBackgroundCoversThePrintableAreaOnly)
+{
+    if (!HaveProgram("pdftoppm")) {
+        GTEST_SKIP() << "pdftoppm missing (scripts/setup.sh installs it)";
+    }
+    const int dpi = 300;
+    for (const PrintChoice& choice :
+         {PrintChoice{}, PrintChoice{Mode::ModuleWidth, 330}, PrintChoice{Mode::FitPageWidth, 0}}) {
+        SCOPED_TRACE(static_cast<int>(choice.mode));
+        TestDocument document;
+        document.SetBackground(MakeColour(255, 0, 255));
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("page.pdf"));
+        printer.setResolution(dpi);
+        SetSmallPage(printer);
+        ASSERT_EQ(CBarCodeView::PrintPage(printer, document.doc, document.profile, choice),
+                  CBarCodeView::PrintResult::Printed);
+        RunTool(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-singlefile"),
+                 QStringLiteral("-png"), dir.filePath("page.pdf"), dir.filePath("page")});
+        const QImage image(dir.filePath("page.png"));
+        ASSERT_FALSE(image.isNull());
+
+        QRect magenta;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) == qRgb(255, 0, 255)) {
+                    magenta |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        // Poppler takes in the row and column a clip's far edge touches; an
+        // unclipped fill would reach 3 rows further (182 pixels × 4 dots
+        // for 725 printable rows).
+        const QRect printable = printer.pageLayout().paintRectPixels(dpi);
+        EXPECT_EQ(magenta.topLeft(), printable.topLeft());
+        EXPECT_GE(magenta.right(), printable.right());
+        EXPECT_GE(magenta.bottom(), printable.bottom());
+        EXPECT_LE(magenta.right(), printable.right() + 1);
+        EXPECT_LE(magenta.bottom(), printable.bottom() + 1);
     }
 }
 
