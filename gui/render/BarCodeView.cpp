@@ -87,9 +87,10 @@ bool PaintPage(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile
     return true;
 }
 
-// The preview's buttons that would print, change the paper or turn the page
-// hide: those are the print dialog's, which applies its own choices over them.
-void KeepPreviewToLooking(QPrintPreviewDialog& dialog)
+// The preview's buttons that would print, or change the paper or its
+// orientation, are hidden: those belong to the print dialog, which applies
+// its own choices over them when it closes.
+void HideActionsThatChangeThePrinter(QPrintPreviewDialog& dialog)
 {
     const char* const changing[] = {"Print", "Page setup", "Portrait", "Landscape"};
     QStringList texts;
@@ -225,7 +226,7 @@ void CBarCodeView::RunPrintPreview(QPrinter& printer, const CBarCodeDoc& doc,
                                    QWidget* parent)
 {
     QPrintPreviewDialog dialog(&printer, parent);
-    KeepPreviewToLooking(dialog);
+    HideActionsThatChangeThePrinter(dialog);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
             [&](QPrinter* page) { PaintPage(*page, doc, profile, choice); });
     dialog.exec();
