@@ -3,14 +3,18 @@
 #include "document/BarCodeDoc.h"
 #include "document/StoredStyle.h"
 #include "export/SaveBitmap.h"
+#include "print/PrintSizeModel.h"
 #include "render/DrawBarcode.h"
 #include "render/OffsetSurface.h"
+#include "render/PrintSizeTab.h"
 #include "render/QPainterSurface.h"
 #include "render/QtRasterFallback.h"
 #include "render/ViewTexts.h"
 #include "resources/ProgramName.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -18,7 +22,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -51,6 +57,51 @@ void DrawBoundary(QPainter& painter, QPoint origin, QSize size)
     const QPoint corners[] = {{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}};
     painter.drawPolyline(corners, 5);
     painter.restore();
+}
+
+// The printer's dots per inch and printable area as the page is painted:
+// from the printable area's top-left, which is the painter's origin.
+PrinterMetrics MetricsOf(QPrinter& printer)
+{
+    printer.setFullPage(false);
+    return {printer.logicalDpiX(), printer.logicalDpiY(), printer.width(), printer.height()};
+}
+
+PictureMetrics PictureOf(const CBarCodeDoc& doc)
+{
+    return {doc.Width, doc.Height, doc.NWidth};
+}
+
+// Page 1 on the printer, or on the preview's stand-in for it; false when the
+// printer would not start.
+bool PaintPage(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile,
+               const PrintChoice& choice)
+{
+    const PrintScale scale = CBarCodeView::ScaleOn(printer, doc, choice);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    CBarCodeView::DrawPage(painter, doc, profile, scale.dotsX, scale.dotsY);
+    painter.end();
+    return true;
+}
+
+// The preview's buttons that would print, or change the paper or its
+// orientation, are hidden: those belong to the print dialog, which applies
+// its own choices over them when it closes.
+void HideActionsThatChangeThePrinter(QPrintPreviewDialog& dialog)
+{
+    const char* const changing[] = {"Print", "Page setup", "Portrait", "Landscape"};
+    QStringList texts;
+    for (const char* text : changing) {
+        texts << QCoreApplication::translate("QPrintPreviewDialog", text);
+    }
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (texts.contains(action->text())) {
+            action->setVisible(false);
+        }
+    }
 }
 
 }  // namespace
@@ -105,14 +156,38 @@ void CBarCodeView::paintEvent(QPaintEvent* event)
     DrawBoundary(painter, origin, ScrollSize(doc_));
 }
 
-void CBarCodeView::DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile)
+void CBarCodeView::DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile,
+                            int dotsX, int dotsY)
 {
-    QPainterSurface surface(painter);
-    DrawBarcode(ReadDrawing(doc, profile), surface);
+    if (dotsX <= 1 && dotsY <= 1) {
+        QPainterSurface surface(painter);
+        DrawBarcode(ReadDrawing(doc, profile), surface);
+        return;
+    }
+    painter.save();
+    // The surface fills its clip box with the background: in picture pixels
+    // that box reaches up to a pixel past the printable area's far edges,
+    // and the clip keeps the fill to the area itself.
+    const QPaintDevice* device = painter.device();
+    painter.setClipRect(QRect(0, 0, device->width(), device->height()));
+    // Whole dots per pixel: every bar edge lands on a dot, and text stays
+    // text, drawn at the printer's resolution.
+    painter.scale(std::max(dotsX, 1), std::max(dotsY, 1));
+    {
+        QPainterSurface surface(painter);
+        DrawBarcode(ReadDrawing(doc, profile), surface);
+    }
+    painter.restore();
+}
+
+PrintScale CBarCodeView::ScaleOn(QPrinter& printer, const CBarCodeDoc& doc,
+                                 const PrintChoice& choice)
+{
+    return ComputePrintScale(choice, MetricsOf(printer), PictureOf(doc));
 }
 
 CBarCodeView::PrintResult CBarCodeView::PrintPage(QPrinter& printer, const CBarCodeDoc& doc,
-                                                  const Profile& profile)
+                                                  const Profile& profile, const PrintChoice& choice)
 {
     if (!doc.HasCodeText()) {
         return PrintResult::NothingToPrint;
@@ -121,16 +196,10 @@ CBarCodeView::PrintResult CBarCodeView::PrintPage(QPrinter& printer, const CBarC
         && !printer.pageRanges().contains(1)) {
         return PrintResult::OutsidePages;
     }
-    // The painter's origin is then the printable area's top-left, and its
-    // device is the printable area: the clip box the background fills.
-    printer.setFullPage(false);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return PrintResult::NotStarted;
-    }
-    DrawPage(painter, doc, profile);
-    painter.end();
-    return PrintResult::Printed;
+    // The painter's origin is the printable area's top-left, and its device
+    // is the printable area: the clip box the background fills.
+    return PaintPage(printer, doc, profile, choice) ? PrintResult::Printed
+                                                    : PrintResult::NotStarted;
 }
 
 QPrinter& CBarCodeView::Printer()
@@ -143,10 +212,24 @@ QPrinter& CBarCodeView::Printer()
     return *printer_;
 }
 
-bool CBarCodeView::RunPrintDialog(QPrinter& printer, QWidget* parent)
+bool CBarCodeView::RunPrintDialog(QPrinter& printer, QWidget* sizeTab, QWidget* parent)
 {
     QPrintDialog dialog(&printer, parent);
+    if (sizeTab != nullptr) {
+        dialog.setOptionTabs({sizeTab});
+    }
     return dialog.exec() == QDialog::Accepted;
+}
+
+void CBarCodeView::RunPrintPreview(QPrinter& printer, const CBarCodeDoc& doc,
+                                   const Profile& profile, const PrintChoice& choice,
+                                   QWidget* parent)
+{
+    QPrintPreviewDialog dialog(&printer, parent);
+    HideActionsThatChangeThePrinter(dialog);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+            [&](QPrinter* page) { PaintPage(*page, doc, profile, choice); });
+    dialog.exec();
 }
 
 bool CBarCodeView::RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
@@ -169,10 +252,20 @@ void CBarCodeView::OnFilePrint()
     if (!doc_.HasCodeText()) {
         return;
     }
-    if (!printDialog_(Printer(), window())) {
+    QPrinter& printer = Printer();
+    PrintSizeModel size(printSize_, MetricsOf(printer), PictureOf(doc_));
+    // The dialog takes the tab over and deletes it; one it never took goes here.
+    QPointer<PrintSizeTab> tab = new PrintSizeTab(size, [this, &printer](const PrintChoice& choice,
+                                                                         QWidget* parent) {
+        RunPrintPreview(printer, doc_, profile_, choice, parent);
+    });
+    const bool confirmed = printDialog_(printer, tab, window());
+    delete tab.data();
+    if (!confirmed) {
         return;
     }
-    if (PrintPage(Printer(), doc_, profile_) == PrintResult::NotStarted) {
+    printSize_ = size.Choice();
+    if (PrintPage(printer, doc_, profile_, printSize_) == PrintResult::NotStarted) {
         Warn(QString::fromUtf8(texts::PrintNotStarted));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/ClipboardRetry.h"
+#include "print/PrintScale.h"
 
 #include <QScrollArea>
 
@@ -41,11 +42,17 @@ public:
         NotStarted,      // the printer would not start the job
     };
     // Prints page 1 on a printer already set up (by the print dialog or a
-    // test): one picture unit is one printer dot, from the top-left of the
-    // printable area, which the background colour covers. No boundary.
-    static PrintResult PrintPage(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile);
-    // The page's drawing on a painter that is already active and untransformed.
-    static void DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile);
+    // test): each picture pixel a whole number of printer dots as `choice`
+    // makes it (one by default), from the top-left of the printable area,
+    // which the background colour covers. No boundary.
+    static PrintResult PrintPage(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile,
+                                 const PrintChoice& choice = {});
+    // The page's drawing on a painter that is already active and
+    // untransformed, `dotsX` × `dotsY` device pixels to a picture pixel.
+    static void DrawPage(QPainter& painter, const CBarCodeDoc& doc, const Profile& profile,
+                         int dotsX = 1, int dotsY = 1);
+    // The scale `choice` gives the document on the printer as it is set up.
+    static PrintScale ScaleOn(QPrinter& printer, const CBarCodeDoc& doc, const PrintChoice& choice);
 
     // Puts a picture on the clipboard; true when the clipboard took it, false
     // while another program holds it.
@@ -56,8 +63,15 @@ public:
     // Runs a modal dialog over the printer and applies what the user chose
     // to it; true when the user confirmed.
     using PrinterDialog = std::function<bool(QPrinter&, QWidget* parent)>;
-    // Print's dialog: printer, pages, copies, then print.
-    static bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+    // The same for Print, which adds a tab of its own (taken over by the
+    // dialog, which deletes it).
+    using PrintDialog = std::function<bool(QPrinter&, QWidget* sizeTab, QWidget* parent)>;
+    // Print's dialog: printer, pages, copies and the print size, then print.
+    static bool RunPrintDialog(QPrinter& printer, QWidget* sizeTab, QWidget* parent);
+    // The page as `choice` prints it on the printer, in Qt's preview. It only
+    // shows: printing and the paper are the print dialog's.
+    static void RunPrintPreview(QPrinter& printer, const CBarCodeDoc& doc, const Profile& profile,
+                                const PrintChoice& choice, QWidget* parent);
     // The printer set-up: the same dialog titled "プリンタの設定" with an OK
     // button, for the printer and (under its properties) paper and
     // orientation; it prints nothing.
@@ -67,7 +81,7 @@ public:
     void SetClipboardWriter(ClipboardWriter writer) { clipboardWriter_ = std::move(writer); }
     void SetClipboardRetry(ClipboardRetry retry) { clipboardRetry_ = retry; }
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
-    void SetPrinterDialogs(PrinterDialog print, PrinterDialog setUp)
+    void SetPrinterDialogs(PrintDialog print, PrinterDialog setUp)
     {
         printDialog_ = std::move(print);
         setUpDialog_ = std::move(setUp);
@@ -77,6 +91,9 @@ public:
     // printer set-up chose, last between prints. Made on first use, at the
     // printer's own resolution.
     QPrinter& Printer();
+    // The print size last confirmed in the print dialog; it lasts for the
+    // run, as the printer does.
+    const PrintChoice& PrintSize() const { return printSize_; }
 
 public slots:
     void OnEditCopy();
@@ -100,9 +117,10 @@ private:
     ClipboardWriter clipboardWriter_ = &CBarCodeView::PutImageOnClipboard;
     ClipboardRetry clipboardRetry_;
     MessageSink messageSink_;
-    PrinterDialog printDialog_ = &CBarCodeView::RunPrintDialog;
+    PrintDialog printDialog_ = &CBarCodeView::RunPrintDialog;
     PrinterDialog setUpDialog_ = &CBarCodeView::RunPrintSetupDialog;
     std::unique_ptr<QPrinter> printer_;
+    PrintChoice printSize_;
 };
 
 }  // namespace kestrel

@@ -18,8 +18,10 @@ namespace kestrel {
 
 // Barcode drawing onto anything a QPainter paints: a QImage, a widget while
 // it repaints, a printer page. The painter must be active and untransformed
-// while the surface draws; the surface leaves the painter's own pen, brush,
-// font and clipping as it found them.
+// while the surface draws, or scaled by whole numbers with a clip set, which
+// the clip box then follows (a printed page at several dots per pixel); the
+// surface leaves the painter's own pen, brush, font and clipping as it found
+// them.
 //
 // Pixels are exact: fills and horizontal or vertical lines are filled
 // rectangles, never antialiased. Other lines go through QPainter::drawLine

@@ -223,7 +223,7 @@ TEST(PrintSetup, PrintUsesThePrinterPaperAndOrientationChosen)
         QStringList messages;
         view.SetMessageSink([&](const QString& text) { messages << text; });
         int printDialogs = 0;
-        view.SetPrinterDialogs([&](QPrinter&, QWidget*) { return ++printDialogs, true; },
+        view.SetPrinterDialogs([&](QPrinter&, QWidget*, QWidget*) { return ++printDialogs, true; },
                                [&](QPrinter& printer, QWidget*) {
                                    printer.setOutputFormat(QPrinter::PdfFormat);
                                    printer.setOutputFileName(output);
