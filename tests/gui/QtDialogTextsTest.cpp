@@ -3,6 +3,9 @@
 #include "document/SaveCommands.h"
 #include "document/SaveTexts.h"
 #include "render/BarCodeView.h"
+#include "render/PrintSizeTab.h"
+
+#include "ViewTestSupport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -16,7 +19,6 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -223,6 +225,10 @@ protected:
     QTemporaryDir folder_;
     QStringList fileWords_;
     QPrinter printer_{QPrinter::HighResolution};  // as the view's printer
+    testing::TestDocument document_;
+    PrintSizeModel sizeModel_{{}, {600, 600, 4800, 6600}, {300, 150, 1}};
+    // The print dialog's own tab, as the view adds it; the dialog deletes it.
+    QWidget* SizeTab() { return new PrintSizeTab(sizeModel_, {}); }
 };
 
 // Print, print set-up (with their options shown), each one's printer
@@ -231,7 +237,7 @@ protected:
 // and format names.
 TEST_F(QtDialogTexts, EveryStandardDialogReadsInJapanese)
 {
-    const auto print = [this] { CBarCodeView::RunPrintDialog(printer_, nullptr); };
+    const auto print = [this] { CBarCodeView::RunPrintDialog(printer_, SizeTab(), nullptr); };
     const auto setUp = [this] { CBarCodeView::RunPrintSetupDialog(printer_, nullptr); };
     const auto saveAs = [this] {
         const QString before = QDir::currentPath();
@@ -241,8 +247,8 @@ TEST_F(QtDialogTexts, EveryStandardDialogReadsInJapanese)
     };
     const auto colour = [] { CColorDlg::PickColor(MakeColour(255, 0, 0), nullptr); };
     const auto preview = [this] {
-        QPrintPreviewDialog dialog(&printer_);
-        dialog.exec();
+        CBarCodeView::RunPrintPreview(printer_, document_.doc, document_.profile,
+                                      sizeModel_.Choice(), nullptr);
     };
     const auto walk = [](QDialog& dialog) { return TextsOfEveryTab(dialog); };
     const auto withOptions = [](QDialog& dialog) {
@@ -299,7 +305,7 @@ TEST_F(QtDialogTexts, QtsCatalogueAloneLeavesEnglish)
 {
     translators_.ours.reset();
     std::vector<ShownText> shown;
-    WithModal([this] { CBarCodeView::RunPrintDialog(printer_, nullptr); },
+    WithModal([this] { CBarCodeView::RunPrintDialog(printer_, SizeTab(), nullptr); },
               [&](QDialog& dialog) {
                   ExpandOptions(dialog);
                   shown = TextsOfEveryTab(dialog);
