@@ -169,7 +169,8 @@ TypedAutomation::TypedAutomation(AutomationService& service)
     announced_ = PropertyValues();
     // Every call of either interface, and every dialog that changed the
     // barcode, may have changed a setting.
-    connect(&service, &AutomationService::CallFinished, this, &TypedAutomation::PublishChanges);
+    connect(&service, &AutomationService::CallFinished, this,
+            &TypedAutomation::PublishAndShowChanges);
     connect(service.Frame().View(), &CBarCodeView::Updated, this, &TypedAutomation::PublishChanges);
 }
 
@@ -313,7 +314,7 @@ void TypedAutomation::InTurn(const QDBusMessage& request, const QDBusConnection&
         const Answer answer = work();
         // Announced before the answer: a client holding the answer of a
         // call that changed a setting has the news of it already.
-        PublishChanges();
+        PublishAndShowChanges();
         if (!answer.error.isEmpty()) {
             bus.send(request.createErrorReply(answer.error, answer.message));
         } else if (answer.value.isValid()) {
@@ -388,7 +389,14 @@ TypedAutomation::Answer TypedAutomation::SetProperty(const QString& name, const 
     return geometry ? DoSetGeometry(values) : DoSetOptions(values);
 }
 
-void TypedAutomation::PublishChanges()
+void TypedAutomation::PublishAndShowChanges()
+{
+    if (PublishChanges()) {
+        service_.Frame().View()->OnUpdate();
+    }
+}
+
+bool TypedAutomation::PublishChanges()
 {
     const QVariantMap now = PropertyValues();
     QVariantMap changed;
@@ -401,6 +409,7 @@ void TypedAutomation::PublishChanges()
     if (!changed.isEmpty() && changeSink_) {
         changeSink_(changed);
     }
+    return !changed.isEmpty();
 }
 
 Answer TypedAutomation::DoSetText(const QString& text)

@@ -62,8 +62,12 @@ public:
     Answer SetProperty(const QString& name, const QVariant& value);
     static bool IsWritable(const QString& name);
 
-    // Announces the properties that differ from the values last announced.
-    void PublishChanges();
+    // Announces the properties that differ from the values last announced;
+    // true when there were any.
+    bool PublishChanges();
+    // After a call of either interface: announces what it changed and shows
+    // it in the window, which the calls themselves do not repaint.
+    void PublishAndShowChanges();
     // Where the announcements go: a PropertiesChanged signal on the bus, or
     // a test's record.
     using ChangeSink = std::function<void(const QVariantMap&)>;

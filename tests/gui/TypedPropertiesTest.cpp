@@ -5,6 +5,7 @@
 #include "render/BarCodeView.h"
 
 #include <QDBusMetaType>
+#include <QSignalSpy>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -176,8 +177,9 @@ TEST(TypedProperties, SetValidatesAsTheMethodsAndAnnouncesWhatChanged)
 }
 
 // Whatever changes the document announces it: the numeric messages, which
-// run through the same queue, and the window's dialogs, which redraw the
-// view when they change the barcode.
+// run through the same queue (and then redraw the window, which shows the
+// change at once), and the window's dialogs, which redraw the view when they
+// change the barcode.
 TEST(TypedProperties, NumericMessagesAndTheWindowAnnounceTheirChanges)
 {
     const struct {
@@ -201,9 +203,11 @@ TEST(TypedProperties, NumericMessagesAndTheWindowAnnounceTheirChanges)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         world.announced.clear();
+        const QSignalSpy redrawn(world.frame.View(), &CBarCodeView::Updated);
         world.service.Submit({row.message, row.wParam, row.lParam},
                              [](std::optional<std::int32_t>) {});
         EXPECT_EQ(world.announced.empty() ? QVariantMap() : world.announced.back(), row.announced);
+        EXPECT_EQ(redrawn.count() > 0, !row.announced.isEmpty());
     }
     // A dialog's OK stores into the document and redraws the view.
     world.announced.clear();
