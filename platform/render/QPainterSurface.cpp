@@ -273,8 +273,8 @@ TextExtent QPainterSurface::MeasureText(std::string_view text)
 std::optional<InkSpan> QPainterSurface::MeasureInk(std::string_view text)
 {
     const TextExtent extent = MeasureText(text);
-    // A cell's height on every side holds whatever overhangs the cell.
-    const int margin = std::max(extent.height, 1);
+    // Half a cell on every side holds whatever overhangs the cell.
+    const int margin = std::max(extent.height / 2, 1);
     ImageSurface alone(extent.width + 2 * margin, extent.height + 2 * margin);
     const QImage& image = alone.Image();
     if (image.isNull()) {
@@ -282,19 +282,29 @@ std::optional<InkSpan> QPainterSurface::MeasureInk(std::string_view text)
     }
     alone.SelectFont(fonts_.back().request);
     alone.DrawTextAt(margin, margin, text);
-    std::optional<InkSpan> ink;
+    const auto inked = [](QRgb pixel) { return 255 - qBlue(pixel) >= HalfInked; };
+    // Each row is read from either end only as far as the ink found so far.
+    int left = image.width();
+    int right = 0;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (255 - qBlue(row[x]) >= HalfInked) {
-                const InkSpan column{x - margin, x - margin + 1};
-                ink = ink ? InkSpan{std::min(ink->left, column.left),
-                                    std::max(ink->right, column.right)}
-                          : column;
+        for (int x = 0; x < left; ++x) {
+            if (inked(row[x])) {
+                left = x;
+                break;
+            }
+        }
+        for (int x = image.width() - 1; x >= right; --x) {
+            if (inked(row[x])) {
+                right = x + 1;
+                break;
             }
         }
     }
-    return ink;
+    if (left >= right) {
+        return std::nullopt;
+    }
+    return InkSpan{left - margin, right - margin};
 }
 
 void QPainterSurface::DrawTextAt(int x, int y, std::string_view text)
