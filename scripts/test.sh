@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks formatting and static analysis
-# (scripts/lint.sh), builds everything and runs the whole test suite: the
+# (scripts/lint.sh, the analysis running beside the builds at low priority),
+# builds everything and runs the whole test suite: the
 # release build with every test (the programs the tests compare with are
 # required, so none of those tests can skip), the whole tree again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and kestrel-cli's batch
@@ -23,8 +24,18 @@ if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
 
-echo "== formatting and static analysis"
-bash scripts/lint.sh
+echo "== formatting"
+bash scripts/lint.sh --format-only
+
+# Static analysis parses every source again and keeps both cores busy for
+# minutes; at the lowest priority it takes only what the builds and tests
+# leave idle (linking, code generation, tests waiting on programs), and its
+# findings are reported at the end. A failed step stops it.
+tidy_log=$(mktemp)
+# A session of its own, so that stopping it stops the clang-tidy runs too.
+setsid nice -n 19 bash scripts/lint.sh --tidy-only >"$tidy_log" 2>&1 &
+tidy_pid=$!
+trap 'kill -- -"$tidy_pid" 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR" "$tidy_log"' EXIT
 
 echo "== release build and tests"
 cmake --preset release >/dev/null
@@ -42,5 +53,13 @@ echo "== kestrel-cli's batch on two threads under ThreadSanitizer"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 tests/sanitizers/tsan_batch.sh build-tsan/cli/kestrel-cli
+
+echo "== static analysis"
+tidy_status=0
+wait "$tidy_pid" || tidy_status=$?
+cat "$tidy_log"
+if ((tidy_status != 0)); then
+  exit "$tidy_status"
+fi
 
 echo "== all tests passed in $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s"
