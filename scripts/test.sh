@@ -32,9 +32,14 @@ bash scripts/lint.sh --format-only
 # leave idle (linking, code generation, tests waiting on programs), and its
 # findings are reported at the end. A failed step stops it.
 tidy_log=$(mktemp)
-# A session of its own, so that stopping it stops the clang-tidy runs too.
-setsid nice -n 19 bash scripts/lint.sh --tidy-only >"$tidy_log" 2>&1 &
+# A process group of its own (job control on for this one job), so that
+# stopping it stops the clang-tidy runs too. Not a session of its own: the
+# kernel would schedule a new session as a group beside this one, and the
+# low priority would then count only inside it.
+set -m
+nice -n 19 bash scripts/lint.sh --tidy-only >"$tidy_log" 2>&1 &
 tidy_pid=$!
+set +m
 trap 'kill -- -"$tidy_pid" 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR" "$tidy_log"' EXIT
 
 echo "== release build and tests"
