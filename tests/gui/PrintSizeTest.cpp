@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace kestrel {
 namespace {
@@ -76,16 +77,30 @@ TEST(PrintSize, ScaledPageIsThePictureInWholeBlocks)
 
 constexpr QRgb Background = 0xFFE6FFE6;
 
-// Where the page has the background colour.
-QRect BackgroundArea(const QImage& image)
+// Where the page has the background colour (a 1200-dpi page is read as
+// rows, not pixel by pixel).
+QRect BackgroundArea(const QImage& page)
 {
-    QRect area;
+    const QImage image = page.convertToFormat(QImage::Format_RGB32);
+    int left = image.width();
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            area |= image.pixel(x, y) == Background ? QRect(x, y, 1, 1) : QRect();
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const auto* end = row + image.width();
+        const auto* first = std::find(row, end, Background);
+        if (first == end) {
+            continue;
         }
+        const auto last = std::find(std::make_reverse_iterator(end),
+                                    std::make_reverse_iterator(first), Background);
+        left = std::min(left, static_cast<int>(first - row));
+        right = std::max(right, static_cast<int>(last.base() - row) - 1);
+        top = top < 0 ? y : top;
+        bottom = y;
     }
-    return area;
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 bool HaveProgram(const char* name)
@@ -102,7 +117,8 @@ QString RunTool(const QString& program, const QStringList& arguments)
 }
 
 // The page printed to PDF at `dpi` and rasterised by pdftoppm at the same
-// dots, as `folder`/page.png. The paper is 312 × 198 points with margins of
+// dots, as `folder`/page.ppm (uncompressed: a 1200-dpi page is 17
+// million pixels). The paper is 312 × 198 points with margins of
 // 12: every edge on a whole dot at 300, 600 and 1200 dpi, and a printable
 // width of 4 inches. Gives the printable area in dots.
 QRect PrintAndRasterise(const TestDocument& document, const PrintChoice& choice, int dpi,
@@ -119,7 +135,7 @@ QRect PrintAndRasterise(const TestDocument& document, const PrintChoice& choice,
               CBarCodeView::PrintResult::Printed);
     RunTool(QStringLiteral("pdftoppm"),
             {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-singlefile"),
-             QStringLiteral("-png"), folder.filePath("page.pdf"), folder.filePath("page")});
+             folder.filePath("page.pdf"), folder.filePath("page")});
     return printer.pageLayout().paintRectPixels(dpi);
 }
 
@@ -134,15 +150,17 @@ struct BarRow {
     int greys = 0;
 };
 
-BarRow MeasureBars(const QImage& image)
+BarRow MeasureBars(const QImage& page)
 {
+    const QImage image = page.convertToFormat(QImage::Format_RGB32);
     const auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
     BarRow bars;
     int mostEdges = 0;
     for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int edges = 0;
         for (int x = 1; x < image.width(); ++x) {
-            edges += dark(x, y) != dark(x - 1, y);
+            edges += (qGray(row[x]) < 128) != (qGray(row[x - 1]) < 128);
         }
         if (edges > mostEdges) {
             mostEdges = edges;
@@ -202,7 +220,7 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
     };
     // clang-format on
     QTemporaryDir dir;
-    const QString png = dir.filePath("page.png");
+    const QString page = dir.filePath("page.ppm");
     const QString band = dir.filePath("band.png");
     for (const Row& row : rows) {
         TestDocument document("/usr/bin/kestrel", row.text);
@@ -216,7 +234,7 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
             SCOPED_TRACE(std::string(row.text) + " at " + std::to_string(dpi) + " dpi, mode "
                          + std::to_string(static_cast<int>(row.choice.mode)));
             const QRect printable = PrintAndRasterise(document, row.choice, dpi, dir);
-            const QImage image(png);
+            const QImage image(page);
             ASSERT_FALSE(image.isNull());
             EXPECT_EQ(image.width(), 312 * dpi / 72);  // one pixel per dot
             // Poppler also colours the row and column a clip's far edge touches.
@@ -233,7 +251,7 @@ TEST(PrintSize, PrintedModulesMeasureAsChosenAndRead)
             EXPECT_EQ(bars.greys, 0);  // every edge on a dot
 
             const QString zbar = RunTool(QStringLiteral("zbarimg"),
-                                         {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+                                         {QStringLiteral("--raw"), QStringLiteral("-q"), page});
             EXPECT_EQ(zbar, QLatin1String(row.text));
             // ZXing reads a band of the page across the bars: Debian's
             // ZXingReader 1.4 aborts on an assertion when it finds a large
