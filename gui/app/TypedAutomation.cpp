@@ -47,7 +47,7 @@ Answer Error(const char* name, const QString& message)
             QString::fromLatin1(automation_bus::typed::ErrorPrefix) + QLatin1String(name), message};
 }
 
-// An error the D-Bus specification names (UnknownProperty, ...).
+// One of the bus's own standard errors (org.freedesktop.DBus.Error.UnknownProperty, ...).
 Answer BusError(const char* name, const QString& message)
 {
     return {QVariant(), QStringLiteral("org.freedesktop.DBus.Error.") + QLatin1String(name),
