@@ -233,35 +233,32 @@ GroupPlacement PlaceGroup(DrawingSurface& surface, const DigitGroup& group, Wide
     return {start + half, ToInt(advance)};
 }
 
-// How many columns of one digit's ink the next digit's ink shares at the
-// placement's advance, at most (0 or less: none); none
-// where the placement could not give the digits an even advance.
-std::optional<Wide> DigitOverlap(DrawingSurface& surface, std::string_view text,
-                                 const GroupPlacement& placement)
+// The widest step from one digit's inked columns to the next's, at most:
+// the advance at which no two neighbours share a column. None when no two
+// neighbours both ink.
+std::optional<Wide> DigitReach(DrawingSurface& surface, std::string_view text)
 {
-    if (!placement.advance) {
-        return std::nullopt;
-    }
-    Wide overlap = 0;
+    std::optional<Wide> reach;
     std::optional<InkSpan> previous;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::optional<InkSpan> ink = surface.MeasureInk(text.substr(i, 1));
         if (previous && ink) {
-            overlap = std::max(overlap, Wide{previous->right} - *placement.advance - ink->left);
+            reach = std::max(reach.value_or(0), Wide{previous->right} - ink->left);
         }
         previous = ink;
     }
-    return overlap;
+    return reach;
 }
 
 // Neighbours whose inked columns meet in one column touch, stroke to
 // stroke, and still read as two digits; a second column is overlap.
 constexpr Wide TouchingColumns = 1;
 
-bool DigitsApart(DrawingSurface& surface, const DigitGroup& group, const GroupPlacement& placement)
+// Whether the placement gives the digits an even advance at which no two
+// neighbours overlap (`reach` as DigitReach measured it).
+bool DigitsApart(const GroupPlacement& placement, std::optional<Wide> reach)
 {
-    const std::optional<Wide> overlap = DigitOverlap(surface, group.text, placement);
-    return overlap && *overlap <= TouchingColumns;
+    return placement.advance && (!reach || *reach - *placement.advance <= TouchingColumns);
 }
 
 // The largest font height below `font`'s at which the group's digits stand
@@ -270,14 +267,14 @@ bool DigitsApart(DrawingSurface& surface, const DigitGroup& group, const GroupPl
 // box gives each digit about an even share of it; the search starts a
 // quarter above that guess instead of at the top of a range of hundreds.
 std::optional<int> HeightThatFits(DrawingSurface& surface, const DigitGroup& group,
-                                  const FontRequest& font, const GroupPlacement& placement)
+                                  const FontRequest& font, const GroupPlacement& placement,
+                                  std::optional<Wide> reach)
 {
     const Wide count = std::max<Wide>(static_cast<Wide>(group.text.size()), 1);
     const Wide room = group.right - group.left;
     const Wide advance = placement.advance ? Wide{*placement.advance} : room / count;
     // The advance at which the digits at this height would just touch.
-    const Wide step = DigitOverlap(surface, group.text, {placement.x, ToInt(advance)}).value_or(0)
-                      - TouchingColumns + advance;
+    const Wide step = reach.value_or(advance) - TouchingColumns;
     Wide start = font.height - 1;
     if (step > 0 && room > 0) {
         const Wide guess = Wide{font.height} * room / (count * step);
@@ -287,8 +284,9 @@ std::optional<int> HeightThatFits(DrawingSurface& surface, const DigitGroup& gro
         FontRequest smaller = font;
         smaller.height = ToInt(height);
         const SavedFont saved = surface.SelectFont(smaller);
-        const bool fits = DigitsApart(
-            surface, group, PlaceGroup(surface, group, surface.MeasureText(group.text).width));
+        const bool fits = DigitsApart(PlaceGroup(surface, group,
+                                                 surface.MeasureText(group.text).width),
+                                      DigitReach(surface, group.text));
         surface.RestoreFont(saved);
         if (fits) {
             return smaller.height;
@@ -311,9 +309,10 @@ void DrawDigitGroup(DrawingSurface& surface, const FontRequest& font, const Digi
     const SurfaceRect box{ToCoordinate(group.left), ToCoordinate(bottom - halfHeight),
                           ToCoordinate(group.right), ToCoordinate(bottom + halfHeight)};
     const GroupPlacement placement = PlaceGroup(surface, group, extent.width);
-    const std::optional<int> smaller = DigitsApart(surface, group, placement)
+    const std::optional<Wide> reach = DigitReach(surface, group.text);
+    const std::optional<int> smaller = DigitsApart(placement, reach)
                                            ? std::nullopt
-                                           : HeightThatFits(surface, group, font, placement);
+                                           : HeightThatFits(surface, group, font, placement, reach);
     if (!smaller) {
         surface.DrawTextInBox(ToCoordinate(placement.x), ToCoordinate(top), box, options,
                               group.text, placement.advance);
